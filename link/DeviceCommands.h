@@ -1,0 +1,48 @@
+// The communicator's exchanges: one request frame, at most one reply frame each. Called on the
+// link worker's thread with the port open; they fill and read the buffers of DeviceData.
+#pragma once
+
+#include <cstdint>
+
+class SerialPort;
+struct DeviceData;
+
+// Identify's failures. A failing modem-information step comes back as its code - 100.
+namespace identify {
+inline constexpr int kSettingsNotSent = -1;
+inline constexpr int kNoSettings = -2;
+inline constexpr int kStringsNotSent = -3;
+inline constexpr int kModemInfoNotSent = -101;
+inline constexpr int kNoModemInfo = -102;
+}  // namespace identify
+
+// Failures of the two exchanges that carry a code of their own.
+namespace exchange {
+inline constexpr int kNotSent = -1;
+inline constexpr int kNoReply = -2;       // modem information; upload: not exactly one byte
+inline constexpr int kRefused = -3;       // upload: one byte other than 6
+inline constexpr int kEventsFailed = -6;  // catalogue shorter than kMinEventsReply, or lost
+inline constexpr int kMinEventsReply = 100;
+}  // namespace exchange
+
+// Start time-outs of the replies, in ms.
+namespace startwait {
+inline constexpr std::uint32_t kModemInfo = 200;
+inline constexpr std::uint32_t kSettings = 1000;
+inline constexpr std::uint32_t kStringTable = 200;
+inline constexpr std::uint32_t kEvents = 3000;
+inline constexpr std::uint32_t kUpload = 5000;
+inline constexpr std::uint32_t kDial = 1000;
+inline constexpr std::uint32_t kDisconnect = 2000;
+inline constexpr std::uint32_t kStatus = 500;
+}  // namespace startwait
+
+int ReadModemInfo(SerialPort& port, DeviceData& data);
+int Identify(SerialPort& port, DeviceData& data);
+int ReadEvents(SerialPort& port, DeviceData& data);
+int SendConfiguration(SerialPort& port, const DeviceData& data);
+int SendDialRequest(SerialPort& port, const DeviceData& data);
+int SendDisconnect(SerialPort& port);
+int WaitStatus(SerialPort& port);
+int SendCommand17(SerialPort& port);
+int SendCommand18(SerialPort& port);

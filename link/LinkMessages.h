@@ -1,0 +1,41 @@
+// The two messages between the pages and the link worker, and the numbers they carry.
+#pragma once
+
+#include <cstdint>
+
+// Stands for the window a page answers on; 0 = no window.
+using WindowHandle = std::uintptr_t;
+
+inline constexpr unsigned kWmUser = 0x400;
+inline constexpr unsigned WM_LINK_REQUEST = kWmUser + 2;  // page -> worker
+inline constexpr unsigned WM_LINK_RESULT = kWmUser + 3;   // worker -> page, synchronous
+
+// Link commands: wParam of WM_LINK_REQUEST.
+namespace linkcmd {
+inline constexpr int kScan = 0;
+inline constexpr int kIdentify = 1;
+inline constexpr int kNothing = 2;
+inline constexpr int kReadEvents = 3;
+inline constexpr int kUpload = 4;
+inline constexpr int kClose = 5;
+inline constexpr int kDial = 6;
+inline constexpr int kDisconnect = 7;
+inline constexpr int kCommand17 = 8;
+inline constexpr int kSendScratch = 9;
+inline constexpr int kCommand18 = 10;
+inline constexpr int kWaitStatus = 11;
+inline constexpr int kModemInfo = 12;
+inline constexpr int kQuit = 13;
+inline constexpr int kLast = kQuit;
+}  // namespace linkcmd
+
+// Answer codes: wParam of WM_LINK_RESULT.
+namespace linkresult {
+inline constexpr int kScanned = 0;
+inline constexpr int kIdentified = 1;
+inline constexpr int kUploaded = 2;
+inline constexpr int kOneByte = 5;
+inline constexpr int kEventsRead = 7;
+inline constexpr int kCommand17Sent = 8;
+inline constexpr int kCommand18Sent = 10;
+}  // namespace linkresult

@@ -1,0 +1,56 @@
+// The port the communicator is on: the search over COM1..COM19 and the frame codec over the
+// open line. Used only on the link worker's thread.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "device/Layout.h"
+#include "link/SerialLine.h"
+
+struct DeviceData;
+
+// ReceiveFrame's failures, each naming the step that failed.
+namespace rx {
+inline constexpr int kNoStart = -1;
+inline constexpr int kNoLength = -2;
+inline constexpr int kTooLong = -3;
+inline constexpr int kReadFailed = -4;
+inline constexpr int kShort = -5;
+inline constexpr int kChecksum = -6;
+}  // namespace rx
+
+class SerialPort {
+public:
+    explicit SerialPort(SerialLine& line) : m_line(line) {}
+    ~SerialPort() { Close(); }
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    // Tries COM1..COM19 in turn and keeps the first port on which the communicator
+    // identifies itself open. Its number, or 0 when none answered (no port is then open).
+    int FindDevice(DeviceData& data);
+    void Close();
+    // Nonzero when the whole frame was written.
+    int SendFrame(const std::uint8_t* payload, std::size_t length);
+    // The payload length, or one of the rx codes. `buffer` must hold maxLength + 1 bytes: the
+    // checksum lands behind the payload.
+    int ReceiveFrame(std::uint8_t* buffer, std::size_t maxLength, std::uint32_t startTimeoutMs);
+
+    int comNumber() const { return m_comNumber; }
+    std::uint8_t* receiveBuffer() { return m_receiveBuffer.data(); }
+    SerialLine& line() { return m_line; }
+
+    // Line noise ahead of a start byte is skipped, but not without end: a line that only
+    // ever sends noise ends the receive like a silent one.
+    static constexpr std::size_t kMaxSkippedBytes = 65536;
+
+private:
+    int FindStartByte(std::uint32_t startTimeoutMs);
+
+    SerialLine& m_line;
+    std::uint32_t m_byteCount = 0;
+    std::array<std::uint8_t, layout::kStringReplyMax + layout::kChecksumSpare> m_receiveBuffer{};
+    int m_comNumber = 0;
+};

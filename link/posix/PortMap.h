@@ -1,0 +1,31 @@
+// COM numbers on a system that names serial ports by path, as Wine does it: overrides first,
+// then the remaining numbers, lowest first, to the serial devices that really exist.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "link/PortNames.h"
+
+class PortMap {
+public:
+    explicit PortMap(PortSettings settings, std::string sysTtyDir = "/sys/class/tty",
+                     std::string devDir = "/dev");
+
+    // Looks again for the devices that exist: ttyS* with a UART behind it, then ttyUSB*,
+    // then ttyACM*, each in natural order.
+    void Rescan();
+    // The device path of COM<n>, or empty when nothing is there.
+    std::string PathFor(int comNumber) const;
+
+private:
+    std::vector<std::string> DiscoverDevices() const;
+
+    PortSettings m_settings;
+    std::string m_sysTtyDir;
+    std::string m_devDir;
+    std::vector<std::string> m_paths;  // index = COM number
+};
+
+// "ttyS2" before "ttyS10".
+bool NaturalLess(const std::string& a, const std::string& b);

@@ -1,0 +1,123 @@
+// The serial line on Windows: "\\.\COM%d", the DCB and COMMTIMEOUTS values the communicator
+// needs, blocking ReadFile / WriteFile paced by the driver's time-outs. Abort cancels the
+// worker's blocked call with CancelSynchronousIo.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+
+#include "link/SerialLine.h"
+
+namespace {
+
+class Win32SerialLine final : public SerialLine {
+public:
+    ~Win32SerialLine() override {
+        Close();
+        if (m_ioThread) CloseHandle(m_ioThread);
+    }
+
+    bool Open(int comNumber) override {
+        Close();
+        char name[32];
+        std::snprintf(name, sizeof name, "\\\\.\\COM%d", comNumber);
+        m_handle = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                               nullptr);
+        if (m_handle == INVALID_HANDLE_VALUE) {
+            GetLastError();  // fetched and dropped: a missing port is not an error here
+            return false;
+        }
+        return true;
+    }
+
+    void Close() override {
+        if (m_handle == INVALID_HANDLE_VALUE) return;
+        CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+    }
+
+    bool IsOpen() const override { return m_handle != INVALID_HANDLE_VALUE; }
+
+    void Configure() override {
+        DCB dcb{};
+        dcb.DCBlength = sizeof dcb;
+        GetCommState(m_handle, &dcb);
+        dcb.BaudRate = CBR_115200;
+        dcb.ByteSize = 8;
+        dcb.Parity = NOPARITY;
+        dcb.StopBits = ONESTOPBIT;
+        dcb.fBinary = TRUE;
+        dcb.fParity = FALSE;
+        dcb.fOutxCtsFlow = FALSE;
+        dcb.fOutxDsrFlow = FALSE;
+        dcb.fDtrControl = DTR_CONTROL_ENABLE;
+        dcb.fDsrSensitivity = FALSE;
+        dcb.fTXContinueOnXoff = TRUE;
+        dcb.fOutX = FALSE;
+        dcb.fInX = FALSE;
+        dcb.fErrorChar = FALSE;
+        dcb.fNull = FALSE;
+        dcb.fRtsControl = RTS_CONTROL_DISABLE;
+        dcb.fAbortOnError = FALSE;
+        dcb.XonLim = 4096;
+        dcb.XoffLim = 512;
+        SetCommState(m_handle, &dcb);
+    }
+
+    void SetTimeouts(const CommTimeouts& t) override {
+        COMMTIMEOUTS ct{};
+        GetCommTimeouts(m_handle, &ct);
+        ct.ReadIntervalTimeout = t.readInterval;
+        ct.ReadTotalTimeoutMultiplier = t.readTotalMultiplier;
+        ct.ReadTotalTimeoutConstant = t.readTotalConstant;
+        ct.WriteTotalTimeoutMultiplier = t.writeTotalMultiplier;
+        ct.WriteTotalTimeoutConstant = t.writeTotalConstant;
+        SetCommTimeouts(m_handle, &ct);
+    }
+
+    int Read(std::uint8_t* buffer, std::size_t count) override {
+        if (!BeginIo()) return -1;
+        DWORD got = 0;
+        const BOOL ok = ReadFile(m_handle, buffer, static_cast<DWORD>(count), &got, nullptr);
+        if (!ok || m_aborted) return -1;
+        return static_cast<int>(got);
+    }
+
+    bool Write(const std::uint8_t* buffer, std::size_t count) override {
+        if (!BeginIo()) return false;
+        DWORD written = 0;
+        const BOOL ok = WriteFile(m_handle, buffer, static_cast<DWORD>(count), &written, nullptr);
+        if (!ok) GetLastError();
+        return ok && !m_aborted && written == count;
+    }
+
+    void Abort() override {
+        m_aborted = true;
+        if (HANDLE thread = m_ioThread.load()) CancelSynchronousIo(thread);
+    }
+
+    void ClearAbort() override { m_aborted = false; }
+
+private:
+    // Remembers the calling thread, so that Abort can cancel its blocked call.
+    bool BeginIo() {
+        if (m_handle == INVALID_HANDLE_VALUE || m_aborted) return false;
+        if (!m_ioThread.load()) {
+            HANDLE self = nullptr;
+            DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self,
+                            0, FALSE, DUPLICATE_SAME_ACCESS);
+            m_ioThread = self;
+        }
+        return true;
+    }
+
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+    std::atomic<HANDLE> m_ioThread{nullptr};
+    std::atomic<bool> m_aborted{false};
+};
+
+}  // namespace
+
+std::unique_ptr<SerialLine> MakePlatformSerialLine(const PortSettings&) {
+    return std::make_unique<Win32SerialLine>();
+}

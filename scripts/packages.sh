@@ -1,0 +1,17 @@
+# Installs the Debian packages the build needs when any is missing. Sourced by the scripts.
+qubset_ensure_packages() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+QUBSET_BUILD_PACKAGES=(cmake make g++ libgtest-dev qt6-base-dev qt6-svg-dev libqt6svg6
+                       libgl-dev fonts-dejavu-core)
+QUBSET_CROSS_PACKAGES=(g++-mingw-w64-x86-64-posix)
