@@ -1,0 +1,342 @@
+#include "ui/Controls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QStyledItemDelegate>
+#include <QSvgRenderer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace ui {
+
+// --- dialog units ---
+
+DialogUnits::DialogUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int letters =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    m_baseX = (letters / 26 + 1) / 2;
+    m_baseY = metrics.height();
+}
+
+QRect DialogUnits::ToPixels(int x, int y, int w, int h) const {
+    return {x * m_baseX / 4, y * m_baseY / 8, w * m_baseX / 4, h * m_baseY / 8};
+}
+
+QSize DialogUnits::ToPixels(int w, int h) const { return {w * m_baseX / 4, h * m_baseY / 8}; }
+
+// --- resources ---
+
+QString ResourcePath(const QString& name) { return QStringLiteral(":/") + name + ".svg"; }
+
+QIcon LoadIcon(const QString& name) { return QIcon(ResourcePath(name)); }
+
+int ImageList::Add(const QIcon& icon) {
+    m_icons.push_back(icon);
+    return count() - 1;
+}
+
+QIcon ImageList::icon(int index) const {
+    return index >= 0 && index < count() ? m_icons[static_cast<std::size_t>(index)] : QIcon();
+}
+
+// --- list view ---
+
+namespace {
+
+constexpr int kDataRole = Qt::UserRole;
+constexpr int kImageRole = Qt::UserRole + 1;
+
+// In-place renames are handed to the list's owner, who decides whether the row takes them.
+class RenameDelegate : public QStyledItemDelegate {
+public:
+    RenameDelegate(ListView* view) : QStyledItemDelegate(view), m_view(view) {}
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+        const auto* edit = qobject_cast<QLineEdit*>(editor);
+        if (!edit || !m_view->onEndLabelEdit) return;
+        if (edit->text() != m_view->GetItemText(index.row()))
+            m_view->onEndLabelEdit(index.row(), edit->text());
+    }
+
+private:
+    ListView* m_view;
+};
+
+}  // namespace
+
+ListView::ListView(QWidget* parent, unsigned style)
+    : QWidget(parent), m_tree(new QTreeWidget(this)), m_sorted(style & kSortAscending) {
+    m_tree->setColumnCount(1);
+    m_tree->setRootIsDecorated(false);
+    m_tree->setUniformRowHeights(true);
+    m_tree->setHeaderHidden(!(style & kReport));
+    m_tree->header()->setStretchLastSection(true);
+    m_tree->setSelectionMode((style & kSingleSel) ? QAbstractItemView::SingleSelection
+                                                  : QAbstractItemView::ExtendedSelection);
+    m_tree->setEditTriggers((style & kEditLabels) ? QAbstractItemView::EditKeyPressed |
+                                                        QAbstractItemView::SelectedClicked
+                                                  : QAbstractItemView::NoEditTriggers);
+    m_tree->setItemDelegate(new RenameDelegate(this));
+    setFocusProxy(m_tree);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tree);
+
+    QObject::connect(m_tree, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item) {
+        const int row = m_tree->indexOfTopLevelItem(item);
+        m_mark = row;
+        if (onItemChanging) onItemChanging(row);
+    });
+    QObject::connect(m_tree, &QTreeWidget::currentItemChanged, this,
+                     [this](QTreeWidgetItem* current) {
+                         if (!current || m_tree->signalsBlocked()) return;
+                         const int row = m_tree->indexOfTopLevelItem(current);
+                         if (row == m_mark) return;
+                         m_mark = row;
+                         if (onItemChanging) onItemChanging(row);
+                     });
+    QObject::connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        if (onItemActivate) onItemActivate(m_tree->indexOfTopLevelItem(item));
+    });
+}
+
+QTreeWidgetItem* ListView::Item(int index) const {
+    return index >= 0 && index < GetItemCount() ? m_tree->topLevelItem(index) : nullptr;
+}
+
+int ListView::SortedPosition(const QString& text) const {
+    int pos = 0;
+    while (pos < GetItemCount() && QString::localeAwareCompare(Item(pos)->text(0), text) <= 0) ++pos;
+    return pos;
+}
+
+int ListView::InsertItem(int index, const QString& text, int image, std::intptr_t itemData) {
+    const int row = m_sorted ? SortedPosition(text) : std::clamp(index, 0, GetItemCount());
+    auto* item = new QTreeWidgetItem(QStringList(text));
+    item->setData(0, kDataRole, QVariant::fromValue<qlonglong>(itemData));
+    item->setData(0, kImageRole, image);
+    if (m_images) item->setIcon(0, m_images->icon(image));
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    {
+        const QSignalBlocker quiet(m_tree);
+        m_tree->insertTopLevelItem(row, item);
+    }
+    if (m_mark >= row) ++m_mark;
+    if (onItemInserted) onItemInserted(row);
+    return row;
+}
+
+bool ListView::DeleteItem(int index) {
+    QTreeWidgetItem* item = Item(index);
+    if (!item) return false;
+    if (onItemDeleting) onItemDeleting(index);
+    {
+        const QSignalBlocker quiet(m_tree);
+        delete item;
+    }
+    if (m_mark == index) m_mark = -1;
+    else if (m_mark > index) --m_mark;
+    return true;
+}
+
+void ListView::DeleteAllItems() {
+    while (GetItemCount() > 0) DeleteItem(GetItemCount() - 1);
+    m_mark = -1;
+}
+
+int ListView::GetItemCount() const { return m_tree->topLevelItemCount(); }
+
+QString ListView::GetItemText(int index) const {
+    const auto* item = Item(index);
+    return item ? item->text(0) : QString();
+}
+
+void ListView::SetItemText(int index, const QString& text) {
+    if (auto* item = Item(index)) item->setText(0, text);
+}
+
+int ListView::GetItemImage(int index) const {
+    const auto* item = Item(index);
+    return item ? item->data(0, kImageRole).toInt() : -1;
+}
+
+std::intptr_t ListView::GetItemData(int index) const {
+    const auto* item = Item(index);
+    return item ? static_cast<std::intptr_t>(item->data(0, kDataRole).toLongLong()) : 0;
+}
+
+std::vector<int> ListView::GetSelectedItems() const {
+    std::vector<int> rows;
+    for (int i = 0; i < GetItemCount(); ++i)
+        if (Item(i)->isSelected()) rows.push_back(i);
+    return rows;
+}
+
+void ListView::SetItemSelected(int index, bool selected) {
+    if (auto* item = Item(index)) item->setSelected(selected);
+}
+
+void ListView::SetImageList(const ImageList* images) {
+    m_images = images;
+    if (images) m_tree->setIconSize(QSize(images->size(), images->size()));
+}
+
+void ListView::InsertColumn(const QString& header, int widthPixels) {
+    m_tree->setHeaderLabels(QStringList(header));
+    m_tree->setColumnWidth(0, widthPixels);
+}
+
+void ListView::SetColumnHeader(const QString& header) { m_tree->setHeaderLabels(QStringList(header)); }
+
+void ListView::EditLabel(int index) {
+    if (auto* item = Item(index)) m_tree->editItem(item, 0);
+}
+
+void ListView::ActivateItem(int index) {
+    if (onItemActivate && Item(index)) onItemActivate(index);
+}
+
+// --- bitmap button ---
+
+BitmapButton::BitmapButton(QWidget* parent, const QString& caption) : QAbstractButton(parent) {
+    setText(caption);
+    setFocusPolicy(Qt::StrongFocus);
+    AutoLoad(caption);
+}
+
+void BitmapButton::AutoLoad(const QString& name) {
+    m_faces[0] = ResourcePath("bitmap/" + name + "U");
+    m_faces[1] = ResourcePath("bitmap/" + name + "D");
+    m_faces[2] = ResourcePath("bitmap/" + name + "X");
+    update();
+}
+
+void BitmapButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QString& face = !isEnabled() ? m_faces[2] : (isDown() ? m_faces[1] : m_faces[0]);
+    QSvgRenderer renderer(face);
+    renderer.setAspectRatioMode(Qt::KeepAspectRatio);
+    renderer.render(&painter, QRectF(rect()));
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(2, 2, -3, -3));
+    }
+}
+
+QSize BitmapButton::sizeHint() const { return {75, 24}; }
+
+// --- picture ---
+
+void PictureLabel::SetResource(const QString& name) {
+    m_resource = name;
+    update();
+}
+
+void PictureLabel::paintEvent(QPaintEvent*) {
+    if (m_resource.isEmpty()) return;
+    QPainter painter(this);
+    QSvgRenderer renderer(ResourcePath(m_resource));
+    renderer.setAspectRatioMode(Qt::KeepAspectRatio);
+    renderer.render(&painter, QRectF(rect()));
+}
+
+// --- the factory ---
+
+namespace {
+
+QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
+    if (c.style & kMultiLine) {
+        auto* edit = new QPlainTextEdit(parent);
+        edit->setReadOnly(c.style & kReadOnly);
+        edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        return edit;
+    }
+    auto* edit = new QLineEdit(parent);
+    edit->setReadOnly(c.style & kReadOnly);
+    if (c.style & kPassword) edit->setEchoMode(QLineEdit::Password);
+    if (c.style & kNumber)
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+    return edit;
+}
+
+QWidget* MakeButtonLike(const ControlTemplate& c, QWidget* parent) {
+    const QString text = QString::fromUtf8(c.text);
+    switch (c.kind) {
+        case Kind::CheckBox: return new QCheckBox(text, parent);
+        case Kind::Radio:
+            if (c.style & kPushLike) {
+                auto* button = new QPushButton(text, parent);
+                button->setCheckable(true);
+                return button;
+            } else {
+                auto* radio = new QRadioButton(text, parent);
+                radio->setAutoExclusive(false);  // exclusivity comes from the template's groups
+                return radio;
+            }
+        case Kind::BitmapButton: return new BitmapButton(parent, text);
+        default: {
+            auto* button = new QPushButton(text, parent);
+            button->setAutoDefault(false);
+            button->setDefault(c.style & kDefault);
+            return button;
+        }
+    }
+}
+
+}  // namespace
+
+QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUnits& units) {
+    const QString text = QString::fromUtf8(c.text);
+    QWidget* widget = nullptr;
+    switch (c.kind) {
+        case Kind::Static: {
+            auto* label = new QLabel(text, parent);
+            label->setWordWrap(true);
+            label->setAlignment((c.style & kCenter ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+            widget = label;
+            break;
+        }
+        case Kind::Picture: {
+            auto* picture = new PictureLabel(parent);
+            if (c.image) picture->SetResource(QString::fromUtf8(c.image));
+            widget = picture;
+            break;
+        }
+        case Kind::Edit: widget = MakeEdit(c, parent); break;
+        case Kind::GroupBox: widget = new QGroupBox(text, parent); break;
+        case Kind::ComboList:
+        case Kind::ComboEdit: {
+            auto* combo = new QComboBox(parent);
+            combo->setEditable(c.kind == Kind::ComboEdit);
+            widget = combo;
+            break;
+        }
+        case Kind::ListView: widget = new ListView(parent, c.style); break;
+        case Kind::ProgressBar: {
+            auto* bar = new QProgressBar(parent);
+            bar->setTextVisible(false);
+            widget = bar;
+            break;
+        }
+        default: widget = MakeButtonLike(c, parent); break;
+    }
+    widget->setGeometry(units.ToPixels(c.x, c.y, c.w, c.h));
+    widget->setAccessibleName(text);
+    widget->setEnabled(!(c.style & kDisabled));
+    widget->setVisible(!(c.style & kHidden));
+    return widget;
+}
+
+}  // namespace ui

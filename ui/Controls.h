@@ -1,0 +1,131 @@
+// The controls a template can hold that Qt has no direct match for, and the conversion from
+// dialog units to pixels.
+#pragma once
+
+#include <QAbstractButton>
+#include <QIcon>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "ui/Template.h"
+
+class QFont;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace ui {
+
+// Dialog units as Windows computes them: x from the average width of the 52 Latin letters of
+// the dialog font, y from its height.
+class DialogUnits {
+public:
+    explicit DialogUnits(const QFont& font);
+    QRect ToPixels(int x, int y, int w, int h) const;
+    QSize ToPixels(int w, int h) const;
+
+private:
+    int m_baseX;
+    int m_baseY;
+};
+
+// The path of a bundled image: "bitmap/226" -> ":/bitmap/226".
+QString ResourcePath(const QString& name);
+QIcon LoadIcon(const QString& name);
+
+class ImageList {
+public:
+    explicit ImageList(int size) : m_size(size) {}
+    int Add(const QIcon& icon);
+    int size() const { return m_size; }
+    int count() const { return static_cast<int>(m_icons.size()); }
+    QIcon icon(int index) const;
+
+private:
+    int m_size;
+    std::vector<QIcon> m_icons;
+};
+
+// A list view in list mode or report mode. Rows carry a text, an image index and item data;
+// the selection mark is kept as the list view keeps it; a sorted list inserts by text; rows
+// can be renamed in place.
+class ListView : public QWidget {
+public:
+    ListView(QWidget* parent, unsigned style);
+
+    int InsertItem(int index, const QString& text, int image, std::intptr_t data);
+    bool DeleteItem(int index);
+    void DeleteAllItems();
+    int GetItemCount() const;
+    QString GetItemText(int index) const;
+    void SetItemText(int index, const QString& text);
+    int GetItemImage(int index) const;
+    std::intptr_t GetItemData(int index) const;
+
+    int GetSelectionMark() const { return m_mark; }
+    void SetSelectionMark(int index) { m_mark = index; }
+    // Selected rows, top to bottom.
+    std::vector<int> GetSelectedItems() const;
+    void SetItemSelected(int index, bool selected);
+
+    void SetImageList(const ImageList* images);
+    const ImageList* GetImageList() const { return m_images; }
+    void InsertColumn(const QString& header, int widthPixels);
+    void SetColumnHeader(const QString& header);
+    // Starts an in-place edit of a row's text.
+    void EditLabel(int index);
+    void ActivateItem(int index);
+
+    // Notifications.
+    std::function<void(int index)> onItemActivate;  // double click or Enter
+    std::function<void(int index)> onItemChanging;  // a row is about to change state
+    std::function<void(int index)> onItemInserted;
+    std::function<void(int index)> onItemDeleting;  // the row is still counted
+    std::function<void(int index, const QString& text)> onEndLabelEdit;
+
+    QTreeWidget* tree() const { return m_tree; }
+
+private:
+    QTreeWidgetItem* Item(int index) const;
+    int SortedPosition(const QString& text) const;
+
+    QTreeWidget* m_tree;
+    const ImageList* m_images = nullptr;
+    bool m_sorted;
+    int m_mark = -1;
+};
+
+// A button drawn from three images: up (U), pressed (D) and disabled (X).
+class BitmapButton : public QAbstractButton {
+public:
+    BitmapButton(QWidget* parent, const QString& caption);
+    // Takes the faces <name>U, <name>D and <name>X from the bundled bitmaps.
+    void AutoLoad(const QString& name);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    QSize sizeHint() const override;
+
+private:
+    QString m_faces[3];
+};
+
+// A picture that fills its control, drawn at the screen's pixel density.
+class PictureLabel : public QWidget {
+public:
+    explicit PictureLabel(QWidget* parent) : QWidget(parent) {}
+    void SetResource(const QString& name);
+    const QString& resource() const { return m_resource; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QString m_resource;
+};
+
+// Makes the widget for one template control.
+QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, const DialogUnits& units);
+
+}  // namespace ui

@@ -1,0 +1,45 @@
+// The toolkit's small services: message box, beep, file dialogs. Each reports to an automation
+// point first, so that tests (and UI automation) can observe and answer them.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace ui {
+
+class Window;
+
+enum class MessageIcon { Exclamation, Information, Error };
+
+// A modal message box with an OK button.
+void MessageBox(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon);
+// The system's simple beep.
+void MessageBeep();
+
+struct FileDialogSpec {
+    QString defaultExtension;  // without the dot
+    QString proposedName;
+    QString filterLabel;
+    QString filterPattern;
+};
+// The chosen path, or empty when the user cancelled. Saving asks before overwriting.
+QString GetOpenFileName(QWidget* parent, const FileDialogSpec& spec);
+QString GetSaveFileName(QWidget* parent, const FileDialogSpec& spec);
+
+// Automation points. When a hook is set it is called instead of (or, for onModal, as well as)
+// showing the thing to a person.
+struct Automation {
+    // A modal dialog has started its loop; the hook may act on it (and end it).
+    std::function<void(Window& dialog)> onModal;
+    std::function<void(const QString& text, const QString& caption)> onMessageBox;
+    std::function<QString(const FileDialogSpec& spec, bool save)> onFileDialog;
+    std::function<void()> onBeep;
+};
+Automation& automation();
+
+// Called by Dialog::DoModal once the dialog is up.
+void NotifyModalStarted(Window& dialog);
+
+}  // namespace ui
