@@ -1,6 +1,7 @@
 // The dialog templates of the wizard's pages and dialogs, in dialog units.
 #include "resources/Templates.h"
 
+#include <QtGlobal>
 #include <cassert>
 
 #include "resources/Resource.h"
@@ -147,7 +148,17 @@ const DialogTemplate kEventList{IDD_EVENT_LIST, "Events list", 409, 319, {
 
 }  // namespace
 
+// The bundled images sit in a static library; a program that builds dialogs registers them.
+static void RegisterImages() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(qubset);
+        return true;
+    }();
+    (void)registered;
+}
+
 const DialogTemplate& GetTemplate(int id) {
+    RegisterImages();
     switch (id) {
         case IDD_PHONEBOOK: return kPhoneBook;
         case IDD_PHONE_NUMBER: return kPhoneNumber;

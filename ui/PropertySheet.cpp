@@ -167,6 +167,17 @@ int PropertySheet::DoModal(int startPage) {
     return m_frame->exec();
 }
 
+void PropertySheet::Create(int startPage) {
+    m_frame->adjustSize();
+    m_frame->setResult(-1);
+    m_frame->show();
+    SetActivePage(startPage);
+}
+
+bool PropertySheet::IsEnded() const { return m_frame->result() != -1 && !m_frame->isVisible(); }
+
+int PropertySheet::result() const { return m_frame->result(); }
+
 void PropertySheet::EndDialog(int result) { m_frame->done(result); }
 
 void PropertySheet::Navigate(int answer, int step) {

@@ -72,6 +72,10 @@ public:
 
     // Shows the sheet at `startPage` and runs it until Cancel or a finishing page ends it.
     int DoModal(int startPage);
+    // Shows the sheet at `startPage` without waiting (the caller runs the event loop).
+    void Create(int startPage);
+    bool IsEnded() const;
+    int result() const;
     void EndDialog(int result);
     // The same as pressing the buttons.
     void PressBack();

@@ -1,0 +1,35 @@
+// Language files: INI files whose sections each hold one line of text. A section is read
+// whole and only its first line is used, verbatim (an equals sign is text); lines starting
+// with ';' are comments and blank lines are skipped. Texts are Windows-1252.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+inline constexpr std::size_t kTextBuffer = 128;
+inline constexpr std::size_t kShortTextBuffer = 16;
+// A language file is a few kilobytes; nothing beyond this much of a file is read.
+inline constexpr std::size_t kMaxLangFileBytes = 1 << 20;
+
+// The first line of `section` in INI text, at most bufferSize - 2 bytes of it; empty when the
+// section is missing or has no line.
+std::string SectionLine(std::string_view iniText, std::string_view section, std::size_t bufferSize);
+// The same, from the file at `path` (empty when it cannot be read).
+std::string ReadSectionLine(const QString& path, std::string_view section, std::size_t bufferSize);
+// Texts of the files and of the device are 8-bit Windows-1252.
+QString DecodeAnsi(std::string_view bytes);
+// The other way; characters the code page lacks become '?'.
+std::string EncodeAnsi(const QString& text);
+QString LangText(const QString& langFile, std::string_view section,
+                 std::size_t bufferSize = kTextBuffer);
+
+// A LANG_CODE text read as "%x" reads it (a "0x" prefix is accepted); false when it does not
+// start with a hexadecimal number.
+bool ParseLangCode(std::string_view text, unsigned* code);
+
+// The language names offered in `directory`: every *.ini file whose section "Language" reads,
+// byte for byte, the file's title. In name order, as an NTFS directory lists them.
+QStringList ListLanguages(const QString& directory);

@@ -1,0 +1,64 @@
+#include "app/MainSheet.h"
+
+#include <QDialog>
+
+#include "resources/Resource.h"
+#include "ui/Window.h"
+
+namespace {
+
+CMainSheet* g_mainSheet = nullptr;
+
+
+}  // namespace
+
+CMainSheet* AfxGetMainSheet() { return g_mainSheet; }
+void AfxSetMainSheet(CMainSheet* sheet) { g_mainSheet = sheet; }
+
+QString AfxLangText(std::string_view section, std::size_t bufferSize) {
+    return g_mainSheet ? LangText(g_mainSheet->m_strLangFile, section, bufferSize) : QString();
+}
+
+CMainSheet::CMainSheet(const QString& caption, QWidget* parent, int startPage, DeviceData& data,
+                       SerialLine& line, const PageMaker& makePages)
+    : m_data(data),
+      m_port(line),
+      // Answers are handed to the UI thread and delivered there to the page's window.
+      m_results([this] {
+          QMetaObject::invokeMethod(dialog(), [this] {
+              m_results.Pump([](WindowHandle window, int code, std::intptr_t value) {
+                  ui::SendMessage(window, WM_LINK_RESULT, code, value);
+              });
+          }, Qt::QueuedConnection);
+      }),
+      m_link(m_port, data, m_results),
+      m_startPage(startPage) {
+    SetTitle(caption);
+    if (parent) dialog()->setParent(parent, dialog()->windowFlags());
+    SetIcon(IDI_SHEET);
+    m_link.Start();
+    m_pages = makePages(*this);
+    for (PageId id : {PageId::Error, PageId::Welcome, PageId::Start, PageId::Dialing,
+                      PageId::General, PageId::Supervisor})
+        AddPage(page(id));
+}
+
+CMainSheet::~CMainSheet() {
+    for (PageId id : {PageId::Dtmf, PageId::Sms, PageId::CidSms, PageId::Supervisor, PageId::Ip,
+                      PageId::General, PageId::Welcome, PageId::End, PageId::Start, PageId::Error,
+                      PageId::Dialing}) {
+        delete page(id);
+        m_pages[static_cast<std::size_t>(id)] = nullptr;
+    }
+    m_link.Stop();
+    if (g_mainSheet == this) g_mainSheet = nullptr;
+}
+
+int CMainSheet::DoModal() { return ui::PropertySheet::DoModal(m_startPage); }
+
+void CMainSheet::Create() { ui::PropertySheet::Create(m_startPage); }
+
+void CMainSheet::EndProgram(int status) {
+    m_exitStatus = status;
+    EndDialog(status);
+}

@@ -1,0 +1,95 @@
+// The wizard sheet: owns every page object, the link worker and the values all pages share.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <functional>
+
+#include "app/LangFile.h"
+#include "link/LinkWorker.h"
+#include "link/ResultChannel.h"
+#include "link/SerialPort.h"
+#include "ui/PropertySheet.h"
+
+struct DeviceData;
+class SerialLine;
+class CStartPage;
+class CDialingDlg;
+class CWelcom;
+class CErrorPage;
+class CGeneral;
+class CSMSconf;
+class CRC_SMSConf;
+class CDTMFconf;
+class CSupervisor;
+class CIPconf;
+class CEndPage;
+
+inline constexpr int kPageCount = 11;
+// The page objects, in the order of the sheet's page members.
+enum class PageId { Start, Dialing, Welcome, Error, General, Sms, CidSms, Dtmf, Supervisor, Ip, End };
+inline constexpr int kErrorPageIndex = 0;
+inline constexpr int kWelcomePageIndex = 1;
+
+class CMainSheet : public ui::PropertySheet {
+    // What the worker works with; constructed before it.
+    DeviceData& m_data;
+    SerialPort m_port;
+    ResultChannel m_results;
+
+public:
+    // Makes one object of each page class, sets the page members and returns the pages in
+    // the members' order. The sheet owns them from then on.
+    using PageMaker = std::function<std::array<ui::PropertyPage*, kPageCount>(CMainSheet&)>;
+
+    CMainSheet(const QString& caption, QWidget* parent, int startPage, DeviceData& data,
+               SerialLine& line, const PageMaker& makePages);
+    ~CMainSheet() override;
+
+    int DoModal();
+    // Shows the wizard without waiting; the caller runs the event loop.
+    void Create();
+    // Ends the wizard; the program then leaves with `status`.
+    void EndProgram(int status);
+    int exitStatus() const { return m_exitStatus; }
+
+    DeviceData& data() { return m_data; }
+    // A page object by its id, for pages that cannot see the other page's class.
+    ui::PropertyPage* page(PageId id) const { return m_pages[static_cast<std::size_t>(id)]; }
+    ResultChannel& results() { return m_results; }
+
+    CStartPage* m_pStartPage = nullptr;
+    CDialingDlg* m_pDialingDlg = nullptr;
+    CWelcom* m_pWelcom = nullptr;
+    CErrorPage* m_pErrorPage = nullptr;
+    CGeneral* m_pGeneral = nullptr;
+    CSMSconf* m_pSMSconf = nullptr;
+    CRC_SMSConf* m_pRC_SMSConf = nullptr;
+    CDTMFconf* m_pDTMFconf = nullptr;
+    CSupervisor* m_pSupervisor = nullptr;
+    CIPconf* m_pIPconf = nullptr;
+    CEndPage* m_pEndPage = nullptr;
+
+    QString m_strLangFile;
+    LinkWorker m_link;
+    int m_nComPort = 0;
+    int m_bEventsLoaded = 0;
+    unsigned m_nLangCode = 0;
+
+    // Shared by the pages: set by the connection page, read by the communication page...
+    int identifyPending = 0;
+    int remoteMode = 0;
+    // ...and set by the communication page, read by the phone number dialog.
+    int primaryMode = 0;
+
+private:
+    std::array<ui::PropertyPage*, kPageCount> m_pages{};
+    int m_startPage;
+    int m_exitStatus = 0;
+};
+
+// The application's main window, from which pages and dialogs take the sheet.
+CMainSheet* AfxGetMainSheet();
+void AfxSetMainSheet(CMainSheet* sheet);
+// A section of the active language file (the main sheet's), for dialogs.
+QString AfxLangText(std::string_view section, std::size_t bufferSize = kTextBuffer);

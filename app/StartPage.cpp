@@ -1,0 +1,121 @@
+#include "app/StartPage.h"
+
+#include <QComboBox>
+#include <cstring>
+
+#include "app/Profile.h"
+#include "device/DeviceData.h"
+#include "resources/Resource.h"
+#include "resources/Templates.h"
+
+const char* const kDataProtocols[4] = {"V.110 - 14400 bps", "V.110 - 9600 bsp",
+                                        "V.32 - 14400 bps", "V.32 - 9600 bps"};
+
+namespace {
+
+bool ModemReportsProblem(std::int32_t lastError) {
+    return lastError != layout::kLastErrorNone && lastError != layout::kLastErrorHarmless;
+}
+
+}  // namespace
+
+CStartPage::CStartPage(DialogRunner runPinCodeDialog, DialogRunner runModemInfoDialog)
+    : CWizardPage(GetTemplate(IDD_CONNECTION)),
+      m_runPinCodeDialog(std::move(runPinCodeDialog)),
+      m_runModemInfoDialog(std::move(runModemInfoDialog)) {
+    OnClicked(IDC_LOCAL, [this] {
+        EnableRemoteFields(false);
+        PostButtons(ui::PSWIZB_BACK | ui::PSWIZB_NEXT);
+        m_pSheet->remoteMode = 0;
+    });
+    OnClicked(IDC_REMOTE, [this] {
+        EnableRemoteFields(true);
+        PostButtons(ui::PSWIZB_BACK | ui::PSWIZB_NEXT);
+        m_pSheet->remoteMode = 1;
+    });
+}
+
+bool CStartPage::OnInitDialog() {
+    if (!CWizardPage::OnInitDialog()) return false;
+    if (Data().pinState() == layout::kPinStateRequired)
+        SetTimer(kPinTimer, 1);
+    else if (Data().lastError() != layout::kLastErrorNone)
+        SetTimer(kModemTimer, 1);
+    QComboBox* protocols = GetComboBox(IDC_DATA_PROTOCOL);
+    for (const char* name : kDataProtocols) protocols->addItem(QString::fromLatin1(name));
+    const int stored = GetProfileInt(kSettingSection, kProtocolValue, 0);
+    protocols->setCurrentIndex(stored >= 0 && stored < protocols->count() ? stored : -1);
+    LimitText(IDC_PHONE, kPhoneMax);
+    LimitText(IDC_PASSWORD, kPasswordMax);
+    m_pSheet->remoteMode = 0;
+    return true;
+}
+
+void CStartPage::OnTimer(int id) {
+    KillTimer(id);
+    if (id == kPinTimer) m_runPinCodeDialog(GetSafeHwnd());
+    if (id == kModemTimer && Data().lastError() != layout::kLastErrorHarmless)
+        m_runModemInfoDialog(GetSafeHwnd());
+}
+
+bool CStartPage::OnSetActive() {
+    PostButtons(ui::PSWIZB_BACK);
+    SetDlgItemText(IDC_STATUS_LINE, QStringLiteral("%1 COM%2").arg(Text("101")).arg(m_pSheet->m_nComPort));
+    SetDlgItemText(IDC_PHONE, GetProfileString(kSettingSection, kPhoneValue, QString()));
+    SetText(IDC_REMOTE, "102");
+    SetText(IDC_LOCAL, "103");
+    SetText(IDC_PHONE_LABEL, "106");
+    SetText(IDC_PASSWORD_LABEL, "108");
+    SetText(IDC_PROTOCOL_LABEL, "109");
+    // Coming back from a remote session ends the call.
+    if (m_pSheet->remoteMode == 1) m_pSheet->m_link.RequestDisconnect(0);
+    CheckDlgButton(IDC_LOCAL, false);
+    CheckDlgButton(IDC_REMOTE, false);
+    EnableItem(IDC_REMOTE, !ModemReportsProblem(Data().lastError()));
+    SetDlgItemText(IDC_PASSWORD, QString());
+    EnableItem(IDC_PASSWORD, false);
+    EnableItem(IDC_PHONE, false);
+    EnableItem(IDC_PROTOCOL_LABEL, false);
+    EnableItem(IDC_DATA_PROTOCOL, false);
+    m_pSheet->identifyPending = 1;
+    m_pSheet->m_bEventsLoaded = 0;
+    return CWizardPage::OnSetActive();
+}
+
+void CStartPage::EnableRemoteFields(bool enable) {
+    for (int id : {IDC_PHONE_LABEL, IDC_PHONE, IDC_PASSWORD_LABEL, IDC_PASSWORD,
+                   IDC_PROTOCOL_LABEL, IDC_DATA_PROTOCOL})
+        EnableItem(id, enable);
+}
+
+int CStartPage::OnWizardNext() {
+    if (m_pSheet->remoteMode == 0) {
+        m_pSheet->SetActivePage(m_pSheet->page(PageId::General));
+        return ui::kWizardStay;
+    }
+    BuildDialRequest();
+    return ui::kWizardDefault;
+}
+
+void CStartPage::BuildDialRequest() {
+    // With nothing selected the first protocol is stored and sent.
+    const int protocol = std::max(0, GetComboBox(IDC_DATA_PROTOCOL)->currentIndex());
+    WriteProfileInt(kSettingSection, kProtocolValue, protocol);
+    const QString phoneText = GetDlgItemText(IDC_PHONE).left(kPhoneMax);
+    WriteProfileString(kSettingSection, kPhoneValue, phoneText);
+    const std::string phone = EncodeAnsi(phoneText);
+    const std::string password = EncodeAnsi(GetDlgItemText(IDC_PASSWORD).left(kPasswordMax));
+
+    DeviceData& d = Data();
+    std::size_t at = 0;
+    d.uploadImage[at++] = command::kDialRequest;
+    std::memcpy(&d.uploadImage[at], phone.data(), phone.size());
+    at += phone.size();
+    d.uploadImage[at++] = 0;
+    std::memcpy(&d.uploadImage[at], password.data(), password.size());
+    at += password.size();
+    d.uploadImage[at++] = 0;
+    d.uploadImage[at++] = ',';
+    d.uploadImage[at++] = static_cast<std::uint8_t>(protocol);
+    d.uploadLength = static_cast<std::uint16_t>(at);
+}

@@ -1,0 +1,192 @@
+#include "pages/General.h"
+
+#include "device/DeviceData.h"
+#include "resources/Resource.h"
+#include "resources/Templates.h"
+#include "transfer/InfoDlg.h"
+#include "ui/Services.h"
+
+using namespace layout;
+
+namespace {
+
+constexpr int kIconSize = 32;
+
+// Everything about a protocol follows from its index: texts, icon, page and bits.
+struct ProtocolInfo {
+    const char* nameSection;
+    const char* descriptionSection;
+    const char* icon;
+    PageId page;
+    std::uint32_t inUse;
+    std::uint32_t supported;
+};
+
+constexpr ProtocolInfo kInfo[CGeneral::kProtocolCount] = {
+    {"301", "307", IDI_DTMF, PageId::Dtmf, kFlagDtmfInstalled, kFlagDtmfSupported},
+    {"305", "308", IDI_CID_SMS, PageId::CidSms, kFlagCidSmsInstalled, kFlagCidSmsSupported},
+    {"303", "309", IDI_SMS, PageId::Sms, kFlagSmsInstalled, kFlagSmsSupported},
+    {"304", "316", IDI_IP, PageId::Ip, kFlagIpInstalled, kFlagIpSupported},
+};
+constexpr int kIpIndex = 3;
+
+bool ValidIndex(std::intptr_t index) { return index >= 0 && index < CGeneral::kProtocolCount; }
+
+int SelectedRow(const ui::ListView* list) {
+    const auto rows = list->GetSelectedItems();
+    return rows.empty() ? -1 : rows.front();
+}
+
+}  // namespace
+
+CGeneral::CGeneral() : CWizardPage(GetTemplate(IDD_COMMUNICATION)) {
+    OnClicked(IDC_PRIMARY, [this] { SetPrimary(true); });
+    OnClicked(IDC_BACKUP, [this] { SetPrimary(false); });
+    OnClicked(IDC_LEFT, [this] {
+        ui::ListView* available = GetListView(IDC_AVAILABLE);
+        Move(available, GetListView(IDC_INSTALLED), SelectedRow(available));
+    });
+    OnClicked(IDC_RIGHT, [this] {
+        ui::ListView* installed = GetListView(IDC_INSTALLED);
+        Move(installed, GetListView(IDC_AVAILABLE), SelectedRow(installed));
+    });
+    OnClicked(IDC_INFO, [this] { CInfoDlg(Data(), GetSafeHwnd()).DoModal(); });
+}
+
+void CGeneral::DoDataExchange(ui::DataExchange& dx) { dx.Text(IDC_DESCRIPTION, m_strDescription); }
+
+bool CGeneral::OnInitDialog() {
+    if (!CWizardPage::OnInitDialog()) return false;
+    m_images = std::make_unique<ui::ImageList>(kIconSize);
+    for (const auto& info : kInfo) m_images->Add(ui::LoadIcon(info.icon));
+    ui::ListView* installed = GetListView(IDC_INSTALLED);
+    ui::ListView* available = GetListView(IDC_AVAILABLE);
+    for (ui::ListView* list : {installed, available}) {
+        list->SetImageList(m_images.get());
+        if (list->GetImageList() != m_images.get()) return false;
+        list->onItemChanging = [this, list](int index) { ShowDescription(list, index); };
+    }
+    installed->onItemActivate = [this, installed, available](int index) {
+        Move(installed, available, index);
+    };
+    available->onItemActivate = [this, installed, available](int index) {
+        Move(available, installed, index);
+    };
+    installed->onItemInserted = [installed, this](int) { UpdateButtons(installed->GetItemCount()); };
+    installed->onItemDeleting = [installed, this](int) {
+        UpdateButtons(installed->GetItemCount() - 1);
+    };
+    m_pSheet->primaryMode = Data().reportFlag(kFlagPrimary) ? 1 : 0;
+    CheckDlgButton(m_pSheet->primaryMode ? IDC_PRIMARY : IDC_BACKUP, true);
+    PostButtons(ui::PSWIZB_BACK);
+    return true;
+}
+
+bool CGeneral::OnSetActive() {
+    for (int i = 0; i < kProtocolCount; ++i) {
+        m_protocols[static_cast<std::size_t>(i)] = {Text(kInfo[i].nameSection),
+                                                    Text(kInfo[i].descriptionSection)};
+    }
+    SetText(IDC_INSTALLED_LABEL, "314");
+    SetText(IDC_AVAILABLE_LABEL, "315");
+    SetText(IDC_AND, "501");
+    UpdateData(false);
+    m_nRetries = kIdentifyRetries;
+    if (m_pSheet->identifyPending == 1) m_pSheet->m_link.RequestIdentify(handle());
+    if (Data().reportFlag(kFlagAnd)) CheckDlgButton(IDC_AND, true);
+    m_pSheet->identifyPending = 0;
+    return CWizardPage::OnSetActive();
+}
+
+std::intptr_t CGeneral::OnLinkResult(int code, std::intptr_t value) {
+    if (code == linkresult::kCommand17Sent || code == linkresult::kCommand18Sent) return 0;
+    if (code == linkresult::kIdentified && value == 0) {
+        FillLists();
+        Data().setLanguageCode(static_cast<std::uint16_t>(m_pSheet->m_nLangCode & 0xFFFF));
+        return 0;
+    }
+    ui::MessageBeep();
+    if (m_nRetries != 0) {
+        --m_nRetries;
+        m_pSheet->m_link.RequestIdentify(handle());
+    } else {
+        --m_nRetries;
+        m_pSheet->m_nComPort = 0;
+        m_pSheet->SetActivePage(kErrorPageIndex);
+    }
+    return 0;
+}
+
+void CGeneral::FillLists() {
+    ui::ListView* installed = GetListView(IDC_INSTALLED);
+    ui::ListView* available = GetListView(IDC_AVAILABLE);
+    installed->DeleteAllItems();
+    available->DeleteAllItems();
+    const DeviceData& d = Data();
+    for (int i = 0; i < kProtocolCount; ++i) {
+        const bool offered = d.reportFlag(kFlagPrimary) ? i == kIpIndex : d.reportFlag(kInfo[i].supported);
+        if (!offered) continue;
+        ui::ListView* list = d.reportFlag(kInfo[i].inUse) ? installed : available;
+        list->InsertItem(list->GetItemCount(), m_protocols[static_cast<std::size_t>(i)].name, i, i);
+    }
+}
+
+void CGeneral::SetPrimary(bool primary) {
+    Data().setReportFlag(kFlagPrimary, primary);
+    FillLists();
+    m_pSheet->primaryMode = primary ? 1 : 0;
+}
+
+void CGeneral::Move(ui::ListView* from, ui::ListView* to, int index) {
+    if (index < 0 || index >= from->GetItemCount()) return;
+    const QString text = from->GetItemText(index).left(127);
+    const int image = from->GetItemImage(index);
+    const std::intptr_t data = from->GetItemData(index);
+    from->DeleteItem(index);
+    to->InsertItem(to->GetItemCount(), text, image, data);
+}
+
+void CGeneral::ShowDescription(ui::ListView* list, int index) {
+    const std::intptr_t protocol = list->GetItemData(index);
+    if (!ValidIndex(protocol)) return;
+    m_strDescription = m_protocols[static_cast<std::size_t>(protocol)].description;
+    UpdateData(false);
+}
+
+void CGeneral::UpdateButtons(int countAfter) {
+    PostButtons(countAfter >= 1 ? ui::PSWIZB_BACK | ui::PSWIZB_NEXT : ui::PSWIZB_BACK);
+}
+
+int CGeneral::OnWizardBack() {
+    m_pSheet->SetActivePage(m_pSheet->page(PageId::Start));
+    return ui::kWizardStay;
+}
+
+int CGeneral::OnWizardNext() {
+    RebuildSequence();
+    return ui::kWizardDefault;
+}
+
+void CGeneral::RebuildSequence() {
+    CMainSheet& sheet = *m_pSheet;
+    auto removeIfPresent = [&](PageId id) {
+        if (sheet.GetPageIndex(sheet.page(id)) >= 0) sheet.RemovePage(sheet.page(id));
+    };
+    for (PageId id : {PageId::End, PageId::Supervisor, PageId::Dtmf, PageId::Sms, PageId::CidSms,
+                      PageId::Ip})
+        removeIfPresent(id);
+    DeviceData& d = Data();
+    d.setReportFlags(d.reportFlags() & ~kFlagsInstalledMask);
+    ui::ListView* installed = GetListView(IDC_INSTALLED);
+    for (int row = 0; row < installed->GetItemCount(); ++row) {
+        const std::intptr_t protocol = installed->GetItemData(row);
+        if (!ValidIndex(protocol)) continue;
+        const ProtocolInfo& info = kInfo[protocol];
+        removeIfPresent(info.page);
+        sheet.AddPage(sheet.page(info.page));
+        d.setReportFlag(info.inUse, true);
+    }
+    d.setReportFlag(kFlagAnd, IsDlgButtonChecked(IDC_AND));
+    sheet.AddPage(sheet.page(PageId::Supervisor));
+    sheet.AddPage(sheet.page(PageId::End));
+}

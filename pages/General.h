@@ -1,0 +1,43 @@
+// The communication page: which reporting protocols the unit is to use, Primary or Backup,
+// the "And" option; Next decides the rest of the wizard, one page per installed protocol.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "app/WizardPage.h"
+#include "ui/Controls.h"
+
+class CGeneral : public CWizardPage {
+public:
+    CGeneral();
+    bool OnInitDialog() override;
+    bool OnSetActive() override;
+    int OnWizardBack() override;
+    int OnWizardNext() override;
+
+    static constexpr int kIdentifyRetries = 5;
+    static constexpr int kProtocolCount = 4;
+
+protected:
+    void DoDataExchange(ui::DataExchange& dx) override;
+    std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
+
+private:
+    struct Protocol {
+        QString name;
+        QString description;
+    };
+
+    void FillLists();
+    void SetPrimary(bool primary);
+    void Move(ui::ListView* from, ui::ListView* to, int index);
+    void ShowDescription(ui::ListView* list, int index);
+    void UpdateButtons(int countAfter);
+    void RebuildSequence();
+
+    std::array<Protocol, kProtocolCount> m_protocols;
+    std::unique_ptr<ui::ImageList> m_images;
+    QString m_strDescription;
+    int m_nRetries = kIdentifyRetries;
+};

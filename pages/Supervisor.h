@@ -1,0 +1,11 @@
+// PLACEHOLDER: the supervisor page is filled by the phone book and protocol pages work; until
+// then it is an empty phone book page that lets the wizard pass.
+#pragma once
+
+#include "app/WizardPage.h"
+
+class CSupervisor : public CWizardPage {
+public:
+    CSupervisor();
+    bool OnSetActive() override;
+};

@@ -1,0 +1,14 @@
+// gtest's main for tests that need a QApplication: offscreen, with a private settings store.
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,87 @@
+#include "tests/support/Wizard.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+
+#include "app/Profile.h"
+#include "qubset/WizardPages.h"
+#include "ui/Services.h"
+
+namespace {
+
+QSettings Store() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Miltra"),
+                     QCoreApplication::applicationName());
+}
+
+QPushButton* Button(const CMainSheet& sheet, const char* name) {
+    return sheet.dialog()->findChild<QPushButton*>(name);
+}
+
+}  // namespace
+
+Wizard::Wizard(WizardOptions options)
+    : simulator(options.simulator), linkPath(dir.File("qubrin")) {
+    Store().clear();
+    // The tool reads its language files from its current directory.
+    for (const QString& file : QDir(QUBSET_LANG_DIR).entryList({"*.ini"}, QDir::Files))
+        QFile::copy(QDir(QUBSET_LANG_DIR).filePath(file), QString::fromStdString(dir.File(file.toStdString())));
+    QDir::setCurrent(QString::fromStdString(dir.path().string()));
+    SetProfile(QStringLiteral("Ports/COM%1").arg(options.comNumber), QString::fromStdString(linkPath));
+    SetProfile("Ports/Discover", false);
+    if (options.startSimulator) simulator.Start(linkPath);
+    ui::automation().onBeep = [this] { ++beeps; };
+    ui::automation().onMessageBox = [this](const QString& text, const QString& caption) {
+        messages.push_back(text);
+        messages.push_back(caption);
+    };
+}
+
+Wizard::~Wizard() {
+    sheet.reset();
+    ui::automation() = {};
+    simulator.Stop();
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void Wizard::Start() {
+    line = MakePlatformSerialLine(ReadPortSettings());
+    sheet = std::make_unique<CMainSheet>(QString(), nullptr, kWelcomePageIndex, data, *line,
+                                         MakeWizardPages);
+    AfxSetMainSheet(sheet.get());
+    sheet->Create();
+}
+
+bool Wizard::WaitFor(const std::function<bool()>& done, int ms) { return QTest::qWaitFor(done, ms); }
+
+void Wizard::Settle(int ms) { QTest::qWait(ms); }
+
+bool Wizard::WaitForPage(PageId id, int ms) {
+    return WaitFor([&] { return IsActive(id); }, ms);
+}
+
+bool Wizard::NextEnabled() const {
+    QPushButton* next = Button(*sheet, "next");
+    return next->isVisible() && next->isEnabled();
+}
+
+void Wizard::Next() { Button(*sheet, "next")->click(); }
+void Wizard::Back() { Button(*sheet, "back")->click(); }
+void Wizard::Finish() { Button(*sheet, "finish")->click(); }
+
+void Wizard::Screenshot(const QString& name) const { ScreenshotWidget(sheet->dialog(), name); }
+
+void Wizard::ScreenshotWidget(QWidget* widget, const QString& name) {
+    const QString folder = qEnvironmentVariable("QUBSET_SCREENSHOT_DIR");
+    if (folder.isEmpty()) return;
+    QDir().mkpath(folder);
+    widget->grab().save(QDir(folder).filePath(name + ".png"));
+}
+
+void Wizard::SetProfile(const QString& key, const QVariant& value) { Store().setValue(key, value); }
+
+QVariant Wizard::Profile(const QString& key) { return Store().value(key); }

@@ -1,0 +1,60 @@
+// The whole wizard, offscreen, against the simulator on a pseudo-terminal: a private settings
+// store whose "Ports" section points COM3 at the simulator, a current directory holding the
+// language files, and helpers to wait and act as an installer would.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "app/MainSheet.h"
+#include "device/DeviceData.h"
+#include "link/SerialLine.h"
+#include "sim/Simulator.h"
+#include "tests/support/TempDir.h"
+
+class QWidget;
+
+struct WizardOptions {
+    int comNumber = 3;
+    bool startSimulator = true;
+    sim::Options simulator;
+};
+
+class Wizard {
+public:
+    explicit Wizard(WizardOptions options = {});
+    ~Wizard();
+
+    // Builds the sheet and shows it at the welcome page.
+    void Start();
+    // Waits (running the event loop) until `done` holds; false when `ms` passed first.
+    static bool WaitFor(const std::function<bool()>& done, int ms = 10000);
+    // Lets queued events run for a moment (posted button states, link answers).
+    static void Settle(int ms = 30);
+
+    int ActiveIndex() const { return sheet->GetActiveIndex(); }
+    ui::PropertyPage* Active() const { return sheet->GetActivePage(); }
+    bool IsActive(PageId id) const { return sheet->GetActivePage() == sheet->page(id); }
+    bool WaitForPage(PageId id, int ms = 10000);
+    bool NextEnabled() const;
+    void Next();
+    void Back();
+    void Finish();
+    // Grabs the sheet's window to PNG under QUBSET_SCREENSHOT_DIR, when that is set.
+    void Screenshot(const QString& name) const;
+    static void ScreenshotWidget(QWidget* widget, const QString& name);
+
+    // Writes a value of the settings store before the sheet is built.
+    static void SetProfile(const QString& key, const QVariant& value);
+    static QVariant Profile(const QString& key);
+
+    TempDir dir;
+    sim::Simulator simulator;
+    std::string linkPath;
+    DeviceData data;
+    std::unique_ptr<SerialLine> line;
+    std::unique_ptr<CMainSheet> sheet;
+    int beeps = 0;
+    std::vector<QString> messages;  // message boxes shown, text first
+};

@@ -1,0 +1,119 @@
+// The application shell: welcome and error pages, language files, the title, Cancel.
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <chrono>
+
+#include "app/LangFile.h"
+#include "app/Welcom.h"
+#include "transfer/ErrorPage.h"
+#include "tests/support/Wizard.h"
+
+namespace {
+
+void WriteFile(const std::string& path, const QByteArray& bytes) {
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QComboBox* LanguageList(const Wizard& w) {
+    return w.sheet->m_pWelcom->GetComboBox(1077);
+}
+
+}  // namespace
+
+TEST(Welcome, FirstStartPicksEnglishTitlesTheSheetAndFindsTheUnit) {
+    Wizard w;
+    w.Start();
+    ASSERT_TRUE(w.IsActive(PageId::Welcome));
+    EXPECT_EQ(LanguageList(w)->currentText(), "English");
+    EXPECT_EQ(LanguageList(w)->count(), 2);
+    const QString title001 = LangText("English.ini", "001");
+    ASSERT_FALSE(title001.isEmpty());
+    EXPECT_EQ(w.sheet->dialog()->windowTitle(), title001 + "   " + ToolVersionText());
+    EXPECT_EQ(w.sheet->m_nLangCode, 0x0409u);
+    EXPECT_EQ(Wizard::Profile("Setting/Language").toString(), "English");
+    EXPECT_FALSE(w.NextEnabled());  // not before the unit has answered
+
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    EXPECT_EQ(w.sheet->m_nComPort, 3);
+    EXPECT_FALSE(w.sheet->dialog()->findChild<QWidget*>("back")->isEnabled());
+    w.Screenshot("welcome");
+    w.Next();
+    EXPECT_TRUE(w.WaitForPage(PageId::Start));
+}
+
+TEST(Welcome, StoredLanguagesAndFilesThatAreNotLanguages) {
+    {
+        Wizard::SetProfile("Setting/Language", "ger");
+        Wizard w;
+        // A German file under another name is not offered.
+        WriteFile(w.dir.File("Deutsch.ini"), "[Language]\r\nGerman\r\n[001]\r\nX\r\n");
+        Wizard::SetProfile("Setting/Language", "ger");
+        w.Start();
+        EXPECT_EQ(LanguageList(w)->count(), 2);
+        EXPECT_EQ(LanguageList(w)->currentText(), "German");  // prefix, case ignored
+        EXPECT_EQ(w.sheet->m_nLangCode, 0x0407u);
+        EXPECT_TRUE(w.sheet->dialog()->windowTitle().startsWith(LangText("German.ini", "001")));
+        // Choosing another language applies it at once.
+        LanguageList(w)->setCurrentIndex(0);
+        emit LanguageList(w)->activated(0);
+        EXPECT_EQ(w.sheet->m_nLangCode, 0x0409u);
+        EXPECT_EQ(Wizard::Profile("Setting/Language").toString(), "English");
+    }
+    {
+        Wizard w;
+        Wizard::SetProfile("Setting/Language", "Klingon");
+        w.Start();
+        EXPECT_EQ(LanguageList(w)->currentText(), "English");
+        EXPECT_EQ(Wizard::Profile("Setting/Language").toString(), "English");
+    }
+}
+
+TEST(ErrorPage, SearchesWithABeepPerRoundUntilTheUnitAppears) {
+    WizardOptions options;
+    options.startSimulator = false;
+    Wizard w(options);
+    w.Start();
+    ASSERT_TRUE(w.WaitForPage(PageId::Error));
+    EXPECT_EQ(w.sheet->m_nComPort, 0);
+    EXPECT_EQ(w.sheet->wizardButtons(), 0u + ui::PSWIZB_DISABLEDFINISH);
+    const QString message = w.sheet->m_pErrorPage->GetDlgItemText(1076);
+    EXPECT_EQ(message, LangText("English.ini", "002"));
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.beeps >= 2; }, 5000));
+    // Rounds are paced: with no port at all they do not spin.
+    const int beepsBefore = w.beeps;
+    Wizard::Settle(500);
+    EXPECT_LE(w.beeps - beepsBefore, 1);
+    w.Screenshot("error");
+
+    ASSERT_TRUE(w.simulator.Start(w.linkPath));
+    ASSERT_TRUE(w.WaitForPage(PageId::Welcome));
+    EXPECT_EQ(w.sheet->m_nComPort, 3);
+}
+
+TEST(Sheet, CloseBoxDoesNothingAndCancelEndsMidExchange) {
+    Wizard w;
+    // Every identification now waits out its time-outs: the worker is busy when Cancel comes.
+    w.simulator.AddFault({sim::FaultKind::Silent, sim::Phase::Settings, -1});
+    w.Start();
+    Wizard::Settle(100);
+    QCloseEvent close;
+    QApplication::sendEvent(w.sheet->dialog(), &close);
+    EXPECT_TRUE(w.sheet->dialog()->isVisible());
+    QTest::keyClick(w.sheet->dialog(), Qt::Key_Escape);
+    EXPECT_TRUE(w.sheet->dialog()->isVisible());
+
+    w.sheet->dialog()->findChild<QPushButton*>("cancel")->click();
+    EXPECT_FALSE(w.sheet->dialog()->isVisible());
+    const auto started = std::chrono::steady_clock::now();
+    w.sheet.reset();  // pages deleted, worker told to quit and awaited
+    // A hang guard, not a timing assertion: the quit is bounded by its own time-outs.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(8));
+}

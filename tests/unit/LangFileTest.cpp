@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "app/LangFile.h"
+#include "app/VersionInfo.h"
+#include "tests/support/TempDir.h"
+
+TEST(LangFile, FirstLineVerbatimWithinItsBuffer) {
+    const std::string ini =
+        "; English\r\n[Language]\r\nEnglish\r\n[501]\r\nPower = on\r\n"
+        "[413]\r\n  If PSTN Line in trouble  \r\n[Empty]\r\n[907]\r\n; note\r\n\r\nEvent column header\r\n"
+        "[long]\r\n" + std::string(300, 'x') + "\r\n[001]\nUnix line\n[001]\nsecond copy\n";
+    EXPECT_EQ(SectionLine(ini, "501", kTextBuffer), "Power = on");
+    EXPECT_EQ(SectionLine(ini, "413", kTextBuffer), "  If PSTN Line in trouble  ");
+    EXPECT_EQ(SectionLine(ini, "language", kTextBuffer), "English");  // names ignore case
+    EXPECT_EQ(SectionLine(ini, "Empty", kTextBuffer), "");
+    EXPECT_EQ(SectionLine(ini, "missing", kTextBuffer), "");
+    EXPECT_EQ(SectionLine(ini, "907", kShortTextBuffer), "Event column h");  // 14 characters
+    EXPECT_EQ(SectionLine(ini, "long", kTextBuffer).size(), 126u);
+    EXPECT_EQ(SectionLine(ini, "001", kTextBuffer), "Unix line");  // the first copy wins
+    EXPECT_EQ(SectionLine("", "001", kTextBuffer), "");
+    EXPECT_EQ(SectionLine(std::string(5000, '['), "001", kTextBuffer), "");
+}
+
+TEST(LangFile, LanguageCodeAndCodePage) {
+    unsigned code = 7;
+    EXPECT_TRUE(ParseLangCode("0x0407", &code));
+    EXPECT_EQ(code, 0x407u);
+    EXPECT_TRUE(ParseLangCode("409 English", &code));
+    EXPECT_EQ(code, 0x409u);
+    EXPECT_FALSE(ParseLangCode("zz", &code));
+    EXPECT_FALSE(ParseLangCode("", &code));
+    EXPECT_EQ(code, 0x409u);  // a text that does not parse leaves the code alone
+
+    EXPECT_EQ(DecodeAnsi("Gr\xfc\xdf" "e \x80"), QString::fromUtf8("Grüße €"));
+    EXPECT_EQ(EncodeAnsi(QString::fromUtf8("Grüße €")), "Gr\xfc\xdf" "e \x80");
+    EXPECT_EQ(EncodeAnsi(QString::fromUtf8("日本")), "??");
+}
+
+TEST(LangFile, OnlyFilesWhoseLanguageIsTheirTitleAreListed) {
+    TempDir dir;
+    auto write = [&](const char* name, const char* text) {
+        QFile f(QString::fromStdString(dir.File(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    };
+    write("English.ini", "[Language]\r\nEnglish\r\n");
+    write("Deutsch.ini", "[Language]\r\nGerman\r\n");
+    write("German.ini", "[Language]\r\nGerman\r\n");
+    write("Fran\xc3\xa7" "ais.ini", "[Language]\r\nFran\xe7" "ais\r\n");
+    write("notes.txt", "[Language]\r\nnotes\r\n");
+    write("Broken.ini", "\x01\x02\x03");
+    const QStringList languages = ListLanguages(QString::fromStdString(dir.path().string()));
+    EXPECT_EQ(languages, (QStringList{"English", QString::fromUtf8("Français"), "German"}));
+}
+
+TEST(VersionRecord, ReadBackFromTheExecutable) {
+    TempDir dir;
+    auto withRecord = [&](std::uint32_t ms, std::uint32_t signature, std::size_t cut) {
+        EmbeddedVersion record{"QUBSET-VERSION-RECORD", signature, ms, 0};
+        std::string bytes(1000, 'z');
+        bytes.append(reinterpret_cast<const char*>(&record), sizeof record - cut);
+        QFile f(QString::fromStdString(dir.File("Qubset")));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    };
+    withRecord((2u << 16) | 31, kVersionSignature, 0);
+    EXPECT_EQ(VersionText(dir.File("Qubset"), "Qubset"), "2.31");
+    withRecord((2u << 16) | 5, kVersionSignature, 0);
+    EXPECT_EQ(VersionText(dir.File("Qubset"), "Qubset"), "2.05");
+    withRecord((2u << 16) | 5, 0x12345678, 0);
+    EXPECT_EQ(VersionText(dir.File("Qubset"), "Qubset"), "error 1");
+    withRecord((2u << 16) | 5, kVersionSignature, 6);
+    EXPECT_EQ(VersionText(dir.File("Qubset"), "Qubset"), " error 2");
+    EXPECT_EQ(VersionText(dir.File("missing"), "Qubset"), " 0 Qubset");
+    // The real executable carries the project's version; a copy under another name does not
+    // find a file called Qubset beside it.
+    EXPECT_EQ(VersionText(QUBSET_BINARY, "Qubset"), QUBSET_VERSION_TEXT);
+}

@@ -1,0 +1,31 @@
+// The transfer page of a remote session: hands the dialling request to the unit on the cable
+// and follows its status bytes while it calls the remote unit, checks the password and
+// downloads the remote unit's data.
+#pragma once
+
+#include "app/WizardPage.h"
+
+class CDialingDlg : public CWizardPage {
+public:
+    CDialingDlg();
+    bool OnInitDialog() override;
+    bool OnSetActive() override;
+    int OnWizardBack() override;
+
+    static constexpr int kDialTimer = 1;
+    static constexpr int kFirstDelayMs = 1;
+    static constexpr int kRetryDelayMs = 3000;
+
+protected:
+    void DoDataExchange(ui::DataExchange& dx) override;
+    void OnTimer(int id) override;
+    std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
+
+private:
+    // True when the unit is still at work and the next status is to be awaited.
+    bool ApplyStatus(std::int8_t status);
+
+    int m_nAnswers = 0;
+    int m_bFirstActivation = 1;
+    QString m_strStatus;
+};

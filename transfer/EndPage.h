@@ -1,0 +1,39 @@
+// The last page: tamper options, the AT_CUSD number and the end-page texts; Finish builds the
+// configuration image, uploads it, tells the unit to end the session and ends the program.
+#pragma once
+
+#include "app/WizardPage.h"
+#include "device/DeviceData.h"
+
+class CEndPage : public CWizardPage {
+public:
+    CEndPage();
+    bool OnInitDialog() override;
+    bool OnSetActive() override;
+    bool OnWizardFinish() override;
+
+    static constexpr int kUploadRetries = 5;
+    static constexpr int kExitTimer = 1;
+    static constexpr int kExitDelayMs = 1000;
+    static constexpr int kExitStatus = 1;
+    static constexpr int kCusdDigits = 4;
+    static constexpr int kCusdReadMax = 7;
+
+protected:
+    void DoDataExchange(ui::DataExchange& dx) override;
+    void OnTimer(int id) override;
+    std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
+
+private:
+    void ReadTamperBoxes();
+    void ReadCusd();
+    void RetryUpload();
+
+    int m_nRetries = kUploadRetries;
+    int m_bDone = 0;
+    ImageBuffer m_image;
+    QString m_strTitle;
+};
+
+// The end page's text fields take no more than their slots hold.
+inline constexpr int kEndTextMax = static_cast<int>(layout::kEndPageTextSize) - 1;

@@ -1,0 +1,30 @@
+// The page the wizard falls back to when the communicator is lost or was never found: it
+// searches the ports again and again, beeping after each empty search, and goes back to the
+// welcome page as soon as a unit answers.
+#pragma once
+
+#include <QElapsedTimer>
+
+#include "app/WizardPage.h"
+
+class CErrorPage : public CWizardPage {
+public:
+    CErrorPage();
+    bool OnSetActive() override;
+
+    // With no port at all a search ends at once; the next one waits until this much time
+    // has passed since the last began, so the page neither spins nor beeps without pause.
+    static constexpr int kMinRoundMs = 1000;
+    static constexpr int kSearchTimer = 1;
+
+protected:
+    void DoDataExchange(ui::DataExchange& dx) override;
+    void OnTimer(int id) override;
+    std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
+
+private:
+    void Search();
+
+    QString m_strMessage;
+    QElapsedTimer m_round;
+};

@@ -1,0 +1,13 @@
+// Takes a new SIM PIN for the communicator's modem; it travels with the next upload.
+#pragma once
+
+#include "ui/Dialog.h"
+
+class CPinCodeDlg : public ui::Dialog {
+public:
+    explicit CPinCodeDlg(QWidget* parent);
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+};
