@@ -45,13 +45,6 @@ void SelectEvents(Unit& unit, MaskTable table, int index, std::initializer_list<
     for (int e : events) EventMaskSet(unit.record.eventMask(table, index), e, true);
 }
 
-// The settings live at the front of identReply; DeviceData's accessors work on settingsBlock,
-// so the record is edited there and copied across.
-void CommitSettings(Unit& unit) {
-    std::memcpy(unit.record.identReply.data(), unit.record.settingsBlock.data(),
-                kSettingsCopySize);
-}
-
 Unit BaseUnit() {
     Unit unit;
     auto& r = unit.record;
@@ -66,6 +59,11 @@ Unit BaseUnit() {
 }
 
 }  // namespace
+
+void StoreSettings(Unit& unit) {
+    std::memcpy(unit.record.identReply.data(), unit.record.settingsBlock.data(),
+                kSettingsCopySize);
+}
 
 Unit DefaultUnit() {
     Unit unit = BaseUnit();
@@ -99,7 +97,7 @@ Unit DefaultUnit() {
     SelectEvents(unit, MaskTable::Ip, 1, {1, 3});
     SelectEvents(unit, MaskTable::CidSms, 0, {1, 3, 5});
     SelectEvents(unit, MaskTable::Dtmf, 0, {1, 3});
-    CommitSettings(unit);
+    StoreSettings(unit);
     SetInfo(unit, '1', '1', 21, 15, "Qubnet", "Qubrin QX-7 quad-band GSM/GPRS\r\nOK\r\n",
             "356938035643809", "2.31.07");
     return unit;
@@ -121,7 +119,7 @@ Unit DefaultRemoteUnit() {
     r.setSlotText(kSlotEndPageText1, "Farm house, north gate");
     SelectEvents(unit, MaskTable::Dtmf, 0, {1, 3, 5, 18});
     SelectEvents(unit, MaskTable::CidSms, 0, {1, 3});
-    CommitSettings(unit);
+    StoreSettings(unit);
     SetInfo(unit, '4', '4', 12, 3, "RoamNet", "Qubrin QX-5 dual-band GSM/GPRS\r\nOK\r\n",
             "356938035699001", "2.30.11");
     return unit;
@@ -195,10 +193,16 @@ bool ApplyConfiguration(Unit& unit, const std::uint8_t* image, std::size_t lengt
         *why = "stringTableLength does not match the image";
         return false;
     }
-    const int count =
-        unit.record.versionByte() == kVersionWithEndTexts ? kSlotCount : kSlotsAlwaysSent;
+    // A unit of version 41 takes the two end-page texts too; an image without them is what
+    // the tool sends to older units.
     std::vector<std::string> texts;
-    if (!SplitTexts(image + kImageTexts, length - kImageTexts, count, texts, why)) return false;
+    int count = kSlotCount;
+    if (unit.record.versionByte() != kVersionWithEndTexts ||
+        !SplitTexts(image + kImageTexts, length - kImageTexts, count, texts, why)) {
+        texts.clear();
+        count = kSlotsAlwaysSent;
+        if (!SplitTexts(image + kImageTexts, length - kImageTexts, count, texts, why)) return false;
+    }
 
     // The record is taken as sent, except what only the unit itself knows: the lengths, the
     // protocols it supports and its version and hardware bytes. Where those bytes differ from
@@ -219,7 +223,7 @@ bool ApplyConfiguration(Unit& unit, const std::uint8_t* image, std::size_t lengt
     std::memcpy(&r.settingsBlock[kSimPinOffset], own.data(), own.size());
     for (int number = 1; number <= count; ++number)
         r.setSlotText(number, texts[static_cast<std::size_t>(number - 1)]);
-    CommitSettings(unit);
+    StoreSettings(unit);
     return true;
 }
 

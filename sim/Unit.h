@@ -22,6 +22,10 @@ Unit DefaultUnit();
 // The unit in the field that the local one dials: other numbers, other identity.
 Unit DefaultRemoteUnit();
 
+// Settings are edited through record.settingsBlock's accessors; this puts them into the
+// identReply that the unit reports.
+void StoreSettings(Unit& unit);
+
 // The reply to "read string table": every text the version carries, each with its terminator.
 std::vector<std::uint8_t> StringTableReply(const Unit& unit);
 // The reply to "read settings", with stringTableLength matching StringTableReply.

@@ -5,7 +5,13 @@
 #include <QDir>
 #include <QPushButton>
 #include <QSettings>
+#include <QLineEdit>
 #include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <typeinfo>
+
+#include "ui/Controls.h"
 
 #include "app/Profile.h"
 #include "qubset/WizardPages.h"
@@ -80,6 +86,56 @@ void Wizard::ScreenshotWidget(QWidget* widget, const QString& name) {
     if (folder.isEmpty()) return;
     QDir().mkpath(folder);
     widget->grab().save(QDir(folder).filePath(name + ".png"));
+}
+
+void Wizard::Click(ui::Window& window, int id) {
+    auto* button = qobject_cast<QAbstractButton*>(window.GetDlgItem(id));
+    ASSERT_TRUE(button) << "no button " << id;
+    button->click();
+}
+
+void Wizard::Type(ui::Window& window, int id, const QString& text) {
+    QWidget* edit = window.GetDlgItem(id);
+    ASSERT_TRUE(edit) << "no edit " << id;
+    if (auto* line = qobject_cast<QLineEdit*>(edit)) line->clear();
+    QTest::keyClicks(edit, text);
+}
+
+void Wizard::SelectRow(ui::Window& window, int listId, const QString& text) {
+    ui::ListView* list = window.GetListView(listId);
+    ASSERT_TRUE(list) << "no list " << listId;
+    for (int i = 0; i < list->GetItemCount(); ++i) {
+        if (list->GetItemText(i) != text) continue;
+        QTreeWidgetItem* item = list->tree()->topLevelItem(i);
+        list->tree()->clearSelection();
+        list->tree()->setCurrentItem(item);
+        item->setSelected(true);
+        return;
+    }
+    FAIL() << "no row " << text.toStdString();
+}
+
+QStringList Wizard::Rows(ui::Window& window, int listId) {
+    QStringList rows;
+    ui::ListView* list = window.GetListView(listId);
+    for (int i = 0; list && i < list->GetItemCount(); ++i) rows << list->GetItemText(i);
+    return rows;
+}
+
+std::vector<PageId> Wizard::Sequence() const {
+    std::vector<PageId> ids;
+    for (int i = 0; i < sheet->GetPageCount(); ++i)
+        for (int id = 0; id < kPageCount; ++id)
+            if (sheet->GetPage(i) == sheet->page(static_cast<PageId>(id)))
+                ids.push_back(static_cast<PageId>(id));
+    return ids;
+}
+
+void Wizard::OnDialog(std::function<void(ui::Window&)> act) {
+    ui::automation().onModal = [this, act](ui::Window& dialog) {
+        dialogsShown.push_back(typeid(dialog).name());
+        act(dialog);
+    };
 }
 
 void Wizard::SetProfile(const QString& key, const QVariant& value) { Store().setValue(key, value); }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 #include <functional>
 #include <memory>
 
@@ -14,6 +16,10 @@
 #include "tests/support/TempDir.h"
 
 class QWidget;
+
+namespace ui {
+class Window;
+}
 
 struct WizardOptions {
     int comNumber = 3;
@@ -44,6 +50,17 @@ public:
     // Grabs the sheet's window to PNG under QUBSET_SCREENSHOT_DIR, when that is set.
     void Screenshot(const QString& name) const;
     static void ScreenshotWidget(QWidget* widget, const QString& name);
+
+    // Acting on a page or dialog by control id, as an installer would.
+    static void Click(ui::Window& window, int id);
+    static void Type(ui::Window& window, int id, const QString& text);
+    static void SelectRow(ui::Window& window, int listId, const QString& text);
+    static QStringList Rows(ui::Window& window, int listId);
+    // The pages of the sheet, in sequence order.
+    std::vector<PageId> Sequence() const;
+    // Runs `act` on each modal dialog as it opens (the dialog must be ended by `act`).
+    void OnDialog(std::function<void(ui::Window&)> act);
+    std::vector<std::string> dialogsShown;  // class names of the dialogs that opened
 
     // Writes a value of the settings store before the sheet is built.
     static void SetProfile(const QString& key, const QVariant& value);

@@ -7,10 +7,14 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <chrono>
 
 #include "app/LangFile.h"
+#include "app/PelmaroApp.h"
 #include "app/Welcom.h"
+#include "qubset/WizardPages.h"
+#include "resources/Resource.h"
 #include "transfer/ErrorPage.h"
 #include "tests/support/Wizard.h"
 
@@ -116,4 +120,37 @@ TEST(Sheet, CloseBoxDoesNothingAndCancelEndsMidExchange) {
     w.sheet.reset();  // pages deleted, worker told to quit and awaited
     // A hang guard, not a timing assertion: the quit is bounded by its own time-outs.
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(8));
+}
+
+// The application object runs the wizard modally and hands back the exit status: 1 once a
+// configuration has been uploaded, 0 after Cancel.
+TEST(Application, ExitStatusOfAWholeRun) {
+    for (const bool upload : {true, false}) {
+        Wizard w;
+        QTimer driver;
+        bool finished = false;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            CMainSheet* sheet = AfxGetMainSheet();
+            if (!sheet) return;
+            auto* next = sheet->dialog()->findChild<QPushButton*>("next");
+            auto* finish = sheet->dialog()->findChild<QPushButton*>("finish");
+            ui::PropertyPage* page = sheet->GetActivePage();
+            if (!upload && next->isEnabled()) {
+                sheet->dialog()->findChild<QPushButton*>("cancel")->click();
+            } else if (page == sheet->page(PageId::Start) && !next->isEnabled()) {
+                Wizard::Click(*page, IDC_LOCAL);
+            } else if (finish->isVisible() && finish->isEnabled() && !finished) {
+                finished = true;
+                finish->click();
+            } else if (next->isVisible() && next->isEnabled()) {
+                next->click();
+            }
+        });
+        driver.start(50);
+        CPelmaroApp app(MakeWizardPages);
+        const int status = app.InitInstance();
+        EXPECT_EQ(status, upload ? 1 : 0);
+        EXPECT_EQ(w.simulator.AcceptedUploads().size(), upload ? 1u : 0u);
+        EXPECT_EQ(AfxGetMainSheet(), nullptr);
+    }
 }

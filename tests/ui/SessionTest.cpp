@@ -1,0 +1,518 @@
+// Whole sessions through the wizard against the simulator: connection, communication,
+// transfer and end pages, the modem and PIN dialogs, and what reaches the unit.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <QProgressBar>
+
+#include "app/LangFile.h"
+#include "app/StartPage.h"
+#include "device/Bytes.h"
+#include "pages/General.h"
+#include "resources/Resource.h"
+#include "tests/support/Wizard.h"
+#include "transfer/DialingDlg.h"
+#include "transfer/EndPage.h"
+#include "transfer/InfoDlg.h"
+#include "transfer/PinCodeDlg.h"
+#include "ui/Services.h"
+
+using namespace layout;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+QString En(const char* section) { return LangText("English.ini", section); }
+
+// The configuration image as the wire format describes it, assembled here from a record and
+// its texts without the tool's own builder.
+Bytes ExpectedImage(Bytes settings, const std::vector<std::string>& texts) {
+    settings.resize(404, 0);
+    Bytes image{100};
+    image.insert(image.end(), settings.begin(), settings.end());
+    for (const auto& t : texts) {
+        image.insert(image.end(), t.begin(), t.end());
+        image.push_back(0);
+    }
+    WriteLE32(&image[1], 404);
+    WriteLE32(&image[5], static_cast<std::uint32_t>(image.size() - 404));
+    WriteLE32(&image[9], 0);
+    return image;
+}
+
+std::vector<std::string> Texts(const sim::Unit& unit, int count) {
+    std::vector<std::string> texts;
+    for (int n = 1; n <= count; ++n) texts.push_back(unit.record.slotText(n));
+    return texts;
+}
+
+// From the welcome page to the communication page with Local.
+void ToCommunicationPage(Wizard& w) {
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(w.WaitForPage(PageId::General));
+    ASSERT_TRUE(Wizard::WaitFor([&] {
+        return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty();
+    }));
+}
+
+// Next until the end page.
+void ToEndPage(Wizard& w) {
+    for (int i = 0; i < 8 && !w.IsActive(PageId::End); ++i) {
+        ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+        w.Next();
+        Wizard::Settle();
+    }
+    ASSERT_TRUE(w.IsActive(PageId::End));
+}
+
+void FinishAndWaitForExit(Wizard& w) {
+    ASSERT_TRUE(Wizard::WaitFor([&] {
+        return w.sheet->dialog()->findChild<QWidget*>("finish")->isEnabled();
+    }));
+    w.Finish();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->IsEnded(); }, 15000));
+    EXPECT_EQ(w.sheet->exitStatus(), 1);
+}
+
+}  // namespace
+
+TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
+    Wizard w;
+    sim::Unit unit = w.simulator.Local();
+    unit.record.setLanguageCode(0x0001);  // the wizard must send its own language's code
+    sim::StoreSettings(unit);
+    w.simulator.SetLocal(unit);
+    w.Start();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    auto& start = *w.sheet->m_pStartPage;
+    EXPECT_EQ(start.GetDlgItemText(IDC_STATUS_LINE), En("101") + " COM3");
+    Wizard::Settle();
+    EXPECT_FALSE(w.NextEnabled());  // nothing chosen yet
+    w.Screenshot("connection");
+    Wizard::Click(start, IDC_LOCAL);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(w.WaitForPage(PageId::General));  // the transfer page is skipped
+
+    auto& general = *w.sheet->m_pGeneral;
+    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(general, IDC_INSTALLED).isEmpty(); }));
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("303"), En("304")}));
+    EXPECT_EQ(Wizard::Rows(general, IDC_AVAILABLE), (QStringList{En("305"), En("301")}));
+    w.Screenshot("communication");
+
+    Wizard::SelectRow(general, IDC_AVAILABLE, En("301"));
+    EXPECT_EQ(general.GetDlgItemText(IDC_DESCRIPTION), En("307"));
+    Wizard::Click(general, IDC_LEFT);
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("303"), En("304"), En("301")}));
+    Wizard::SelectRow(general, IDC_INSTALLED, En("303"));
+    Wizard::Click(general, IDC_RIGHT);
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("304"), En("301")}));
+    EXPECT_EQ(Wizard::Rows(general, IDC_AVAILABLE), (QStringList{En("305"), En("303")}));
+    // Primary offers IP alone; Backup goes back to what the unit had, moves discarded.
+    Wizard::Click(general, IDC_PRIMARY);
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("304")}));
+    EXPECT_TRUE(Wizard::Rows(general, IDC_AVAILABLE).isEmpty());
+    EXPECT_EQ(w.sheet->primaryMode, 1);
+    Wizard::Click(general, IDC_BACKUP);
+    EXPECT_EQ(w.sheet->primaryMode, 0);
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("303"), En("304")}));
+    // Installing by double click appends below.
+    general.GetListView(IDC_AVAILABLE)->ActivateItem(1);
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("303"), En("304"), En("301")}));
+    ASSERT_TRUE(general.IsDlgButtonChecked(IDC_AND));
+    Wizard::Click(general, IDC_AND);
+
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(w.WaitForPage(PageId::Sms));
+    EXPECT_EQ(w.Sequence(), (std::vector<PageId>{PageId::Error, PageId::Welcome, PageId::Start,
+                                                 PageId::Dialing, PageId::General, PageId::Sms,
+                                                 PageId::Ip, PageId::Dtmf, PageId::Supervisor,
+                                                 PageId::End}));
+    ToEndPage(w);
+    auto& end = *w.sheet->m_pEndPage;
+    EXPECT_EQ(end.GetDlgItemText(IDC_END_TEXT1), "Shop 12, Market Street");
+    EXPECT_EQ(end.GetDlgItemText(IDC_CUSD), "100");
+    EXPECT_TRUE(end.IsDlgButtonChecked(IDC_TAMPER_GSM));
+    EXPECT_FALSE(end.IsItemVisible(IDC_TAMPER_SYSTEM));
+    w.Screenshot("end");
+    Wizard::Type(end, IDC_END_TEXT1, "Warehouse 7");
+    Wizard::Click(end, IDC_TAMPER_GSM);
+    Wizard::Type(end, IDC_CUSD, "-1");
+    FinishAndWaitForExit(w);
+
+    ASSERT_EQ(w.simulator.AcceptedUploads().size(), 1u);
+    Bytes settings = sim::SettingsReply(unit);
+    settings.resize(400);
+    const std::uint32_t flags = ReadLE32(&settings[12]);
+    WriteLE32(&settings[12], (flags & ~0xFu & ~0x2000u & ~0x40000000u) | 0x4 | 0x8 | 0x1);
+    settings[19] = static_cast<std::uint8_t>((settings[19] & ~0x2) | 0x8);
+    WriteLE16(&settings[22], 65535);
+    WriteLE16(&settings[16], 0x0409);
+    auto texts = Texts(unit, 41);
+    texts[39] = "Warehouse 7";
+    EXPECT_EQ(w.simulator.AcceptedUploads()[0], ExpectedImage(settings, texts));
+    // The disconnect follows the accepted upload.
+    const auto requests = w.simulator.Requests();
+    ASSERT_GE(requests.size(), 2u);
+    EXPECT_EQ(requests[requests.size() - 2].command, 100);
+    EXPECT_EQ(requests.back().command, 15);
+}
+
+TEST(Session, RebuildKeepsOnlyTheProtocolsStillInstalled) {
+    Wizard w;
+    w.Start();
+    ToCommunicationPage(w);
+    auto& general = *w.sheet->m_pGeneral;
+    Wizard::SelectRow(general, IDC_INSTALLED, En("303"));
+    Wizard::Click(general, IDC_RIGHT);
+    Wizard::SelectRow(general, IDC_AVAILABLE, En("301"));
+    Wizard::Click(general, IDC_LEFT);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(w.WaitForPage(PageId::Ip));
+    w.Back();
+    ASSERT_TRUE(w.WaitForPage(PageId::General));
+    Wizard::SelectRow(general, IDC_INSTALLED, En("301"));
+    Wizard::Click(general, IDC_RIGHT);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    EXPECT_EQ(w.Sequence(), (std::vector<PageId>{PageId::Error, PageId::Welcome, PageId::Start,
+                                                 PageId::Dialing, PageId::General, PageId::Ip,
+                                                 PageId::Supervisor, PageId::End}));
+    EXPECT_EQ(w.data.reportFlags() & kFlagsInstalledMask, kFlagIpInstalled);
+
+    // Nothing installed: Next is not offered.
+    w.Back();
+    ASSERT_TRUE(w.WaitForPage(PageId::General));
+    Wizard::SelectRow(general, IDC_INSTALLED, En("304"));
+    Wizard::Click(general, IDC_RIGHT);
+    Wizard::Settle();
+    EXPECT_FALSE(w.NextEnabled());
+}
+
+TEST(Session, IdentificationIsRetriedThenTheErrorPage) {
+    Wizard w;
+    w.Start();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    // Two failures, then success: the lists fill after two beeps.
+    w.simulator.AddFault({sim::FaultKind::BadChecksum, sim::Phase::ModemInfo, 2});
+    w.Next();
+    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty(); }));
+    EXPECT_EQ(w.beeps, 2);
+
+    // Six failures in a row: the error page, with the port forgotten.
+    w.Back();
+    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    w.simulator.AddFault({sim::FaultKind::BadChecksum, sim::Phase::ModemInfo, 6});
+    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(w.WaitForPage(PageId::Error));
+    EXPECT_EQ(w.beeps, 8);
+    EXPECT_EQ(w.simulator.RequestCount(13), 1u + 3 + 6);  // scan, 3 identifications, 6
+}
+
+TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
+    WizardOptions options;
+    options.simulator.dialDelay = std::chrono::milliseconds(800);
+    options.simulator.statusGap = std::chrono::milliseconds(100);
+    Wizard w(options);
+    w.Start();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    auto& start = *w.sheet->m_pStartPage;
+    Wizard::Click(start, IDC_REMOTE);
+    EXPECT_TRUE(start.IsItemEnabled(IDC_PHONE));
+    Wizard::Type(start, IDC_PHONE, "491709998887");
+    Wizard::Type(start, IDC_PASSWORD, "1234");
+    start.GetComboBox(IDC_DATA_PROTOCOL)->setCurrentIndex(2);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(w.WaitForPage(PageId::Dialing));
+    w.Screenshot("transfer");
+    ASSERT_TRUE(w.WaitForPage(PageId::General, 15000));
+    EXPECT_TRUE(w.simulator.InRemoteSession());
+    const QString log = w.sheet->m_pDialingDlg->GetDlgItemText(IDC_DIAL_LOG);
+    EXPECT_TRUE(log.startsWith("\nCommand 5 8\nCommand 5 0\n")) << log.toStdString();
+    EXPECT_TRUE(log.endsWith("Command 5 13\nCommand 5 16")) << log.toStdString();
+    EXPECT_EQ(Wizard::Profile("Setting/phone").toString(), "491709998887");
+    EXPECT_EQ(Wizard::Profile("Setting/Protocol DSC").toInt(), 2);
+    const auto requests = w.simulator.Requests();
+    const auto dial = std::find_if(requests.begin(), requests.end(),
+                                   [](const sim::Request& r) { return r.command == 20; });
+    ASSERT_NE(dial, requests.end());
+    const std::string expected = std::string("\x14" "491709998887", 13) + '\0' + "1234" + '\0' + ",\x02";
+    EXPECT_EQ(std::string(dial->payload.begin(), dial->payload.end()), expected);
+
+    // The communication page now shows the remote unit: DTMF and Contact ID in use.
+    auto& general = *w.sheet->m_pGeneral;
+    ASSERT_TRUE(Wizard::WaitFor([&] { return Wizard::Rows(general, IDC_INSTALLED).size() == 2; }));
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("301"), En("305")}));
+    w.Next();
+    ToEndPage(w);
+    EXPECT_EQ(w.sheet->m_pEndPage->GetDlgItemText(IDC_END_TEXT1), "Farm house, north gate");
+    FinishAndWaitForExit(w);
+    const sim::Unit remote = w.simulator.Remote();
+    EXPECT_TRUE(remote.record.tamperEventFlags() & kTamperUploaded);
+    EXPECT_EQ(w.simulator.AcceptedUploads().size(), 1u);
+    EXPECT_FALSE(w.simulator.Local().record.tamperEventFlags() & kTamperUploaded);
+    EXPECT_FALSE(w.simulator.InRemoteSession());  // the disconnect ended the call
+}
+
+TEST(Session, WrongRemotePasswordThenBackEndsTheCall) {
+    WizardOptions options;
+    options.comNumber = 4;
+    options.simulator.dialDelay = std::chrono::milliseconds(200);
+    options.simulator.statusGap = std::chrono::milliseconds(100);
+    Wizard w(options);
+    Wizard::SetProfile("Setting/Protocol DSC", 3);
+    w.Start();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    auto& start = *w.sheet->m_pStartPage;
+    EXPECT_EQ(start.GetDlgItemText(IDC_STATUS_LINE), En("101") + " COM4");
+    EXPECT_EQ(start.GetComboBox(IDC_DATA_PROTOCOL)->currentText(), "V.32 - 9600 bps");
+    Wizard::Click(start, IDC_REMOTE);
+    Wizard::Type(start, IDC_PHONE, QString(130, '7'));  // no more than 127 are taken
+    Wizard::Type(start, IDC_PASSWORD, QString(20, 'p'));
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(w.WaitForPage(PageId::Dialing));
+    EXPECT_EQ(w.data.uploadLength, 147);
+    EXPECT_EQ(w.data.uploadImage[146], 3);
+    auto& dialing = *w.sheet->m_pDialingDlg;
+    ASSERT_TRUE(Wizard::WaitFor([&] { return dialing.GetDlgItemText(IDC_DIAL_STATUS) == "No carrier"; }));
+    EXPECT_TRUE(dialing.GetDlgItemText(IDC_DIAL_LOG).contains("Command 5 15"));
+    const std::size_t disconnects = w.simulator.RequestCount(15);
+
+    w.Back();
+    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.simulator.RequestCount(15) == disconnects + 1; }));
+    Wizard::Settle(200);
+    EXPECT_EQ(w.simulator.RequestCount(15), disconnects + 1);
+    EXPECT_FALSE(start.IsDlgButtonChecked(IDC_LOCAL));
+    EXPECT_FALSE(start.IsDlgButtonChecked(IDC_REMOTE));
+    EXPECT_TRUE(start.GetDlgItemText(IDC_PASSWORD).isEmpty());
+    EXPECT_FALSE(start.IsItemEnabled(IDC_PASSWORD));
+    EXPECT_EQ(start.GetDlgItemText(IDC_PHONE), QString(127, '7'));
+}
+
+TEST(TransferPage, StatusSequencesGiveTheirTextsAndMoves) {
+    Wizard w;
+    w.Start();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.sheet->m_link.Stop();  // the test plays the worker's answers itself
+    auto& dialing = *w.sheet->m_pDialingDlg;
+    auto show = [&] {
+        w.sheet->SetActivePage(&dialing);
+        ASSERT_TRUE(w.IsActive(PageId::Dialing));
+    };
+    auto answer = [&](std::initializer_list<int> statuses) {
+        for (int s : statuses) ui::SendMessage(dialing.handle(), WM_LINK_RESULT, 5, s);
+    };
+    auto status = [&] { return dialing.GetDlgItemText(IDC_DIAL_STATUS); };
+
+    show();
+    EXPECT_EQ(status(), "Dialing");
+    answer({8, 0, 0});
+    EXPECT_EQ(status(), "Dailing!..");
+    answer({9, 10, 11, 12, 13});
+    EXPECT_EQ(status(), "Download finished");
+    answer({16});
+    EXPECT_TRUE(w.IsActive(PageId::General));
+    EXPECT_EQ(dialing.GetDlgItemText(IDC_DIAL_LOG).count("Command 5 "), 9);
+
+    show();
+    answer({8, 21});
+    EXPECT_EQ(status(), "Dailing!  Error communication. Try again");
+    show();
+    answer({8, 14});
+    EXPECT_EQ(status(), "Dailing!");
+    answer({3, -5});
+    EXPECT_EQ(status(), "Dailing!");
+    answer({19});
+    EXPECT_EQ(status(), "I don't know your phone number!");
+    EXPECT_EQ(ui::SendMessage(dialing.handle(), WM_LINK_RESULT, 1, 0), -1);  // not its answer
+
+    show();
+    for (int i = 0; i < 102; ++i) answer({0});
+    EXPECT_EQ(dialing.GetProgressBar(IDC_DIAL_PROGRESS)->value(), 100);
+    answer({20});
+    EXPECT_TRUE(w.IsActive(PageId::Start));
+    EXPECT_EQ(status(), "");
+    EXPECT_EQ(dialing.GetDlgItemText(IDC_DIAL_LOG), "");
+    EXPECT_EQ(dialing.GetProgressBar(IDC_DIAL_PROGRESS)->value(), 0);
+}
+
+TEST(Dialogs, PinRequiredOpensOnlyThePinDialogAndThePinTravels) {
+    Wizard w;
+    w.simulator.AddFault({sim::FaultKind::PinRequired, sim::Phase::Any, -1});
+    w.simulator.AddFault({sim::FaultKind::ModemError, sim::Phase::Any, -1});
+    w.OnDialog([&](ui::Window& dialog) {
+        ASSERT_NE(dynamic_cast<CPinCodeDlg*>(&dialog), nullptr);
+        Wizard::Type(dialog, IDC_PIN, "12ab345678");  // letters are refused
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_PIN), "12345678");
+        Wizard::Type(dialog, IDC_PIN, "123456789");  // a ninth digit is refused
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_PIN), "12345678");
+        Wizard::Type(dialog, IDC_PIN, "4321");
+        Wizard::ScreenshotWidget(dialog.GetSafeHwnd(), "pin");
+        Wizard::Click(dialog, ui::IDOK);
+    });
+    w.Start();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return !w.dialogsShown.empty(); }));
+    Wizard::Settle(100);
+    EXPECT_EQ(w.dialogsShown.size(), 1u);
+    EXPECT_EQ(w.data.newSimPinText(), "4321");
+    EXPECT_FALSE(w.sheet->m_pStartPage->IsItemEnabled(IDC_REMOTE));  // the modem has a problem
+
+    w.simulator.ClearFaults();
+    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty(); }));
+    w.Next();
+    ToEndPage(w);
+    FinishAndWaitForExit(w);
+    const Bytes image = w.simulator.AcceptedUploads().at(0);
+    EXPECT_EQ(std::string(image.begin() + 1 + 393, image.begin() + 1 + 402),
+              std::string("4321\0\0\0\0\0", 9));
+    EXPECT_EQ(w.simulator.Local().simPin, "4321");
+}
+
+TEST(Dialogs, ModemErrorOpensTheModemDialogAndEscapeKeepsThePin) {
+    Wizard w;
+    w.simulator.AddFault({sim::FaultKind::ModemError, sim::Phase::Any, -1});
+    w.OnDialog([&](ui::Window& dialog) {
+        ASSERT_NE(dynamic_cast<CInfoDlg*>(&dialog), nullptr);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_INFO_LAST_ERROR), "Last Error:\t3");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_INFO_IDENTITY),
+                  "Qubrin QX-7 quad-band GSM/GPRS\nID:\t356938035643809");
+        Wizard::ScreenshotWidget(dialog.GetSafeHwnd(), "modem-info");
+        Wizard::Click(dialog, ui::IDOK);
+    });
+    w.Start();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return !w.dialogsShown.empty(); }));
+    EXPECT_FALSE(w.sheet->m_pStartPage->IsItemEnabled(IDC_REMOTE));
+    EXPECT_TRUE(w.sheet->m_pStartPage->IsItemEnabled(IDC_LOCAL));
+
+    std::strcpy(w.data.newSimPin.data(), "1111");
+    w.OnDialog([](ui::Window& dialog) {
+        Wizard::Type(dialog, IDC_PIN, "2222");
+        QTest::keyClick(dialog.GetSafeHwnd(), Qt::Key_Escape);
+    });
+    CPinCodeDlg(nullptr).DoModal();
+    EXPECT_EQ(w.data.newSimPinText(), "1111");
+}
+
+TEST(Dialogs, ModemInformationDecoding) {
+    DeviceData d;
+    d.infoBlock[0] = '2';
+    d.infoBlock[1] = '2';
+    d.infoBlock[2] = 99;
+    d.infoBlock[3] = 6;
+    WriteLE32(&d.infoBlock[4], static_cast<std::uint32_t>(-1));
+    StoreText(&d.infoBlock[28], 48, "ABCDEF");
+    InfoLines lines = DecodeInfo(d);
+    EXPECT_EQ(lines.band, "Band:\t\tUnknown");
+    EXPECT_EQ(lines.gsm, "GSM:\t\tUnknown");
+    EXPECT_EQ(lines.gprs, "GPRS:\t\tNo used");
+    EXPECT_EQ(lines.identity, "\nID:\t");
+    EXPECT_EQ(lines.lastError, "Last Error:\t-1");
+    EXPECT_EQ(lines.signal, 32);
+    d.infoBlock[3] = 15;
+    d.infoBlock[0] = '4';
+    d.infoBlock[1] = '0';
+    EXPECT_EQ(DecodeInfo(d).band, "Band:\t\tAll");
+    EXPECT_EQ(DecodeInfo(d).gsm, "GSM:\t\tRegistered. Roaming");
+    EXPECT_EQ(DecodeInfo(d).gprs, "GPRS:\t\tNot registered");
+    // A block of garbage without terminators stays inside its fields.
+    std::fill(d.infoBlock.begin(), d.infoBlock.end(), 'Q');
+    lines = DecodeInfo(d);
+    EXPECT_EQ(lines.op.size(), QString("Operator:\t").size() + 20);
+    EXPECT_EQ(lines.firmware.size(), QString("Firmware:\t").size() + 8);
+}
+
+TEST(EndPage, RefusedUploadIsRetriedFiveTimesThenTheErrorPage) {
+    Wizard w;
+    w.Start();
+    ToCommunicationPage(w);
+    w.simulator.AddFault({sim::FaultKind::UploadRefused, sim::Phase::Upload, -1});
+    w.Next();
+    ToEndPage(w);
+    w.Finish();
+    ASSERT_TRUE(w.WaitForPage(PageId::Error, 15000));
+    EXPECT_EQ(w.simulator.RequestCount(100), 6u);
+    EXPECT_EQ(w.beeps, 6);
+    EXPECT_FALSE(w.sheet->IsEnded());
+    EXPECT_TRUE(w.simulator.AcceptedUploads().empty());
+    EXPECT_EQ(w.simulator.RequestCount(15), 0u);
+}
+
+TEST(EndPage, UnansweredUploadIsSentAgain) {
+    Wizard w;
+    w.Start();
+    ToCommunicationPage(w);
+    w.simulator.AddFault({sim::FaultKind::Silent, sim::Phase::Upload, 1});
+    w.Next();
+    ToEndPage(w);
+    FinishAndWaitForExit(w);
+    EXPECT_EQ(w.simulator.RequestCount(100), 2u);
+    EXPECT_EQ(w.beeps, 1);
+    // The unit took the first image but its answer was lost; the second is the same image.
+    const auto uploads = w.simulator.AcceptedUploads();
+    ASSERT_EQ(uploads.size(), 2u);
+    EXPECT_EQ(uploads[0], uploads[1]);
+}
+
+TEST(EndPage, OldUnitsHiddenBoxAndNumberField) {
+    Wizard w;
+    sim::Unit unit = w.simulator.Local();
+    unit.record.setTamperEventFlags(kTamperSystemError);
+    sim::StoreSettings(unit);
+    w.simulator.SetLocal(unit);
+    w.simulator.AddFault({sim::FaultKind::Version40, sim::Phase::Any, -1});
+    w.Start();
+    ToCommunicationPage(w);
+    w.Next();
+    ToEndPage(w);
+    auto& end = *w.sheet->m_pEndPage;
+    EXPECT_EQ(end.GetDlgItemText(IDC_END_TEXT1), "\x07");
+    EXPECT_TRUE(end.IsDlgButtonChecked(IDC_TAMPER_SYSTEM));
+    EXPECT_FALSE(end.IsDlgButtonChecked(IDC_TAMPER_GSM));
+    Wizard::Type(end, IDC_END_TEXT1, "ignored by an old unit");
+    Wizard::Type(end, IDC_CUSD, "");
+    w.Finish();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.simulator.RequestCount(100) == 1; }));
+    const sim::Request upload = w.simulator.Requests().back();
+    // No end-page texts for a version-40 unit: the image ends after the 39 texts.
+    std::size_t texts = 0, at = 1 + 404;
+    while (at < upload.payload.size()) {
+        at = static_cast<std::size_t>(std::find(upload.payload.begin() + static_cast<long>(at),
+                                                upload.payload.end(), 0) - upload.payload.begin()) + 1;
+        ++texts;
+    }
+    EXPECT_EQ(texts, 39u);
+    EXPECT_EQ(ReadLE16(&upload.payload[1 + 22]), 0);  // empty AT_CUSD
+    EXPECT_EQ(upload.payload[1 + 19], kTamperSystemError | kTamperUploaded);
+}
