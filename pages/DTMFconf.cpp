@@ -1,11 +1,45 @@
 #include "pages/DTMFconf.h"
 
 #include "resources/Resource.h"
-#include "resources/Templates.h"
 
-CDTMFconf::CDTMFconf() : CWizardPage(GetTemplate(IDD_PHONEBOOK)) {}
+using namespace layout;
+
+// A DTMF row's account code is kept at the row's index.
+const CPhoneBook::RowLayout CDTMFconf::kRows{kSlotDtmfNumber0, 4, kPhoneNumberSize - 1,
+                                              Codes::Accounts, AccountTable::Dtmf, true};
+
+bool CDTMFconf::OnInitDialog() {
+    if (!CPhoneBook::OnInitDialog()) return false;
+    SetPageIcon(IDI_DTMF);
+    UpdateData(false);
+    SetAccountEntry(1);
+    SetDigitsOnly(1);
+    LoadRows(kRows);
+    for (int id : {IDC_SCENARIO_0, IDC_SCENARIO_1, IDC_SCENARIO_TITLE}) ShowItem(id, true);
+    CheckDlgButton(Data().reportFlag(kFlagDtmfVariant) ? IDC_SCENARIO_1 : IDC_SCENARIO_0, true);
+    return true;
+}
 
 bool CDTMFconf::OnSetActive() {
-    PostButtons(ui::PSWIZB_BACK | ui::PSWIZB_NEXT);
-    return CWizardPage::OnSetActive();
+    CheckFromFlag(IDC_BOOK_PSTN, kFlagDtmfPstn);
+    ShowItem(IDC_BOOK_OPTION, true);
+    CheckIfFlag(IDC_BOOK_OPTION, kFlagDtmfOption);
+    m_pEventMasks = Data().eventMasks(MaskTable::Dtmf);
+    m_bEventFilter = 1;
+    SetText(IDC_BOOK_TITLE, "600");
+    SetText(IDC_BOOK_OPTION, "501");
+    SetText(IDC_SCENARIO_TITLE, "609");
+    SetText(IDC_SCENARIO_0, "610");
+    SetText(IDC_SCENARIO_1, "611");
+    UpdateData(false);
+    return CPhoneBook::OnSetActive();
+}
+
+int CDTMFconf::Store() {
+    if (StoreRows(kRows)) {
+        StoreFlag(IDC_BOOK_PSTN, kFlagDtmfPstn);
+        StoreFlag(IDC_BOOK_OPTION, kFlagDtmfOption);
+        StoreFlag(IDC_SCENARIO_1, kFlagDtmfVariant);
+    }
+    return ui::kWizardDefault;
 }

@@ -1,11 +1,18 @@
-// PLACEHOLDER: the DTMF page is filled by the phone book and protocol pages work; until
-// then it is an empty phone book page that lets the wizard pass.
+// The DTMF page: up to four numbers, each with a 4-character account code and its own events,
+// a choice between two variants of the protocol, and two options.
 #pragma once
 
-#include "app/WizardPage.h"
+#include "pages/PhoneBook.h"
 
-class CDTMFconf : public CWizardPage {
+class CDTMFconf : public CPhoneBook {
 public:
-    CDTMFconf();
+    bool OnInitDialog() override;
     bool OnSetActive() override;
+    int OnWizardBack() override { return Store(); }
+    int OnWizardNext() override { return Store(); }
+
+    static const RowLayout kRows;
+
+private:
+    int Store();
 };

@@ -1,11 +1,71 @@
 #include "pages/IPconf.h"
 
 #include "resources/Resource.h"
-#include "resources/Templates.h"
 
-CIPconf::CIPconf() : CWizardPage(GetTemplate(IDD_PHONEBOOK)) {}
+using namespace layout;
+
+const CPhoneBook::RowLayout CIPconf::kRows{kSlotIpDestination0, 4, kIpDestinationSize - 1,
+                                            Codes::Accounts, AccountTable::Ip};
+
+ApnLogin SplitApnLogin(const QString& text) {
+    const qsizetype comma = text.indexOf(',');
+    if (comma < 0) return {text, {}, {}};
+    const QString rest = text.mid(comma + 1);
+    const qsizetype colon = rest.indexOf(':');
+    if (colon < 0) return {text.left(comma), rest, {}};
+    return {text.left(comma), rest.left(colon), rest.mid(colon + 1)};
+}
+
+QString JoinApnLogin(const ApnLogin& login) {
+    QString text = login.accessPoint;
+    if (login.user.isEmpty()) return text;
+    text += ',' + login.user;
+    if (!login.password.isEmpty()) text += ':' + login.password;
+    return text;
+}
+
+CIPconf::CIPconf() { m_nNumberLimit = static_cast<int>(kIpDestinationSize) - 1; }
+
+bool CIPconf::OnInitDialog() {
+    if (!CPhoneBook::OnInitDialog()) return false;
+    SetPageIcon(IDI_IP);
+    UpdateData(false);
+    SetAccountEntry(1);
+    SetDigitsOnly(0);
+    for (int id : {IDC_APN_LABEL, IDC_APN, IDC_APN_USER_LABEL, IDC_APN_USER,
+                   IDC_APN_PASSWORD_LABEL, IDC_APN_PASSWORD})
+        ShowItem(id, true);
+    for (int id : {IDC_APN, IDC_APN_USER, IDC_APN_PASSWORD}) LimitText(id, kLoginFieldMax);
+    const ApnLogin login = SplitApnLogin(DecodeAnsi(Data().slotText(kSlotApnLogin)));
+    SetDlgItemText(IDC_APN, login.accessPoint);
+    SetDlgItemText(IDC_APN_USER, login.user);
+    SetDlgItemText(IDC_APN_PASSWORD, login.password);
+    LoadRows(kRows);
+    m_pEventMasks = Data().eventMasks(MaskTable::Ip);
+    m_bEventFilter = 1;
+    return true;
+}
 
 bool CIPconf::OnSetActive() {
-    PostButtons(ui::PSWIZB_BACK | ui::PSWIZB_NEXT);
-    return CWizardPage::OnSetActive();
+    if (!CPhoneBook::OnSetActive()) return false;
+    SetText(IDC_BOOK_OPTION, "501");
+    SetText(IDC_BOOK_TITLE, "800");
+    SetText(IDC_APN_LABEL, "801");
+    SetText(IDC_APN_PASSWORD_LABEL, "802");
+    SetText(IDC_APN_USER_LABEL, "803");
+    ShowItem(IDC_BOOK_OPTION, true);
+    CheckIfFlag(IDC_BOOK_OPTION, kFlagIpOption);
+    CheckFromFlag(IDC_BOOK_PSTN, kFlagIpPstn);
+    UpdateData(false);
+    return true;
+}
+
+int CIPconf::Store() {
+    if (!StoreRows(kRows)) return ui::kWizardDefault;
+    StoreFlag(IDC_BOOK_PSTN, kFlagIpPstn);
+    StoreFlag(IDC_BOOK_OPTION, kFlagIpOption);
+    const QString login = JoinApnLogin(
+        {GetDlgItemText(IDC_APN), GetDlgItemText(IDC_APN_USER), GetDlgItemText(IDC_APN_PASSWORD)});
+    Data().setSlotText(kSlotApnLogin, EncodeAnsi(login));
+    return ui::kWizardDefault;
 }

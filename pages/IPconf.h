@@ -1,11 +1,30 @@
-// PLACEHOLDER: the IP page is filled by the phone book and protocol pages work; until
-// then it is an empty phone book page that lets the wizard pass.
+// The IP page: the GPRS access point with its user and password, up to four destinations each
+// with an account code and its own events, and two options.
 #pragma once
 
-#include "app/WizardPage.h"
+#include "pages/PhoneBook.h"
 
-class CIPconf : public CWizardPage {
+class CIPconf : public CPhoneBook {
 public:
     CIPconf();
+    bool OnInitDialog() override;
     bool OnSetActive() override;
+    int OnWizardBack() override { return Store(); }
+    int OnWizardNext() override { return Store(); }
+
+    static const RowLayout kRows;
+    static constexpr int kLoginFieldMax = 32;
+
+private:
+    int Store();
 };
+
+// apnLogin is "access point[,user[:password]]".
+struct ApnLogin {
+    QString accessPoint;
+    QString user;
+    QString password;
+};
+ApnLogin SplitApnLogin(const QString& text);
+// A password without a user is not kept.
+QString JoinApnLogin(const ApnLogin& login);

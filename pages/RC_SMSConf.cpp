@@ -1,11 +1,38 @@
 #include "pages/RC_SMSConf.h"
 
 #include "resources/Resource.h"
-#include "resources/Templates.h"
 
-CRC_SMSConf::CRC_SMSConf() : CWizardPage(GetTemplate(IDD_PHONEBOOK)) {}
+using namespace layout;
+
+const CPhoneBook::RowLayout CRC_SMSConf::kRows{kSlotCidSmsNumber0, 4, kPhoneNumberSize - 1,
+                                                Codes::Accounts, AccountTable::CidSms};
+
+bool CRC_SMSConf::OnInitDialog() {
+    if (!CPhoneBook::OnInitDialog()) return false;
+    SetPageIcon(IDI_CID_SMS);
+    UpdateData(false);
+    SetAccountEntry(1);
+    SetDigitsOnly(1);
+    LoadRows(kRows);
+    return true;
+}
 
 bool CRC_SMSConf::OnSetActive() {
-    PostButtons(ui::PSWIZB_BACK | ui::PSWIZB_NEXT);
-    return CWizardPage::OnSetActive();
+    CheckFromFlag(IDC_BOOK_PSTN, kFlagCidSmsPstn);
+    ShowItem(IDC_BOOK_OPTION, true);
+    CheckIfFlag(IDC_BOOK_OPTION, kFlagCidSmsOption);
+    m_pEventMasks = Data().eventMasks(MaskTable::CidSms);
+    m_bEventFilter = 0;
+    SetText(IDC_BOOK_TITLE, "520");
+    SetText(IDC_BOOK_OPTION, "521");
+    UpdateData(false);
+    return CPhoneBook::OnSetActive();
+}
+
+int CRC_SMSConf::Store() {
+    if (StoreRows(kRows)) {
+        StoreFlag(IDC_BOOK_PSTN, kFlagCidSmsPstn);
+        StoreFlag(IDC_BOOK_OPTION, kFlagCidSmsOption);
+    }
+    return ui::kWizardDefault;
 }

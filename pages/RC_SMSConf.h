@@ -1,11 +1,18 @@
-// PLACEHOLDER: the Contact-ID-via-SMS page is filled by the phone book and protocol pages work; until
-// then it is an empty phone book page that lets the wizard pass.
+// The Contact-ID-via-SMS page: up to four recipient numbers, each with a 4-character account
+// code and its own events, and two options.
 #pragma once
 
-#include "app/WizardPage.h"
+#include "pages/PhoneBook.h"
 
-class CRC_SMSConf : public CWizardPage {
+class CRC_SMSConf : public CPhoneBook {
 public:
-    CRC_SMSConf();
+    bool OnInitDialog() override;
     bool OnSetActive() override;
+    int OnWizardBack() override { return Store(); }
+    int OnWizardNext() override { return Store(); }
+
+    static const RowLayout kRows;
+
+private:
+    int Store();
 };

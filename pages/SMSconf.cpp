@@ -1,11 +1,38 @@
 #include "pages/SMSconf.h"
 
 #include "resources/Resource.h"
-#include "resources/Templates.h"
 
-CSMSconf::CSMSconf() : CWizardPage(GetTemplate(IDD_PHONEBOOK)) {}
+using namespace layout;
+
+const CPhoneBook::RowLayout CSMSconf::kRows{kSlotSmsNumber0, 4, kPhoneNumberSize - 1};
+
+bool CSMSconf::OnInitDialog() {
+    if (!CPhoneBook::OnInitDialog()) return false;
+    SetPageIcon(IDI_SMS);
+    UpdateData(false);
+    SetAccountEntry(0);
+    SetDigitsOnly(1);
+    LoadRows(kRows);
+    return true;
+}
 
 bool CSMSconf::OnSetActive() {
-    PostButtons(ui::PSWIZB_BACK | ui::PSWIZB_NEXT);
-    return CWizardPage::OnSetActive();
+    CheckFromFlag(IDC_BOOK_PSTN, kFlagSmsPstn);
+    ShowItem(IDC_BOOK_OPTION, true);
+    CheckIfFlag(IDC_BOOK_OPTION, kFlagSmsOption);
+    m_pEventMasks = Data().eventMasks(MaskTable::Sms);
+    m_bEventFilter = 0;
+    SetText(IDC_BOOK_TITLE, "500");
+    SetText(IDC_BOOK_OPTION, "501");
+    UpdateData(false);
+    return CPhoneBook::OnSetActive();
+}
+
+// The page changes whether the rows fitted or not; nothing is said.
+int CSMSconf::Store() {
+    if (StoreRows(kRows)) {
+        StoreFlag(IDC_BOOK_PSTN, kFlagSmsPstn);
+        StoreFlag(IDC_BOOK_OPTION, kFlagSmsOption);
+    }
+    return ui::kWizardDefault;
 }

@@ -1,11 +1,17 @@
-// PLACEHOLDER: the SMS page is filled by the phone book and protocol pages work; until
-// then it is an empty phone book page that lets the wizard pass.
+// The SMS page: up to four recipient numbers, the events each is sent, and two options.
 #pragma once
 
-#include "app/WizardPage.h"
+#include "pages/PhoneBook.h"
 
-class CSMSconf : public CWizardPage {
+class CSMSconf : public CPhoneBook {
 public:
-    CSMSconf();
+    bool OnInitDialog() override;
     bool OnSetActive() override;
+    int OnWizardBack() override { return Store(); }
+    int OnWizardNext() override { return Store(); }
+
+    static const RowLayout kRows;
+
+private:
+    int Store();
 };

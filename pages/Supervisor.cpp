@@ -1,11 +1,70 @@
 #include "pages/Supervisor.h"
 
-#include "resources/Resource.h"
-#include "resources/Templates.h"
+#include <QAbstractButton>
 
-CSupervisor::CSupervisor() : CWizardPage(GetTemplate(IDD_PHONEBOOK)) {}
+#include "resources/Resource.h"
+
+using namespace layout;
+
+// A supervisor's password is kept at the row's index.
+const CPhoneBook::RowLayout CSupervisor::kRows{kSlotSupervisorNumber0, kSupervisorCount,
+                                                kPhoneNumberSize - 1, Codes::SupervisorCodes,
+                                                AccountTable::Dtmf, true};
+
+CSupervisor::CSupervisor() { m_nCapacity = kSupervisorCount; }
+
+bool CSupervisor::OnInitDialog() {
+    if (!CPhoneBook::OnInitDialog()) return false;
+    SetPageIcon(IDI_SUPERVISOR);
+    SetPasswordEntry(1);
+    m_bPasswordOnly = 1;
+    ShowItem(IDC_BOOK_PSTN, false);
+    ShowItem(IDC_EVENT_TABLE, false);
+    for (int id : {IDC_SCENARIO_0, IDC_SCENARIO_1, IDC_SCENARIO_2, IDC_BOOK_OPTION}) ShowItem(id, true);
+    if (Data().phoneBookFlags() & kSupervisorOption) CheckDlgButton(IDC_BOOK_OPTION, true);
+    EnableScenarios(1);
+    ShowStartScenario();
+    UpdateData(false);
+    SetPasswordEntry(1);
+    SetDigitsOnly(1);
+    LoadRows(kRows);
+    UpdateData(false);
+    return true;
+}
+
+// The scenario the unit is in, from the low seven bits of phoneBookFlags.
+void CSupervisor::ShowStartScenario() {
+    const int scenario = Data().phoneBookFlags() & kScenarioBits7;
+    if (scenario == 1) {
+        for (int id : {IDC_BOOK_LIST, IDC_BOOK_UP, IDC_BOOK_DOWN, IDC_BOOK_ADD, IDC_BOOK_REMOVE,
+                       IDC_BOOK_PROPERTIES})
+            EnableItem(id, false);
+        CheckDlgButton(IDC_SCENARIO_1, true);
+        return;
+    }
+    const int button = scenario == 2 ? IDC_SCENARIO_2 : IDC_SCENARIO_0;
+    // Do what the button does, then show it chosen.
+    static_cast<QAbstractButton*>(GetDlgItem(button))->click();
+    CheckDlgButton(button, true);
+}
 
 bool CSupervisor::OnSetActive() {
-    PostButtons(ui::PSWIZB_BACK | ui::PSWIZB_NEXT);
-    return CWizardPage::OnSetActive();
+    SetText(IDC_BOOK_TITLE, "700");
+    SetText(IDC_SCENARIO_0, "701");
+    SetText(IDC_SCENARIO_1, "702");
+    SetText(IDC_SCENARIO_2, "703");
+    SetText(IDC_BOOK_OPTION, "707");
+    UpdateData(false);
+    return CPhoneBook::OnSetActive();
+}
+
+int CSupervisor::Store() {
+    if (StoreRows(kRows)) {
+        DeviceData& d = Data();
+        const std::uint8_t flags = d.phoneBookFlags();
+        d.setPhoneBookFlags(IsDlgButtonChecked(IDC_BOOK_OPTION)
+                                ? static_cast<std::uint8_t>(flags | kSupervisorOption)
+                                : static_cast<std::uint8_t>(flags & ~kSupervisorOption));
+    }
+    return ui::kWizardDefault;
 }

@@ -1,11 +1,20 @@
-// PLACEHOLDER: the supervisor page is filled by the phone book and protocol pages work; until
-// then it is an empty phone book page that lets the wizard pass.
+// The supervisor page: ten supervisor numbers each with its password, the three scenario
+// buttons with the user account password, and the supervisor option.
 #pragma once
 
-#include "app/WizardPage.h"
+#include "pages/PhoneBook.h"
 
-class CSupervisor : public CWizardPage {
+class CSupervisor : public CPhoneBook {
 public:
     CSupervisor();
+    bool OnInitDialog() override;
     bool OnSetActive() override;
+    int OnWizardBack() override { return Store(); }
+    int OnWizardNext() override { return Store(); }
+
+    static const RowLayout kRows;
+
+private:
+    void ShowStartScenario();
+    int Store();
 };

@@ -13,7 +13,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
 #include <QSvgRenderer>
 #include <QTreeWidget>
@@ -252,6 +251,24 @@ void PictureLabel::paintEvent(QPaintEvent*) {
     renderer.render(&painter, QRectF(rect()));
 }
 
+// --- edit rules ---
+
+QValidator::State EditRules::validate(QString& input, int&) const {
+    if (m_digitsOnly && std::any_of(input.begin(), input.end(), [](QChar c) { return !c.isDigit(); }))
+        return Invalid;
+    if (m_maxLength >= 0 && input.size() > m_maxLength && input.size() >= m_edit->text().size())
+        return Invalid;
+    return Acceptable;
+}
+
+EditRules* EditRules::Of(QLineEdit* edit) {
+    if (auto* rules = const_cast<EditRules*>(dynamic_cast<const EditRules*>(edit->validator())))
+        return rules;
+    auto* rules = new EditRules(edit);
+    edit->setValidator(rules);
+    return rules;
+}
+
 // --- the factory ---
 
 namespace {
@@ -266,8 +283,6 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setReadOnly(c.style & kReadOnly);
     if (c.style & kPassword) edit->setEchoMode(QLineEdit::Password);
-    if (c.style & kNumber)
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
     return edit;
 }
 

@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 #include <QIcon>
+#include <QLineEdit>
+#include <QValidator>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -123,6 +125,23 @@ protected:
 
 private:
     QString m_resource;
+};
+
+// What can be typed into an edit: at most a number of characters (text put in by the program
+// may be longer; it can then only shrink), and optionally digits only.
+class EditRules : public QValidator {
+public:
+    explicit EditRules(QLineEdit* edit) : QValidator(edit), m_edit(edit) {}
+    void SetMaxLength(int maxChars) { m_maxLength = maxChars; }
+    void SetDigitsOnly() { m_digitsOnly = true; }
+    State validate(QString& input, int& position) const override;
+
+    static EditRules* Of(QLineEdit* edit);
+
+private:
+    QLineEdit* m_edit;
+    int m_maxLength = -1;
+    bool m_digitsOnly = false;
 };
 
 // Makes the widget for one template control.

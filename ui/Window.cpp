@@ -77,6 +77,7 @@ QWidget* Window::CreateWindowFromTemplate(QWidget* window) {
     for (const auto& c : m_template.controls) {
         QWidget* control = CreateControl(c, window, units);
         if (c.id != IDC_STATIC) m_controls[c.id] = control;
+        if (c.style & kNumber) SetDigitsOnly(c.id);
         if (c.kind == Kind::Radio) {
             if (!lastWasRadio || (c.style & kGroup)) group = new QButtonGroup(window);
             group->addButton(static_cast<QAbstractButton*>(control));
@@ -206,7 +207,16 @@ bool Window::IsItemEnabled(int id) const {
 }
 
 void Window::LimitText(int id, int maxChars) {
-    if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id))) edit->setMaxLength(maxChars);
+    if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id))) EditRules::Of(edit)->SetMaxLength(maxChars);
+}
+
+void Window::SetDigitsOnly(int id) {
+    if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id))) EditRules::Of(edit)->SetDigitsOnly();
+}
+
+void Window::SetMasked(int id, bool masked) {
+    if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
+        edit->setEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
 }
 
 ListView* Window::GetListView(int id) const { return dynamic_cast<ListView*>(GetDlgItem(id)); }

@@ -58,6 +58,10 @@ public:
     bool IsItemEnabled(int id) const;
     // At most `maxChars` characters can be typed into the edit.
     void LimitText(int id, int maxChars);
+    // Only digits can be typed into the edit.
+    void SetDigitsOnly(int id);
+    // The edit shows '*' for each character, or the characters themselves.
+    void SetMasked(int id, bool masked);
     ListView* GetListView(int id) const;
     QComboBox* GetComboBox(int id) const;
     QProgressBar* GetProgressBar(int id) const;

@@ -1,0 +1,121 @@
+#include "pages/PhoneProp.h"
+
+#include "app/MainSheet.h"
+#include "pages/CustomEventDlg.h"
+#include "resources/Resource.h"
+#include "resources/Templates.h"
+#include "ui/Services.h"
+
+CPhoneProp::CPhoneProp(QString& number, QString& code, std::uint8_t* eventMask, int eventFilter,
+                       QWidget* parent)
+    : ui::Dialog(GetTemplate(IDD_PHONE_NUMBER), parent),
+      m_pstrNumber(number),
+      m_pstrCode(code),
+      m_pEventMask(eventMask),
+      m_nEventFilter(eventFilter) {
+    // The number as it stood when this dialog opened titles the event list.
+    OnClicked(IDC_EVENT_FILTER, [this] {
+        CCustomEventDlg(m_pEventMask, m_nEventFilter, m_pstrNumber, GetSafeHwnd()).DoModal();
+    });
+}
+
+void CPhoneProp::InitPasswordEntry() {
+    for (int id : {IDC_NEW_PASSWORD_LABEL, IDC_NEW_PASSWORD, IDC_CONFIRM_LABEL, IDC_CONFIRM}) {
+        ShowItem(id, true);
+        EnableItem(id, true);
+    }
+    SetDlgItemText(IDC_NEW_PASSWORD_LABEL, AfxLangText("813"));
+    SetDlgItemText(IDC_CONFIRM_LABEL, AfxLangText("815"));
+    SetMasked(IDC_CONFIRM, true);
+    for (int id : {IDC_NEW_PASSWORD, IDC_OLD_PASSWORD, IDC_CONFIRM}) LimitText(id, kPasswordMax);
+    if (!m_pstrCode.isEmpty()) {
+        for (int id : {IDC_OLD_PASSWORD_LABEL, IDC_OLD_PASSWORD}) {
+            ShowItem(id, true);
+            EnableItem(id, true);
+        }
+        SetDlgItemText(IDC_OLD_PASSWORD_LABEL, AfxLangText("814"));
+    }
+}
+
+bool CPhoneProp::OnInitDialog() {
+    if (!ui::Dialog::OnInitDialog()) return false;
+    if (m_bPasswordEntry) {
+        InitPasswordEntry();
+        if (m_bPasswordOnly) {
+            ShowItem(IDC_NUMBER, false);
+            ShowItem(IDC_NUMBER_LABEL, false);
+            SetWindowText(AfxLangText("816"));
+            return true;
+        }
+    } else {
+        ShowItem(IDC_EVENT_FILTER, true);
+        SetDlgItemText(IDC_EVENT_FILTER, AfxLangText("817"));
+        if (m_bAccountEntry) {
+            ShowItem(IDC_CONFIRM, true);
+            EnableItem(IDC_CONFIRM, true);
+            SetMasked(IDC_CONFIRM, false);
+            SetDlgItemText(IDC_CONFIRM, m_pstrCode);
+            ShowItem(IDC_CONFIRM_LABEL, true);
+            EnableItem(IDC_CONFIRM_LABEL, true);
+            SetDlgItemText(IDC_CONFIRM_LABEL, AfxLangText("810"));
+        }
+    }
+    if (m_bDigitsOnly) ui::Dialog::SetDigitsOnly(IDC_NUMBER);
+    if (m_nNumberLimit > 0) LimitText(IDC_NUMBER, m_nNumberLimit);
+    if (!m_pstrNumber.isEmpty()) SetDlgItemText(IDC_NUMBER, m_pstrNumber);
+    const QString label = AfxLangText(m_bDigitsOnly ? "811" : "812");
+    if (AfxGetMainSheet()->primaryMode && !m_bPasswordEntry) {
+        for (int id : {IDC_EVENT_FILTER, IDC_CONFIRM, IDC_CONFIRM_LABEL}) ShowItem(id, false);
+    }
+    SetDlgItemText(IDC_NUMBER_LABEL, label);
+    SetWindowText(label);
+    return true;
+}
+
+void CPhoneProp::Warn(const char* section) {
+    ui::MessageBox(GetSafeHwnd(), AfxLangText(section), kUserAccountCaption,
+                   ui::MessageIcon::Exclamation);
+}
+
+// False keeps the dialog open.
+bool CPhoneProp::CheckNumber() {
+    const QString number = GetDlgItemText(IDC_NUMBER);
+    if (number.isEmpty()) {
+        SetDlgItemText(IDC_NUMBER, kNumberPlaceholder);
+        return false;
+    }
+    if (number == kNumberPlaceholder) return false;
+    m_pstrNumber = number;
+    return true;
+}
+
+bool CPhoneProp::CheckPasswords() {
+    const QString old = IsItemVisible(IDC_OLD_PASSWORD) ? GetDlgItemText(IDC_OLD_PASSWORD) : QString();
+    if (old != m_pstrCode) {
+        Warn("705");
+        return false;
+    }
+    if (GetDlgItemText(IDC_NEW_PASSWORD) != GetDlgItemText(IDC_CONFIRM)) {
+        Warn("704");
+        return false;
+    }
+    m_pstrCode = GetDlgItemText(IDC_NEW_PASSWORD);
+    return true;
+}
+
+void CPhoneProp::OnOK() {
+    if (!m_bPasswordOnly && !CheckNumber()) return;
+    if (m_bPasswordEntry) {
+        if (CheckPasswords()) EndDialog(ui::IDOK);
+        return;
+    }
+    if (m_bAccountEntry && !AfxGetMainSheet()->primaryMode) {
+        const QString account = GetDlgItemText(IDC_CONFIRM);
+        if (account.size() != kAccountLength) {
+            SetDlgItemText(IDC_CONFIRM, kAccountReminder);
+            return;
+        }
+        m_pstrCode = account;
+    }
+    EndDialog(ui::IDOK);
+}
