@@ -12,6 +12,7 @@
 #include <typeinfo>
 
 #include "ui/Controls.h"
+#include "ui/Dialog.h"
 
 #include "app/Profile.h"
 #include "qubset/WizardPages.h"
@@ -135,6 +136,11 @@ void Wizard::OnDialog(std::function<void(ui::Window&)> act) {
     ui::automation().onModal = [this, act](ui::Window& dialog) {
         dialogsShown.push_back(typeid(dialog).name());
         act(dialog);
+        // A failed assertion in `act` must not leave the test waiting on an open dialog.
+        if (dialog.GetSafeHwnd() && dialog.GetSafeHwnd()->isVisible()) {
+            ADD_FAILURE() << "the dialog was left open";
+            static_cast<ui::Dialog&>(dialog).EndDialog(ui::IDCANCEL);
+        }
     };
 }
 

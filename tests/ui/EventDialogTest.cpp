@@ -1,0 +1,293 @@
+// The event list dialog, event files and the catalogue they read.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QFile>
+#include <QTest>
+#include <QTreeWidget>
+#include <cstring>
+
+#include "pages/CustomEventDlg.h"
+#include "pages/EventCatalogue.h"
+#include "resources/Resource.h"
+#include "tests/support/Wizard.h"
+#include "ui/Controls.h"
+#include "ui/Services.h"
+
+using namespace layout;
+using Mask = std::array<std::uint8_t, kEventMaskSize>;
+
+namespace {
+
+// A catalogue with the names given (by event number) and "" for the rest.
+void SetCatalogue(DeviceData& d, const std::map<int, std::string>& named) {
+    EventNames names;
+    for (const auto& [event, name] : named) names[static_cast<std::size_t>(event)] = name;
+    d.eventCatalogue.fill(0xEE);
+    WriteCatalogue(d.eventCatalogue.data(), kEventCatalogueSize, names);
+}
+
+std::vector<int> Events(ui::Window& dialog, int listId) {
+    std::vector<int> events;
+    ui::ListView* list = dialog.GetListView(listId);
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        events.push_back(static_cast<int>(list->GetItemData(row)));
+    std::sort(events.begin(), events.end());
+    return events;
+}
+
+void Select(ui::Window& dialog, int listId, int event) {
+    ui::ListView* list = dialog.GetListView(listId);
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        if (list->GetItemData(row) == event) list->SetItemSelected(row, true);
+}
+
+// A wizard whose unit has been found, so that the dialog has a sheet to take its texts from.
+struct EventDialog : ::testing::Test {
+    void SetUp() override {
+        w.Start();
+        ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    }
+    // Runs the dialog on `mask`; `act` plays the installer and ends it.
+    int Run(Mask& mask, int filter, std::function<void(ui::Window&)> act) {
+        w.OnDialog(std::move(act));
+        return CCustomEventDlg(mask.data(), filter, "4930123", nullptr).DoModal();
+    }
+    Wizard w;
+};
+
+std::map<int, std::string> AllNamed() {
+    std::map<int, std::string> named;
+    for (int e = 1; e < kEventCount; ++e) named[e] = "Event " + std::to_string(1000 + e);
+    return named;
+}
+
+const std::vector<int> kBasic = {1, 18, 19, 20, 21, 22, 25, 26, 29, 32, 43, 54, 72, 78, 82, 110};
+
+}  // namespace
+
+TEST(Catalogue, ReadsStayInsideTheBuffer) {
+    std::vector<std::uint8_t> bytes = {0x00, 'A', 0x00};
+    EventNames names = CatalogueNames(bytes.data(), bytes.size());
+    EXPECT_EQ(names[0], "");
+    EXPECT_EQ(names[1], "A");
+    EXPECT_EQ(names[2], "");
+
+    // No terminator at all, and names longer than 69 characters.
+    std::vector<std::uint8_t> garbage(kEventCatalogueSize, 'g');
+    names = CatalogueNames(garbage.data(), garbage.size());
+    EXPECT_EQ(names[0], std::string(69, 'g'));
+    EXPECT_EQ(names[1], "");
+    std::string two = std::string(100, 'x') + '\0' + "second";
+    names = CatalogueNames(reinterpret_cast<const std::uint8_t*>(two.data()), two.size());
+    EXPECT_EQ(names[1], "second");
+
+    // The rewrite cuts every name to 69 characters and fits whatever the names hold.
+    for (auto& name : names) name = std::string(500, 'n');
+    std::vector<std::uint8_t> out(kEventCatalogueSize, 0xEE);
+    EXPECT_EQ(WriteCatalogue(out.data(), out.size(), names), 152u * 70);
+    EXPECT_EQ(out[69], 0);
+    EXPECT_EQ(out[152 * 70], 0xEE);  // bytes behind it untouched
+}
+
+TEST(EventFile, ExactlyTwentyBytesAndNothingMore) {
+    TempDir dir;
+    Mask mask{};
+    for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = static_cast<std::uint8_t>(0xA0 + i);
+    auto write = [&](const std::string& name, std::size_t size) {
+        QFile f(QString::fromStdString(dir.File(name)));
+        f.open(QIODevice::WriteOnly);
+        f.write(std::string(size, '\x11').data(), static_cast<qint64>(size));
+        return QString::fromStdString(dir.File(name));
+    };
+    QString error;
+    Mask m = mask;
+    ASSERT_TRUE(LoadEventFile(write("empty.qbx", 0), EventMask(m), &error));
+    EXPECT_EQ(m, mask);
+    ASSERT_TRUE(LoadEventFile(write("ten.qbx", 10), EventMask(m), &error));
+    EXPECT_EQ(m[9], 0x11);
+    EXPECT_EQ(m[10], mask[10]);
+    ASSERT_TRUE(LoadEventFile(write("big.qbx", 1000000), EventMask(m), &error));
+    Mask elevens;
+    elevens.fill(0x11);
+    EXPECT_EQ(m, elevens);
+    std::filesystem::create_directory(dir.path() / "dir.qbx");
+    m = mask;
+    EXPECT_FALSE(LoadEventFile(QString::fromStdString(dir.File("dir.qbx")), EventMask(m), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(m, mask);
+    EXPECT_FALSE(LoadEventFile(QString::fromStdString(dir.File("missing.qbx")), EventMask(m), &error));
+    EXPECT_FALSE(SaveEventFile(QString::fromStdString(dir.File("dir.qbx")), ConstEventMask(mask), &error));
+}
+
+TEST_F(EventDialog, EmptyNamesBasicAndAdvancedViews) {
+    SetCatalogue(w.data, {{1, "A"}, {2, "B"}, {18, "Mains"}, {110, "Power up"}, {151, "Last"}});
+    Mask mask{};
+    Run(mask, 0, [&](ui::Window& d) {
+        EXPECT_EQ(d.GetWindowText(), "4930123");
+        EXPECT_TRUE(Events(d, IDC_SEND_LIST).empty());
+        EXPECT_EQ(Events(d, IDC_POOL_LIST), (std::vector<int>{1, 18, 110}));  // named and basic
+        Wizard::ScreenshotWidget(d.GetSafeHwnd(), "events-basic");
+        Wizard::Click(d, IDC_ADVANCE);
+        EXPECT_EQ(Events(d, IDC_POOL_LIST), (std::vector<int>{1, 2, 18, 110, 151}));
+        EXPECT_EQ(d.GetDlgItemText(IDC_ADVANCE), LangText("English.ini", "906"));
+        Wizard::ScreenshotWidget(d.GetSafeHwnd(), "events-advanced");
+        Select(d, IDC_POOL_LIST, 2);
+        Select(d, IDC_POOL_LIST, 151);
+        Wizard::Click(d, IDC_EVENTS_LEFT);
+        EXPECT_EQ(Events(d, IDC_SEND_LIST), (std::vector<int>{2, 151}));
+        Wizard::Click(d, IDC_ADVANCE);  // the choice survives the switch
+        EXPECT_EQ(Events(d, IDC_SEND_LIST), (std::vector<int>{2, 151}));
+        Wizard::Click(d, ui::IDOK);
+    });
+    EXPECT_EQ(mask[0], 0x04);
+    EXPECT_EQ(mask[18], 0x80);
+    EXPECT_EQ(mask[19], 0x00);
+}
+
+TEST_F(EventDialog, BasicViewEmptyMaskOffersExactlyTheNamedBasicEvents) {
+    SetCatalogue(w.data, AllNamed());
+    Mask mask{};
+    Run(mask, 0, [&](ui::Window& d) {
+        EXPECT_EQ(Events(d, IDC_POOL_LIST), kBasic);
+        // Rows are kept in name order.
+        const QStringList rows = Wizard::Rows(d, IDC_POOL_LIST);
+        QStringList sorted = rows;
+        sorted.sort();
+        EXPECT_EQ(rows, sorted);
+        Wizard::Click(d, ui::IDCANCEL);
+    });
+}
+
+TEST_F(EventDialog, NonBasicEventMovedRightInBasicViewDropsOut) {
+    SetCatalogue(w.data, AllNamed());
+    Mask mask{};
+    EventMaskSet(EventMask(mask), 50, true);  // not a basic event
+    EventMaskSet(EventMask(mask), 1, true);
+    Run(mask, 0, [&](ui::Window& d) {
+        EXPECT_EQ(Events(d, IDC_SEND_LIST), (std::vector<int>{1, 50}));
+        Select(d, IDC_SEND_LIST, 50);
+        Select(d, IDC_SEND_LIST, 1);
+        Wizard::Click(d, IDC_EVENTS_RIGHT);
+        EXPECT_TRUE(Events(d, IDC_SEND_LIST).empty());
+        const auto pool = Events(d, IDC_POOL_LIST);
+        EXPECT_EQ(std::count(pool.begin(), pool.end(), 50), 0);
+        EXPECT_EQ(std::count(pool.begin(), pool.end(), 1), 1);
+        Wizard::Click(d, ui::IDOK);
+    });
+    EXPECT_EQ(mask, Mask{});
+}
+
+TEST_F(EventDialog, FilterHidesAndUnselects) {
+    SetCatalogue(w.data, AllNamed());
+    std::memset(&w.data.identReply[kIdentEventFilterMask], 0, kEventMaskSize);
+    EventMaskSet(EventMask(&w.data.identReply[kIdentEventFilterMask], kEventMaskSize), 20, true);
+    EventMaskSet(EventMask(&w.data.identReply[kIdentEventFilterMask], kEventMaskSize), 60, true);
+    Mask mask{};
+    EventMaskSet(EventMask(mask), 60, true);
+    EventMaskSet(EventMask(mask), 70, true);  // filtered out
+    Run(mask, 1, [&](ui::Window& d) {
+        EXPECT_EQ(Events(d, IDC_SEND_LIST), (std::vector<int>{60}));
+        EXPECT_EQ(Events(d, IDC_POOL_LIST), (std::vector<int>{20}));
+        Wizard::Click(d, ui::IDOK);
+    });
+    Mask expected{};
+    EventMaskSet(EventMask(expected), 60, true);
+    EXPECT_EQ(mask, expected);
+}
+
+TEST_F(EventDialog, SaveThenOpenAndShortFiles) {
+    SetCatalogue(w.data, AllNamed());
+    const QString path = QString::fromStdString(w.dir.File("config.qbx"));
+    Mask mask{};
+    for (int e : {1, 19, 151}) EventMaskSet(EventMask(mask), e, true);
+    ui::FileDialogSpec asked;
+    ui::automation().onFileDialog = [&](const ui::FileDialogSpec& spec, bool) {
+        asked = spec;
+        return path;
+    };
+    Run(mask, 0, [&](ui::Window& d) {
+        Wizard::Click(d, IDC_EVENTS_SAVE);
+        Wizard::Click(d, ui::IDCANCEL);  // a file already written stays written
+    });
+    EXPECT_EQ(asked.defaultExtension, "qbx");
+    EXPECT_EQ(asked.proposedName, "config");
+    EXPECT_EQ(asked.filterLabel, "Config for Qubrin (*.qbx)");
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    ASSERT_EQ(bytes.size(), 20);
+    EXPECT_EQ(bytes[19], 0);
+    EXPECT_EQ(std::memcmp(bytes.data(), mask.data(), 20), 0);
+
+    Mask other{};
+    Run(other, 0, [&](ui::Window& d) {
+        Wizard::Click(d, IDC_EVENTS_OPEN);
+        EXPECT_EQ(Events(d, IDC_SEND_LIST), (std::vector<int>{1, 19, 151}));
+        Wizard::Click(d, ui::IDOK);
+    });
+    EXPECT_EQ(other, mask);
+
+    // A ten-byte file replaces the first ten bytes only.
+    QFile ten(path);
+    ten.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    ten.write(QByteArray(10, '\0'));
+    ten.close();
+    Mask full;
+    full.fill(0);
+    for (int e = 0; e < kEventCount; ++e) EventMaskSet(EventMask(full), e, true);
+    Run(full, 0, [&](ui::Window& d) {
+        Wizard::Click(d, IDC_EVENTS_OPEN);
+        EXPECT_EQ(Events(d, IDC_SEND_LIST).front(), 80);
+        Wizard::Click(d, ui::IDOK);
+    });
+    EXPECT_EQ(full[9], 0);
+    EXPECT_EQ(full[10], 0xFF);
+
+    // A folder named like an event file: a message, and the selection stays.
+    std::filesystem::create_directory(w.dir.path() / "folder.qbx");
+    ui::automation().onFileDialog = [&](const ui::FileDialogSpec&, bool) {
+        return QString::fromStdString(w.dir.File("folder.qbx"));
+    };
+    Mask kept = mask;
+    Run(kept, 0, [&](ui::Window& d) {
+        Wizard::Click(d, IDC_EVENTS_OPEN);
+        Wizard::Click(d, ui::IDOK);
+    });
+    EXPECT_EQ(kept, mask);
+    ASSERT_FALSE(w.messages.empty());
+}
+
+TEST_F(EventDialog, RenamesKeepHiddenNamesAndCancelKeepsTheCatalogue) {
+    SetCatalogue(w.data, AllNamed());
+    std::memset(&w.data.identReply[kIdentEventFilterMask], 0xFF, kEventMaskSize);
+    EventMaskSet(EventMask(&w.data.identReply[kIdentEventFilterMask], kEventMaskSize), 18, false);
+    const auto before = w.data.eventCatalogue;
+    Mask mask{};
+    Run(mask, 1, [&](ui::Window& d) {
+        ui::ListView* pool = d.GetListView(IDC_POOL_LIST);
+        pool->onEndLabelEdit(0, "Renamed");
+        Wizard::Click(d, ui::IDCANCEL);
+    });
+    EXPECT_EQ(w.data.eventCatalogue, before);
+
+    Run(mask, 1, [&](ui::Window& d) {
+        ui::ListView* pool = d.GetListView(IDC_POOL_LIST);
+        // Rename in place, as the installer does with F2.
+        pool->tree()->setFocus();
+        pool->EditLabel(0);
+        auto* editor = pool->tree()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, std::string(80, 'R').c_str());
+        QTest::keyClick(editor, Qt::Key_Return);
+        Wizard::Settle();  // the edit is committed once the key has been handled
+        EXPECT_EQ(pool->GetItemText(0), QString(80, 'R'));
+        Wizard::Click(d, ui::IDOK);
+    });
+    const EventNames names = CatalogueNames(w.data.eventCatalogue.data(), kEventCatalogueSize);
+    EXPECT_EQ(names[1], std::string(69, 'R'));  // event 1 is the first basic row
+    EXPECT_EQ(names[18], "Event 1018");          // hidden by the filter, kept
+    EXPECT_EQ(names[50], "Event 1050");          // hidden by the basic view, kept
+    EXPECT_EQ(names[0], "");
+}
