@@ -123,7 +123,10 @@ std::string DeviceData::slotText(int number) const {
 }
 bool DeviceData::setSlotText(int number, std::string_view text) {
     const auto s = slot(number);
-    return StoreText(s.data(), s.size(), text);
+    if (!FillsWholeSlot(number)) return StoreText(s.data(), s.size(), text);
+    if (text.size() > s.size()) return false;
+    StorePadded(s.data(), s.size(), text);
+    return true;
 }
 
 char DeviceData::gsmRegistration() const {
@@ -163,9 +166,10 @@ void UnpackStringTable(DeviceData& data, const std::uint8_t* reply, std::size_t 
         const auto* end = std::find(begin, reply + length, 0);
         const auto textLength = static_cast<std::size_t>(end - begin);
         const auto slot = data.slot(number);
-        const std::size_t kept = std::min(textLength, slot.size() - 1);
+        const std::size_t room = FillsWholeSlot(number) ? slot.size() : slot.size() - 1;
+        const std::size_t kept = std::min(textLength, room);
         std::memcpy(slot.data(), begin, kept);
-        slot[kept] = 0;
+        if (kept < slot.size()) slot[kept] = 0;
         at += textLength + 1;
     }
     if (!withEndTexts) {

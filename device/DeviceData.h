@@ -67,7 +67,8 @@ struct DeviceData {
     std::span<std::uint8_t> slot(int number);
     std::span<const std::uint8_t> slot(int number) const;
     std::string slotText(int number) const;
-    // False (and nothing written) when the text does not fit with its terminator.
+    // False (and nothing written) when the text does not fit (with its terminator, except in
+    // a supervisor code slot, which a ten-character code fills).
     bool setSlotText(int number, std::string_view text);
 
     // --- infoBlock ---
@@ -85,8 +86,9 @@ struct DeviceData {
 };
 
 // Unpacks a string-table reply of `length` bytes into the slots, in slot order. Never reads
-// past the reply; every slot stays NUL-terminated (a text too long for its slot is cut, and
-// the read moves on past its own terminator); slots the reply has no text for become empty.
+// past the reply; every slot keeps its text within its bounds (terminated, except a supervisor
+// code of exactly ten characters); a text too long for its slot is cut and the read moves on
+// past its own terminator; slots the reply has no text for become empty.
 // Below version 41 the two end-page slots only get the placeholder byte 7.
 void UnpackStringTable(DeviceData& data, const std::uint8_t* reply, std::size_t length);
 

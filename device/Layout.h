@@ -116,6 +116,12 @@ inline constexpr std::size_t kSpareTextSize = 16;
 inline constexpr std::size_t kEndPageTextSize = 70;
 inline constexpr int kSupervisorCount = 10;
 
+// Supervisor codes may fill their 10 bytes without a terminator; every other slot holds its
+// text and a terminator.
+constexpr bool FillsWholeSlot(int slotNumber) {
+    return slotNumber >= kSlotSupervisorCode0 && slotNumber < kSlotSupervisorCode0 + kSupervisorCount;
+}
+
 namespace detail {
 constexpr std::array<std::size_t, kSlotCount> SlotSizes() {
     std::array<std::size_t, kSlotCount> s{};

@@ -160,7 +160,9 @@ bool SplitTexts(const std::uint8_t* texts, std::size_t length, int count,
             return false;
         }
         const auto size = static_cast<std::size_t>(end - begin);
-        if (size + 1 > kSlots[static_cast<std::size_t>(number - 1)].size) {
+        const std::size_t room = kSlots[static_cast<std::size_t>(number - 1)].size -
+                                 (FillsWholeSlot(number) ? 0 : 1);
+        if (size > room) {
             *why = "text " + std::to_string(number) + " is too long for its slot";
             return false;
         }

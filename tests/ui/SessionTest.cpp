@@ -13,6 +13,7 @@
 #include "device/Bytes.h"
 #include "pages/General.h"
 #include "resources/Resource.h"
+#include "tests/support/ExpectedImage.h"
 #include "tests/support/Wizard.h"
 #include "transfer/DialingDlg.h"
 #include "transfer/EndPage.h"
@@ -26,28 +27,6 @@ using Bytes = std::vector<std::uint8_t>;
 namespace {
 
 QString En(const char* section) { return LangText("English.ini", section); }
-
-// The configuration image as the wire format describes it, assembled here from a record and
-// its texts without the tool's own builder.
-Bytes ExpectedImage(Bytes settings, const std::vector<std::string>& texts) {
-    settings.resize(404, 0);
-    Bytes image{100};
-    image.insert(image.end(), settings.begin(), settings.end());
-    for (const auto& t : texts) {
-        image.insert(image.end(), t.begin(), t.end());
-        image.push_back(0);
-    }
-    WriteLE32(&image[1], 404);
-    WriteLE32(&image[5], static_cast<std::uint32_t>(image.size() - 404));
-    WriteLE32(&image[9], 0);
-    return image;
-}
-
-std::vector<std::string> Texts(const sim::Unit& unit, int count) {
-    std::vector<std::string> texts;
-    for (int n = 1; n <= count; ++n) texts.push_back(unit.record.slotText(n));
-    return texts;
-}
 
 // From the welcome page to the communication page with Local.
 void ToCommunicationPage(Wizard& w) {
@@ -159,7 +138,7 @@ TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
     settings[19] = static_cast<std::uint8_t>((settings[19] & ~0x2) | 0x8);
     WriteLE16(&settings[22], 65535);
     WriteLE16(&settings[16], 0x0409);
-    auto texts = Texts(unit, 41);
+    auto texts = UnitTexts(unit, 41);
     texts[39] = "Warehouse 7";
     EXPECT_EQ(w.simulator.AcceptedUploads()[0], ExpectedImage(settings, texts));
     // The disconnect follows the accepted upload.

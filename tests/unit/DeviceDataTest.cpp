@@ -177,6 +177,16 @@ TEST(StringTable, HostileRepliesStayInsideTheirBounds) {
     EXPECT_EQ(d.slotText(7), "next");
     EXPECT_EQ(d.slotText(8), "");  // the reply had nothing more
 
+    // A supervisor code fills its ten bytes without a terminator and survives the trip.
+    std::string codes;
+    for (int n = 1; n < kSlotSupervisorCode0; ++n) codes += '\0';
+    codes += std::string("0123456789ABC") + '\0' + "9876543210" + '\0';
+    DeviceData s;
+    s.identReply[kIdentVersionByte] = 41;
+    UnpackStringTable(s, reinterpret_cast<const std::uint8_t*>(codes.data()), codes.size());
+    EXPECT_EQ(s.slotText(kSlotSupervisorCode0), "0123456789");
+    EXPECT_EQ(s.slotText(kSlotSupervisorCode0 + 1), "9876543210");
+
     // No terminator anywhere: one text, cut to its slot; the rest empty.
     DeviceData e;
     e.identReply[kIdentVersionByte] = 41;

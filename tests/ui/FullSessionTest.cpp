@@ -1,0 +1,260 @@
+// Sessions through every page of the wizard against the simulator, checked byte for byte.
+#include <gtest/gtest.h>
+
+#include <QDialog>
+
+#include "app/LangFile.h"
+#include "app/StartPage.h"
+#include "device/Bytes.h"
+#include "link/DeviceCommands.h"
+#include "pages/CustomEventDlg.h"
+#include "pages/General.h"
+#include "pages/PhoneProp.h"
+#include "resources/Resource.h"
+#include "tests/support/ExpectedImage.h"
+#include "tests/support/Wizard.h"
+#include "transfer/EndPage.h"
+
+using namespace layout;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+QString En(const char* section) { return LangText("English.ini", section); }
+
+constexpr std::uint32_t kAllSupported =
+    kFlagDtmfSupported | kFlagCidSmsSupported | kFlagSmsSupported | kFlagIpSupported;
+
+void NextPage(Wizard& w) {
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    w.Next();
+    Wizard::Settle();
+}
+
+void ToCommunicationPage(Wizard& w) {
+    NextPage(w);
+    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    NextPage(w);
+    ASSERT_TRUE(w.WaitForPage(PageId::General));
+    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty(); }));
+}
+
+void Finish(Wizard& w) {
+    ASSERT_TRUE(w.IsActive(PageId::End));
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->dialog()->findChild<QWidget*>("finish")->isEnabled(); }));
+    w.Finish();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->IsEnded(); }, 15000));
+    ASSERT_EQ(w.simulator.AcceptedUploads().size(), 1u);
+}
+
+// A unit with everything in use and something in every field.
+sim::Unit FullUnit() {
+    sim::Unit unit = sim::DefaultUnit();
+    auto& r = unit.record;
+    r.setReportFlags(kAllSupported | kFlagsInstalledMask | kFlagDtmfPstn | kFlagCidSmsPstn |
+                     kFlagSmsPstn | kFlagIpPstn | kFlagDtmfOption | kFlagSmsOption |
+                     kFlagIpOption | kFlagCidSmsOption | kFlagDtmfVariant | kFlagAnd | 0x00F00000);
+    r.settingsBlock[18] = 0x5A;  // bytes no page owns
+    r.settingsBlock[20] = 0xA5;
+    r.settingsBlock[21] = 0x3C;
+    WriteLE32(&r.settingsBlock[kReserved08], 0x01020304);
+    r.setTamperEventFlags(0x07 | 0x40);
+    r.setCusdValue(65535);
+    r.setPhoneBookFlags(0x82);
+    for (int i = 0; i < 4; ++i) {
+        const std::string n = std::to_string(i);
+        r.setSlotText(kSlotIpDestination0 + i, "host" + n + ".example:77" + n);
+        r.setSlotText(kSlotSmsNumber0 + i, "49170000000" + n);
+        r.setSlotText(kSlotCidSmsNumber0 + i, "49151000000" + n);
+        r.setSlotText(kSlotDtmfNumber0 + i, "03012345" + n);
+        for (AccountTable t : {AccountTable::Dtmf, AccountTable::Ip, AccountTable::CidSms})
+            StorePadded(r.account(t, i).data(), kAccountSize, i == 2 ? "7" : "A" + n + "c" + n);
+        for (MaskTable t : {MaskTable::Sms, MaskTable::CidSms, MaskTable::Ip, MaskTable::Dtmf})
+            for (int b = 0; b < static_cast<int>(kEventMaskSize); ++b)
+                r.eventMask(t, i)[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(17 * b + 5 * i + 3);
+    }
+    for (int i = 0; i < kSupervisorCount; ++i) {
+        r.setSlotText(kSlotSupervisorNumber0 + i, "4917700000" + std::to_string(i));
+        StorePadded(r.slot(kSlotSupervisorCode0 + i).data(), kSupervisorCodeSize,
+                    i == 4 ? "0123456789" : "pw" + std::to_string(i));
+    }
+    r.setSlotText(kSlotUserCode, "1234");
+    r.setSlotText(kSlotApnLogin, "apn.example,user:pa:ss");
+    r.setSlotText(kSlotEndPageText2, "second text");
+    sim::StoreSettings(unit);
+    return unit;
+}
+
+}  // namespace
+
+TEST(FullSession, ChangingNothingSendsBackWhatTheUnitSent) {
+    Wizard w;
+    const sim::Unit unit = FullUnit();
+    w.simulator.SetLocal(unit);
+    w.Start();
+    ToCommunicationPage(w);
+    EXPECT_EQ(Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED),
+              (QStringList{En("301"), En("305"), En("303"), En("304")}));
+    NextPage(w);
+    for (PageId page : {PageId::Dtmf, PageId::CidSms, PageId::Sms, PageId::Ip, PageId::Supervisor}) {
+        ASSERT_TRUE(w.IsActive(page));
+        NextPage(w);
+    }
+    Finish(w);
+
+    Bytes settings = sim::SettingsReply(unit);
+    settings.resize(kSettingsCopySize);
+    settings[kTamperEventFlags] |= kTamperUploaded;  // set on every upload
+    EXPECT_EQ(w.simulator.AcceptedUploads()[0], ExpectedImage(settings, UnitTexts(unit, 41)));
+}
+
+TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
+    Wizard w;
+    const sim::Unit unit = sim::DefaultUnit();
+    w.Start();
+    ToCommunicationPage(w);
+    auto& general = *w.sheet->m_pGeneral;
+    Wizard::SelectRow(general, IDC_AVAILABLE, En("305"));
+    Wizard::Click(general, IDC_LEFT);
+    Wizard::SelectRow(general, IDC_AVAILABLE, En("301"));
+    Wizard::Click(general, IDC_LEFT);
+    NextPage(w);
+    EXPECT_EQ(w.Sequence(), (std::vector<PageId>{PageId::Error, PageId::Welcome, PageId::Start,
+                                                 PageId::Dialing, PageId::General, PageId::Sms,
+                                                 PageId::Ip, PageId::CidSms, PageId::Dtmf,
+                                                 PageId::Supervisor, PageId::End}));
+
+    // SMS: the first recipient goes, a new one comes with events 2 and 60.
+    ASSERT_TRUE(w.IsActive(PageId::Sms));
+    ui::PropertyPage& sms = *w.sheet->GetActivePage();
+    sms.GetListView(IDC_BOOK_LIST)->SetSelectionMark(0);
+    Wizard::Click(sms, IDC_BOOK_REMOVE);
+    w.OnDialog([](ui::Window& d) {
+        if (dynamic_cast<CPhoneProp*>(&d)) {
+            Wizard::Type(d, IDC_NUMBER, "4915200000001");
+            Wizard::Click(d, IDC_EVENT_FILTER);
+            Wizard::Click(d, ui::IDOK);
+            return;
+        }
+        Wizard::Click(d, IDC_ADVANCE);
+        ui::ListView* pool = d.GetListView(IDC_POOL_LIST);
+        for (int row = 0; row < pool->GetItemCount(); ++row)
+            pool->SetItemSelected(row, pool->GetItemData(row) == 2 || pool->GetItemData(row) == 60);
+        Wizard::Click(d, IDC_EVENTS_LEFT);
+        Wizard::Click(d, ui::IDOK);
+    });
+    Wizard::Click(sms, IDC_BOOK_ADD);
+    Wizard::Click(sms, IDC_BOOK_PSTN);
+    Wizard::Click(sms, IDC_BOOK_OPTION);
+    NextPage(w);
+
+    // IP: a new login, the second destination edited and moved up.
+    ASSERT_TRUE(w.IsActive(PageId::Ip));
+    ui::PropertyPage& ip = *w.sheet->GetActivePage();
+    Wizard::Type(ip, IDC_APN, "net.qub");
+    Wizard::Type(ip, IDC_APN_USER, "inst");
+    Wizard::Type(ip, IDC_APN_PASSWORD, "");
+    w.OnDialog([](ui::Window& d) {
+        Wizard::Type(d, IDC_NUMBER, "10.20.30.41:7701");
+        Wizard::Type(d, IDC_CONFIRM, "A1B2");
+        Wizard::Click(d, ui::IDOK);
+    });
+    ip.GetListView(IDC_BOOK_LIST)->SetSelectionMark(1);
+    Wizard::Click(ip, IDC_BOOK_PROPERTIES);
+    Wizard::Click(ip, IDC_BOOK_UP);
+    NextPage(w);
+
+    // Contact ID via SMS: a second recipient.
+    ASSERT_TRUE(w.IsActive(PageId::CidSms));
+    ui::PropertyPage& cid = *w.sheet->GetActivePage();
+    w.OnDialog([](ui::Window& d) {
+        Wizard::Type(d, IDC_NUMBER, "491511112222");
+        Wizard::Type(d, IDC_CONFIRM, "9999");
+        Wizard::Click(d, ui::IDOK);
+    });
+    Wizard::Click(cid, IDC_BOOK_ADD);
+    NextPage(w);
+
+    // DTMF: the second variant and the option.
+    ASSERT_TRUE(w.IsActive(PageId::Dtmf));
+    ui::PropertyPage& dtmf = *w.sheet->GetActivePage();
+    Wizard::Click(dtmf, IDC_SCENARIO_1);
+    Wizard::Click(dtmf, IDC_BOOK_OPTION);
+    NextPage(w);
+
+    // Supervisor: a third supervisor with a password, then the user password of scenario 1.
+    ASSERT_TRUE(w.IsActive(PageId::Supervisor));
+    ui::PropertyPage& supervisor = *w.sheet->GetActivePage();
+    w.OnDialog([](ui::Window& d) {
+        Wizard::Type(d, IDC_NUMBER, "491779990000");
+        Wizard::Type(d, IDC_NEW_PASSWORD, "pw");
+        Wizard::Type(d, IDC_CONFIRM, "pw");
+        Wizard::Click(d, ui::IDOK);
+    });
+    Wizard::Click(supervisor, IDC_BOOK_ADD);
+    w.OnDialog([](ui::Window& d) {
+        Wizard::Type(d, IDC_NEW_PASSWORD, "555");
+        Wizard::Type(d, IDC_CONFIRM, "555");
+        Wizard::Click(d, ui::IDOK);
+    });
+    Wizard::Click(supervisor, IDC_SCENARIO_1);
+    Wizard::Click(supervisor, IDC_BOOK_OPTION);
+    NextPage(w);
+
+    auto& end = *w.sheet->m_pEndPage;
+    Wizard::Type(end, IDC_END_TEXT1, "Depot 3");
+    Wizard::Click(end, IDC_TAMPER_TCP);
+    Wizard::Type(end, IDC_CUSD, "1234");
+    Finish(w);
+
+    // What the unit must have received, edit by edit.
+    Bytes s = sim::SettingsReply(unit);
+    s.resize(kSettingsCopySize);
+    std::uint32_t flags = ReadLE32(&s[kReportFlags]);
+    flags = (flags | kFlagsInstalledMask | kFlagSmsOption | kFlagDtmfVariant | kFlagDtmfOption) &
+            ~kFlagSmsPstn;
+    WriteLE32(&s[kReportFlags], flags);
+    s[kTamperEventFlags] = kTamperGsmError | kTamperUploaded;
+    WriteLE16(&s[kCusdValue], 1234);
+    const Bytes smsRow1(unit.record.identReply.begin() + kSmsEventMasks + 20,
+                        unit.record.identReply.begin() + kSmsEventMasks + 40);
+    std::fill(s.begin() + kSmsEventMasks, s.begin() + kSmsEventMasks + 80, 0);
+    std::copy(smsRow1.begin(), smsRow1.end(), s.begin() + kSmsEventMasks);
+    s[kSmsEventMasks + 20 + 0] = 0x04;      // event 2
+    s[kSmsEventMasks + 20 + 7] = 0x10;      // event 60
+    std::swap_ranges(s.begin() + kIpEventMasks, s.begin() + kIpEventMasks + 20,
+                     s.begin() + kIpEventMasks + 20);
+    const char accounts[] = "A1B24711";
+    std::copy(accounts, accounts + 8, s.begin() + kIpAccounts);
+    const char cidAccounts[] = "08159999";
+    std::copy(cidAccounts, cidAccounts + 8, s.begin() + kCidSmsAccounts);
+    s[kPhoneBookFlags] = 0x81;
+
+    std::vector<std::string> texts = UnitTexts(unit, 41);
+    auto text = [&](int slot) -> std::string& { return texts[static_cast<std::size_t>(slot - 1)]; };
+    text(kSlotApnLogin) = "net.qub,inst";
+    text(kSlotIpDestination0) = "10.20.30.41:7701";
+    text(kSlotIpDestination0 + 1) = "receiver1.qubrin-arc.net:7700";
+    text(kSlotSmsNumber0) = "491609876543";
+    text(kSlotSmsNumber0 + 1) = "4915200000001";
+    text(kSlotCidSmsNumber0 + 1) = "491511112222";
+    text(kSlotSupervisorNumber0 + 2) = "491779990000";
+    text(kSlotSupervisorCode0 + 2) = "pw";
+    text(kSlotUserCode) = "555";
+    text(kSlotEndPageText1) = "Depot 3";
+    const Bytes expected = ExpectedImage(s, texts);
+    EXPECT_EQ(w.simulator.AcceptedUploads()[0], expected);
+    Wizard::ScreenshotWidget(w.sheet->dialog(), "finished");
+
+    // The unit's next identification returns that configuration.
+    w.sheet.reset();
+    auto line = MakePlatformSerialLine({{{3, w.linkPath}}, false});
+    SerialPort port(*line);
+    DeviceData again;
+    ASSERT_EQ(port.FindDevice(again), 3);
+    EXPECT_TRUE(std::equal(again.settingsBlock.begin() + kReportFlags,
+                           again.settingsBlock.begin() + kSimPinOffset,
+                           expected.begin() + 1 + kReportFlags));
+    for (int n = 1; n <= kSlotCount; ++n) EXPECT_EQ(again.slotText(n), text(n)) << "slot " << n;
+}
