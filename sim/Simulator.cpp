@@ -54,6 +54,14 @@ std::vector<std::uint8_t> RandomBytes(std::size_t n, std::uint8_t avoid) {
     return bytes;
 }
 
+void AppendHexLine(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    FILE* file = std::fopen(path.c_str(), "a");
+    if (!file) return;
+    for (std::uint8_t b : bytes) std::fprintf(file, "%02x", b);
+    std::fputc('\n', file);
+    std::fclose(file);
+}
+
 }  // namespace
 
 Simulator::Simulator(Options options)
@@ -305,6 +313,7 @@ std::vector<std::uint8_t> Simulator::Answer(Unit& unit, const std::vector<std::u
             m_uploads.push_back(request);
             if (&unit == &m_local && !m_options.statePath.empty())
                 SaveUnit(m_local, m_options.statePath);
+            if (!m_options.uploadsPath.empty()) AppendHexLine(m_options.uploadsPath, request);
             return {command::kAckUpload};
         }
         case command::kDialRequest:

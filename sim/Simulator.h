@@ -26,6 +26,7 @@ struct Options {
     std::chrono::milliseconds replugDelay{300};  // a hung-up line comes back after this
     std::chrono::milliseconds frameIdle{200};    // a request that stops halfway is dropped
     std::string statePath;                       // load from and save uploads to
+    std::string uploadsPath;                     // every accepted image, a line of hex each
 };
 
 // One request frame as the unit received it.

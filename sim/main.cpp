@@ -23,6 +23,8 @@ void PrintHelp() {
         "  --link PATH             where to put the symlink to the line (required)\n"
         "  --state FILE            load the unit from FILE if present; save every accepted\n"
         "                          upload there\n"
+        "  --uploads FILE          append every accepted configuration image to FILE, one\n"
+        "                          line of hex each\n"
         "  --pace                  take and send bytes no faster than 115200 baud 8N1\n"
         "  --fault NAME[@PHASE][*COUNT]\n"
         "                          show a fault on the exchanges of PHASE (default: any),\n"
@@ -52,6 +54,8 @@ int main(int argc, char** argv) {
             link = argv[++i];
         } else if (arg == "--state" && hasValue) {
             options.statePath = argv[++i];
+        } else if (arg == "--uploads" && hasValue) {
+            options.uploadsPath = argv[++i];
         } else if (arg == "--remote-password" && hasValue) {
             options.remotePassword = argv[++i];
         } else if (arg == "--dial-delay" && hasValue) {

@@ -80,7 +80,10 @@ void Wizard::Next() { Button(*sheet, "next")->click(); }
 void Wizard::Back() { Button(*sheet, "back")->click(); }
 void Wizard::Finish() { Button(*sheet, "finish")->click(); }
 
-void Wizard::Screenshot(const QString& name) const { ScreenshotWidget(sheet->dialog(), name); }
+void Wizard::Screenshot(const QString& name) const {
+    Settle(50);  // posted button states first
+    ScreenshotWidget(sheet->dialog(), name);
+}
 
 void Wizard::ScreenshotWidget(QWidget* widget, const QString& name) {
     const QString folder = qEnvironmentVariable("QUBSET_SCREENSHOT_DIR");
