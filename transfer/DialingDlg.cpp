@@ -37,7 +37,25 @@ int CDialingDlg::OnWizardBack() {
 
 void CDialingDlg::OnTimer(int id) {
     KillTimer(id);
+    if (id == kPollTimer) {
+        RequestStatus();
+        return;
+    }
+    m_sinceRequest.start();
     m_pSheet->m_link.RequestDial(handle());
+}
+
+void CDialingDlg::RequestStatus() {
+    m_sinceRequest.start();
+    m_pSheet->m_link.RequestStatus(handle());
+}
+
+void CDialingDlg::PollAgain() {
+    const auto left = m_sinceRequest.isValid() ? kStatusCycleMs - m_sinceRequest.elapsed() : 0;
+    if (left > 0)
+        SetTimer(kPollTimer, static_cast<int>(left));
+    else
+        RequestStatus();
 }
 
 std::intptr_t CDialingDlg::OnLinkResult(int code, std::intptr_t value) {
@@ -49,7 +67,7 @@ std::intptr_t CDialingDlg::OnLinkResult(int code, std::intptr_t value) {
     const bool wait = ApplyStatus(static_cast<std::int8_t>(value));
     UpdateData(false);
     // A page the installer has left with Back polls no more.
-    if (wait && m_pSheet->GetActivePage() == this) m_pSheet->m_link.RequestStatus(handle());
+    if (wait && m_pSheet->GetActivePage() == this) PollAgain();
     return 0;
 }
 

@@ -3,6 +3,8 @@
 // downloads the remote unit's data.
 #pragma once
 
+#include <QElapsedTimer>
+
 #include "app/WizardPage.h"
 
 class CDialingDlg : public CWizardPage {
@@ -15,6 +17,10 @@ public:
     static constexpr int kDialTimer = 1;
     static constexpr int kFirstDelayMs = 1;
     static constexpr int kRetryDelayMs = 3000;
+    // A status wait takes about this long when the unit is silent. A dead line answers at
+    // once; the next wait then comes no sooner, so the page neither spins nor floods the log.
+    static constexpr int kPollTimer = 2;
+    static constexpr int kStatusCycleMs = 600;
 
 protected:
     void DoDataExchange(ui::DataExchange& dx) override;
@@ -24,8 +30,11 @@ protected:
 private:
     // True when the unit is still at work and the next status is to be awaited.
     bool ApplyStatus(std::int8_t status);
+    void RequestStatus();
+    void PollAgain();
 
     int m_nAnswers = 0;
     int m_bFirstActivation = 1;
     QString m_strStatus;
+    QElapsedTimer m_sinceRequest;
 };

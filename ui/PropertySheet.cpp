@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "ui/Controls.h"
+#include "ui/Services.h"
 
 namespace ui {
 
@@ -139,6 +140,7 @@ bool PropertySheet::SetActivePage(PropertyPage* page) {
     // The page may have moved the sheet on by itself; show whatever is active now.
     for (PropertyPage* p : m_pages)
         if (p->GetSafeHwnd()) p->GetSafeHwnd()->setVisible(p == m_active);
+    if (automation().onPageActivated && m_active == page) automation().onPageActivated(*page);
     return true;
 }
 

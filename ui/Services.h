@@ -36,6 +36,8 @@ struct Automation {
     std::function<void(const QString& text, const QString& caption)> onMessageBox;
     std::function<QString(const FileDialogSpec& spec, bool save)> onFileDialog;
     std::function<void()> onBeep;
+    // A page of a property sheet has become the active page.
+    std::function<void(Window& page)> onPageActivated;
 };
 Automation& automation();
 

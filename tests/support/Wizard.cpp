@@ -42,6 +42,10 @@ Wizard::Wizard(WizardOptions options)
     SetProfile("Ports/Discover", false);
     if (options.startSimulator) simulator.Start(linkPath);
     ui::automation().onBeep = [this] { ++beeps; };
+    ui::automation().onPageActivated = [this](ui::Window& page) {
+        for (int id = 0; id < kPageCount && sheet; ++id)
+            if (sheet->page(static_cast<PageId>(id)) == &page) visited.push_back(static_cast<PageId>(id));
+    };
     ui::automation().onMessageBox = [this](const QString& text, const QString& caption) {
         messages.push_back(text);
         messages.push_back(caption);
@@ -61,6 +65,10 @@ void Wizard::Start() {
                                          MakeWizardPages);
     AfxSetMainSheet(sheet.get());
     sheet->Create();
+}
+
+bool Wizard::Visited(PageId id) const {
+    return std::find(visited.begin(), visited.end(), id) != visited.end();
 }
 
 bool Wizard::WaitFor(const std::function<bool()>& done, int ms) { return QTest::qWaitFor(done, ms); }

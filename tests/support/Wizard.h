@@ -61,6 +61,8 @@ public:
     // Runs `act` on each modal dialog as it opens (the dialog must be ended by `act`).
     void OnDialog(std::function<void(ui::Window&)> act);
     std::vector<std::string> dialogsShown;  // class names of the dialogs that opened
+    std::vector<PageId> visited;            // every page activation, in order
+    bool Visited(PageId id) const;
 
     // Writes a value of the settings store before the sheet is built.
     static void SetProfile(const QString& key, const QVariant& value);

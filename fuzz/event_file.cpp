@@ -1,0 +1,27 @@
+// Any file as an event file: its first 20 bytes (or fewer) become the mask's leading bytes,
+// the rest of the mask keeps its value, nothing more is read.
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <cstring>
+
+#include "pages/EventCatalogue.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static QTemporaryDir dir;
+    const QString path = dir.filePath("fuzz.qbx");
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
+        file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+    }
+    std::uint8_t mask[layout::kEventMaskSize];
+    std::memset(mask, 0xA5, sizeof mask);
+    QString error;
+    if (!LoadEventFile(path, EventMask(mask, sizeof mask), &error)) std::abort();
+    const std::size_t taken = std::min(size, sizeof mask);
+    if (std::memcmp(mask, data, taken) != 0) std::abort();
+    for (std::size_t i = taken; i < sizeof mask; ++i)
+        if (mask[i] != 0xA5) std::abort();
+    return 0;
+}
