@@ -2,6 +2,7 @@
 // once (an empty queue reads as a time-out without the wait) and records what was written.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -39,5 +40,5 @@ public:
     bool hangUpWhenEmpty = false;  // reads fail once the scripted bytes are used up
     std::size_t readCalls = 0;
     bool open = false;
-    bool aborted = false;
+    std::atomic<bool> aborted{false};
 };

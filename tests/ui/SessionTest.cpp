@@ -208,7 +208,8 @@ TEST(Session, IdentificationIsRetriedThenTheErrorPage) {
 
 TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
     WizardOptions options;
-    options.simulator.dialDelay = std::chrono::milliseconds(800);
+    // Ringing outlasts two status waits, so at least one comes back empty.
+    options.simulator.dialDelay = std::chrono::milliseconds(1500);
     options.simulator.statusGap = std::chrono::milliseconds(100);
     Wizard w(options);
     w.Start();

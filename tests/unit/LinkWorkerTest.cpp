@@ -26,10 +26,10 @@ struct Answer {
 // aborted; nothing ever answers.
 class SilentLine : public ScriptedLine {
 public:
-    std::chrono::milliseconds wait{1000};
+    std::atomic<int> waitMs{1000};
     int Read(std::uint8_t*, std::size_t) override {
         std::unique_lock lock(m_mutex);
-        m_cv.wait_for(lock, wait, [&] { return aborted.load(); });
+        m_cv.wait_for(lock, std::chrono::milliseconds(waitMs.load()), [&] { return aborted.load(); });
         return aborted ? -1 : 0;
     }
     void Abort() override {
@@ -38,7 +38,6 @@ public:
         m_cv.notify_all();
     }
     void ClearAbort() override { aborted = false; }
-    std::atomic<bool> aborted{false};
 
 private:
     std::mutex m_mutex;
@@ -187,13 +186,13 @@ TEST(LinkWorker, StopEndsInEveryState) {
         DeviceData data;
         FakeUi ui;
         LinkWorker worker(port, data, ui.channel);
-        line.wait = 5s;
+        line.waitMs = 5000;
         worker.Start();
         worker.RequestEvents(1);
         worker.RequestUpload(1);
-        worker.RequestScan(1);
+        worker.RequestIdentify(1);
         std::this_thread::sleep_for(50ms);  // let the first exchange begin
-        line.wait = 1s;
+        line.waitMs = 1000;
         EXPECT_TRUE(StopsWithoutHanging(worker));
         EXPECT_TRUE(ui.answers.empty());  // released answers are dropped
         // Queued requests were dropped; the quit still sent its disconnect.

@@ -1,0 +1,225 @@
+// The wizard's own figures, each measured in a fresh process against the simulator:
+//   startup  cold start to the welcome page painted, and to the unit found (median of 10)
+//   session  peak resident memory over a whole local session, welcome page to upload
+//   polling  CPU the wizard uses while the transfer page polls a silent remote for 30 s
+// The simulator runs in this parent process, so a child's CPU and memory are the wizard's.
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/MainSheet.h"
+#include "app/Profile.h"
+#include "app/StartPage.h"
+#include "device/DeviceData.h"
+#include "qubset/WizardPages.h"
+#include "resources/Resource.h"
+#include "sim/Simulator.h"
+#include "tests/support/TempDir.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kStartupRuns = 10;
+constexpr int kPollSeconds = 30;
+
+// --- the child: the wizard, reporting its moments on stdout ---
+
+void Report(const char* what) {
+    std::printf("%s\n", what);
+    std::fflush(stdout);
+}
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+QPushButton* Button(CMainSheet& sheet, const char* name) {
+    return sheet.dialog()->findChild<QPushButton*>(name);
+}
+
+// Plays the installer: Local (or Remote for polling), Next through every page, Finish.
+void Drive(CMainSheet& sheet, const std::string& mode) {
+    ui::PropertyPage* page = sheet.GetActivePage();
+    QPushButton* next = Button(sheet, "next");
+    QPushButton* finish = Button(sheet, "finish");
+    if (page == sheet.page(PageId::Start) && !next->isEnabled()) {
+        auto* start = static_cast<CStartPage*>(page);
+        if (mode == "polling") {
+            qobject_cast<QPushButton*>(start->GetDlgItem(IDC_REMOTE))->click();
+            start->SetDlgItemText(IDC_PHONE, "491709998887");
+        } else {
+            qobject_cast<QPushButton*>(start->GetDlgItem(IDC_LOCAL))->click();
+        }
+    } else if (finish->isVisible() && finish->isEnabled()) {
+        finish->click();
+    } else if (next->isVisible() && next->isEnabled()) {
+        next->click();
+    }
+}
+
+int Child(const std::string& mode) {
+    int argc = 1;
+    char name[] = "Qubset";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    static DeviceData data;
+    const auto line = MakePlatformSerialLine(ReadPortSettings());
+    CMainSheet sheet(QString(), nullptr, kWelcomePageIndex, data, *line, MakeWizardPages);
+    AfxSetMainSheet(&sheet);
+
+    bool painted = false;
+    QTimer watch;
+    double pollCpu = -1;
+    Clock::time_point pollWall;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!painted && sheet.GetActivePage() && sheet.GetActivePage()->GetSafeHwnd() &&
+            sheet.GetActivePage()->GetSafeHwnd()->isVisible()) {
+            painted = true;
+            Report("shown");
+        }
+        if (mode == "startup") {
+            if (sheet.m_nComPort) {
+                Report("found");
+                app.quit();
+            }
+            return;
+        }
+        if (mode == "polling" && sheet.GetActivePage() == sheet.page(PageId::Dialing)) {
+            // From here on only the wizard's own polling runs.
+            watch.stop();
+            pollCpu = CpuSeconds();
+            pollWall = Clock::now();
+            QTimer::singleShot(kPollSeconds * 1000, [&] {
+                const double wall = std::chrono::duration<double>(Clock::now() - pollWall).count();
+                std::printf("cpu %.5f\n", (CpuSeconds() - pollCpu) / wall);
+                app.quit();
+            });
+            return;
+        }
+        Drive(sheet, mode);
+        if (sheet.IsEnded()) app.quit();
+    });
+    watch.start(mode == "startup" ? 1 : 50);
+    sheet.Create();
+    app.exec();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("maxrss %ld\n", usage.ru_maxrss);
+    return 0;
+}
+
+// --- the parent ---
+
+struct Line {
+    double atMs;
+    std::string text;
+};
+
+std::vector<Line> RunChild(const char* self, const std::string& mode) {
+    int out[2];
+    if (pipe(out) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::string modeArg = "--child=" + mode;
+    char* argv[] = {const_cast<char*>(self), modeArg.data(), nullptr};
+    const auto start = Clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, self, &actions, nullptr, argv, environ) != 0) return {};
+    close(out[1]);
+    std::vector<Line> lines;
+    std::string pending;
+    char buffer[256];
+    ssize_t n;
+    while ((n = read(out[0], buffer, sizeof buffer)) > 0) {
+        const double at = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        pending.append(buffer, static_cast<std::size_t>(n));
+        for (std::size_t nl; (nl = pending.find('\n')) != std::string::npos; pending.erase(0, nl + 1))
+            lines.push_back({at, pending.substr(0, nl)});
+    }
+    close(out[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    posix_spawn_file_actions_destroy(&actions);
+    return lines;
+}
+
+double Find(const std::vector<Line>& lines, const std::string& text, bool time) {
+    for (const auto& l : lines) {
+        if (l.text.rfind(text, 0) != 0) continue;
+        return time ? l.atMs : std::atof(l.text.c_str() + text.size());
+    }
+    return -1;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? -1 : v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strncmp(argv[1], "--child=", 8) == 0) return Child(argv[1] + 8);
+
+    TempDir dir;
+    sim::Options options;
+    options.pace = true;
+    options.dialDelay = std::chrono::hours(1);  // the remote never answers
+    sim::Simulator simulator(options);
+    const std::string link = dir.File("qubrin");
+    if (!simulator.Start(link)) return 1;
+    // A private settings store: COM3 is the simulator, and no other port exists.
+    setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    {
+        QSettings settings(QString::fromStdString(dir.File("config") + "/Miltra/Qubset.conf"),
+                           QSettings::IniFormat);
+        settings.setValue("Ports/COM3", QString::fromStdString(link));
+        settings.setValue("Ports/Discover", false);
+    }
+    // Language files in the current directory, as the tool expects.
+    if (chdir(QUBSET_LANG_DIR) != 0) return 1;
+
+    std::vector<double> shown, found;
+    for (int i = 0; i < kStartupRuns; ++i) {
+        const auto lines = RunChild(argv[0], "startup");
+        shown.push_back(Find(lines, "shown", true));
+        found.push_back(Find(lines, "found", true));
+    }
+    std::printf("cold start to welcome page shown   %7.1f ms (median of %d)  target < 300 ms\n",
+                Median(shown), kStartupRuns);
+    std::printf("cold start to unit found           %7.1f ms (median of %d)\n", Median(found),
+                kStartupRuns);
+
+    const auto session = RunChild(argv[0], "session");
+    const double rssMb = Find(session, "maxrss ", false) / 1024.0;
+    std::printf("peak resident memory, local session %6.1f MB  target < 60 MB (%zu uploads)\n",
+                rssMb, simulator.AcceptedUploads().size());
+
+    const auto polling = RunChild(argv[0], "polling");
+    const double cpu = Find(polling, "cpu ", false);
+    std::printf("CPU while polling a silent remote   %6.3f %% of one core over %d s  target < 1 %%\n",
+                100.0 * cpu, kPollSeconds);
+    simulator.Stop();
+    return 0;
+}
