@@ -56,7 +56,6 @@ public:
     DeviceData& data() { return m_data; }
     // A page object by its id, for pages that cannot see the other page's class.
     ui::PropertyPage* page(PageId id) const { return m_pages[static_cast<std::size_t>(id)]; }
-    ResultChannel& results() { return m_results; }
 
     CStartPage* m_pStartPage = nullptr;
     CDialingDlg* m_pDialingDlg = nullptr;

@@ -10,8 +10,6 @@ public:
     bool OnInitDialog() override;
     bool OnSetActive() override;
 
-    const QString& languageName() const { return m_strLanguage; }
-
 protected:
     std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
 

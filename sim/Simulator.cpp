@@ -261,7 +261,6 @@ void Simulator::HandleFrame(Clock::time_point ready) {
     m_requests.push_back({request[0], request, m_remoteSession});
     std::vector<std::uint8_t> reply = Answer(unit, request, ready);
     const Phase phase = PhaseOfCommand(request[0]);
-    m_changed.notify_all();
     if (!reply.empty()) Send(std::move(reply), phase, ready);
 }
 
@@ -467,11 +466,6 @@ std::vector<std::vector<std::uint8_t>> Simulator::AcceptedUploads() const {
 bool Simulator::InRemoteSession() const {
     std::lock_guard lock(m_mutex);
     return m_remoteSession;
-}
-
-bool Simulator::WaitForRequests(std::size_t count, milliseconds timeout) const {
-    std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, timeout, [&] { return m_requests.size() >= count; });
 }
 
 }  // namespace sim

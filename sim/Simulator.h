@@ -66,10 +66,6 @@ public:
     // Every configuration image the unit accepted, in order.
     std::vector<std::vector<std::uint8_t>> AcceptedUploads() const;
     bool InRemoteSession() const;
-    // Waits until at least `count` requests have arrived; false when the time ran out.
-    bool WaitForRequests(std::size_t count, std::chrono::milliseconds timeout) const;
-
-    const std::string& linkPath() const { return m_linkPath; }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -121,7 +117,7 @@ private:
 
     // Shared with the callers.
     mutable std::mutex m_mutex;
-    mutable std::condition_variable m_changed;
+    std::condition_variable m_changed;  // a control request has been carried out
     Unit m_local;
     Unit m_remote;
     FaultSet m_faults;

@@ -197,8 +197,6 @@ void ListView::InsertColumn(const QString& header, int widthPixels) {
     m_tree->setColumnWidth(0, widthPixels);
 }
 
-void ListView::SetColumnHeader(const QString& header) { m_tree->setHeaderLabels(QStringList(header)); }
-
 void ListView::EditLabel(int index) {
     if (auto* item = Item(index)) m_tree->editItem(item, 0);
 }

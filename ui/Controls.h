@@ -74,7 +74,6 @@ public:
     void SetImageList(const ImageList* images);
     const ImageList* GetImageList() const { return m_images; }
     void InsertColumn(const QString& header, int widthPixels);
-    void SetColumnHeader(const QString& header);
     // Starts an in-place edit of a row's text.
     void EditLabel(int index);
     void ActivateItem(int index);

@@ -178,8 +178,6 @@ void PropertySheet::Create(int startPage) {
 
 bool PropertySheet::IsEnded() const { return m_frame->result() != -1 && !m_frame->isVisible(); }
 
-int PropertySheet::result() const { return m_frame->result(); }
-
 void PropertySheet::EndDialog(int result) { m_frame->done(result); }
 
 void PropertySheet::Navigate(int answer, int step) {

@@ -75,7 +75,6 @@ public:
     // Shows the sheet at `startPage` without waiting (the caller runs the event loop).
     void Create(int startPage);
     bool IsEnded() const;
-    int result() const;
     void EndDialog(int result);
     // The same as pressing the buttons.
     void PressBack();

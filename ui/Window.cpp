@@ -126,7 +126,6 @@ void Window::ConnectHandlers() {
 
 void Window::DestroyWindow() {
     if (!m_widget) return;
-    OnDestroy();
     Registry().erase(m_handle);
     for (auto& [id, timer] : m_timers->byId) timer->stop();
     m_timers->byId.clear();

@@ -92,8 +92,6 @@ protected:
 
     QWidget* CreateWindowFromTemplate(QWidget* parent);
     void DestroyWindow();
-    // Called just before the window goes away, while its controls still exist.
-    virtual void OnDestroy() {}
 
 private:
     void ConnectHandlers();

@@ -1,14 +1,17 @@
 #include "tests/support/ExpectedImage.h"
 
+#include <algorithm>
+
 #include "device/Bytes.h"
 
 std::vector<std::uint8_t> ExpectedImage(std::vector<std::uint8_t> settings,
                                         const std::vector<std::string>& texts) {
     settings.resize(404, 0);
-    std::vector<std::uint8_t> image{100};
-    image.insert(image.end(), settings.begin(), settings.end());
+    std::vector<std::uint8_t> image(1 + settings.size());
+    image[0] = 100;
+    std::copy(settings.begin(), settings.end(), image.begin() + 1);
     for (const auto& t : texts) {
-        image.insert(image.end(), t.begin(), t.end());
+        for (const char c : t) image.push_back(static_cast<std::uint8_t>(c));
         image.push_back(0);
     }
     WriteLE32(&image[1], 404);

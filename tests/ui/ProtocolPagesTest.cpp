@@ -131,6 +131,7 @@ TEST(CidSmsPage, ShortAccountsRoundTripAndOnlyItsBitsChange) {
         r.setReportFlags(0xFFFFFFFF & ~kFlagCidSmsPstn);
     });
     auto& page = static_cast<CRC_SMSConf&>(f.Show(PageId::CidSms));
+    f.w.Screenshot("cid-sms");
     const Bytes before = Field(f.w.data, kCidSmsAccounts, 16);
     f.w.OnDialog([](ui::Window& d) {
         EXPECT_EQ(d.GetDlgItemText(IDC_CONFIRM), "42");

