@@ -1,6 +1,8 @@
 #include "app/MainSheet.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QEvent>
 
 #include "resources/Resource.h"
 #include "ui/Window.h"
@@ -19,18 +21,29 @@ QString AfxLangText(std::string_view section, std::size_t bufferSize) {
     return g_mainSheet ? LangText(g_mainSheet->m_strLangFile, section, bufferSize) : QString();
 }
 
+// Delivers a waiting link answer on the UI thread, to the window it is for. The worker only
+// posts it a bare event: the answer itself travels through the ResultChannel, under its lock,
+// so nothing but that lock orders the two threads.
+class CMainSheet::AnswerPump : public QObject {
+public:
+    explicit AnswerPump(ResultChannel& results) : m_results(results) {}
+    bool event(QEvent*) override {
+        m_results.Pump([](WindowHandle window, int code, std::intptr_t value) {
+            ui::SendMessage(window, WM_LINK_RESULT, code, value);
+        });
+        return true;
+    }
+
+private:
+    ResultChannel& m_results;
+};
+
 CMainSheet::CMainSheet(const QString& caption, QWidget* parent, int startPage, DeviceData& data,
                        SerialLine& line, const PageMaker& makePages)
     : m_data(data),
       m_port(line),
-      // Answers are handed to the UI thread and delivered there to the page's window.
-      m_results([this] {
-          QMetaObject::invokeMethod(dialog(), [this] {
-              m_results.Pump([](WindowHandle window, int code, std::intptr_t value) {
-                  ui::SendMessage(window, WM_LINK_RESULT, code, value);
-              });
-          }, Qt::QueuedConnection);
-      }),
+      m_results([this] { QCoreApplication::postEvent(m_answerPump.get(), new QEvent(QEvent::User)); }),
+      m_answerPump(std::make_unique<AnswerPump>(m_results)),
       m_link(m_port, data, m_results),
       m_startPage(startPage) {
     SetTitle(caption);

@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "app/LangFile.h"
 #include "link/LinkWorker.h"
@@ -33,9 +34,11 @@ inline constexpr int kWelcomePageIndex = 1;
 
 class CMainSheet : public ui::PropertySheet {
     // What the worker works with; constructed before it.
+    class AnswerPump;
     DeviceData& m_data;
     SerialPort m_port;
     ResultChannel m_results;
+    std::unique_ptr<AnswerPump> m_answerPump;
 
 public:
     // Makes one object of each page class, sets the page members and returns the pages in

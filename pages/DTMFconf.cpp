@@ -21,9 +21,7 @@ bool CDTMFconf::OnInitDialog() {
 }
 
 bool CDTMFconf::OnSetActive() {
-    CheckFromFlag(IDC_BOOK_PSTN, kFlagDtmfPstn);
-    ShowItem(IDC_BOOK_OPTION, true);
-    CheckIfFlag(IDC_BOOK_OPTION, kFlagDtmfOption);
+    ShowOptions(kFlagDtmfPstn, kFlagDtmfOption);
     m_pEventMasks = Data().eventMasks(MaskTable::Dtmf);
     m_bEventFilter = 1;
     SetText(IDC_BOOK_TITLE, "600");
@@ -37,8 +35,7 @@ bool CDTMFconf::OnSetActive() {
 
 int CDTMFconf::Store() {
     if (StoreRows(kRows)) {
-        StoreFlag(IDC_BOOK_PSTN, kFlagDtmfPstn);
-        StoreFlag(IDC_BOOK_OPTION, kFlagDtmfOption);
+        StoreOptions(kFlagDtmfPstn, kFlagDtmfOption);
         StoreFlag(IDC_SCENARIO_1, kFlagDtmfVariant);
     }
     return ui::kWizardDefault;

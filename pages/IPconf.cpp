@@ -53,17 +53,14 @@ bool CIPconf::OnSetActive() {
     SetText(IDC_APN_LABEL, "801");
     SetText(IDC_APN_PASSWORD_LABEL, "802");
     SetText(IDC_APN_USER_LABEL, "803");
-    ShowItem(IDC_BOOK_OPTION, true);
-    CheckIfFlag(IDC_BOOK_OPTION, kFlagIpOption);
-    CheckFromFlag(IDC_BOOK_PSTN, kFlagIpPstn);
+    ShowOptions(kFlagIpPstn, kFlagIpOption);
     UpdateData(false);
     return true;
 }
 
 int CIPconf::Store() {
     if (!StoreRows(kRows)) return ui::kWizardDefault;
-    StoreFlag(IDC_BOOK_PSTN, kFlagIpPstn);
-    StoreFlag(IDC_BOOK_OPTION, kFlagIpOption);
+    StoreOptions(kFlagIpPstn, kFlagIpOption);
     const QString login = JoinApnLogin(
         {GetDlgItemText(IDC_APN), GetDlgItemText(IDC_APN_USER), GetDlgItemText(IDC_APN_PASSWORD)});
     Data().setSlotText(kSlotApnLogin, EncodeAnsi(login));

@@ -260,3 +260,14 @@ void CPhoneBook::CheckIfFlag(int id, std::uint32_t bit) {
 }
 
 void CPhoneBook::StoreFlag(int id, std::uint32_t bit) { Data().setReportFlag(bit, IsDlgButtonChecked(id)); }
+
+void CPhoneBook::ShowOptions(std::uint32_t pstnBit, std::uint32_t optionBit) {
+    CheckFromFlag(IDC_BOOK_PSTN, pstnBit);
+    ShowItem(IDC_BOOK_OPTION, true);
+    CheckIfFlag(IDC_BOOK_OPTION, optionBit);
+}
+
+void CPhoneBook::StoreOptions(std::uint32_t pstnBit, std::uint32_t optionBit) {
+    StoreFlag(IDC_BOOK_PSTN, pstnBit);
+    StoreFlag(IDC_BOOK_OPTION, optionBit);
+}

@@ -51,6 +51,9 @@ protected:
     void StoreFlag(int id, std::uint32_t bit);
     // Shows a bit's box checked when the bit is set; a clear bit leaves the box alone.
     void CheckIfFlag(int id, std::uint32_t bit);
+    // A protocol page's two options: the PSTN-trouble box, and the second box it shows.
+    void ShowOptions(std::uint32_t pstnBit, std::uint32_t optionBit);
+    void StoreOptions(std::uint32_t pstnBit, std::uint32_t optionBit);
 
     void DoDataExchange(ui::DataExchange& dx) override;
     void OnTimer(int id) override;

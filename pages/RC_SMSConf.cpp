@@ -18,9 +18,7 @@ bool CRC_SMSConf::OnInitDialog() {
 }
 
 bool CRC_SMSConf::OnSetActive() {
-    CheckFromFlag(IDC_BOOK_PSTN, kFlagCidSmsPstn);
-    ShowItem(IDC_BOOK_OPTION, true);
-    CheckIfFlag(IDC_BOOK_OPTION, kFlagCidSmsOption);
+    ShowOptions(kFlagCidSmsPstn, kFlagCidSmsOption);
     m_pEventMasks = Data().eventMasks(MaskTable::CidSms);
     m_bEventFilter = 0;
     SetText(IDC_BOOK_TITLE, "520");
@@ -31,8 +29,7 @@ bool CRC_SMSConf::OnSetActive() {
 
 int CRC_SMSConf::Store() {
     if (StoreRows(kRows)) {
-        StoreFlag(IDC_BOOK_PSTN, kFlagCidSmsPstn);
-        StoreFlag(IDC_BOOK_OPTION, kFlagCidSmsOption);
+        StoreOptions(kFlagCidSmsPstn, kFlagCidSmsOption);
     }
     return ui::kWizardDefault;
 }

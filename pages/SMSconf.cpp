@@ -17,9 +17,7 @@ bool CSMSconf::OnInitDialog() {
 }
 
 bool CSMSconf::OnSetActive() {
-    CheckFromFlag(IDC_BOOK_PSTN, kFlagSmsPstn);
-    ShowItem(IDC_BOOK_OPTION, true);
-    CheckIfFlag(IDC_BOOK_OPTION, kFlagSmsOption);
+    ShowOptions(kFlagSmsPstn, kFlagSmsOption);
     m_pEventMasks = Data().eventMasks(MaskTable::Sms);
     m_bEventFilter = 0;
     SetText(IDC_BOOK_TITLE, "500");
@@ -31,8 +29,7 @@ bool CSMSconf::OnSetActive() {
 // The page changes whether the rows fitted or not; nothing is said.
 int CSMSconf::Store() {
     if (StoreRows(kRows)) {
-        StoreFlag(IDC_BOOK_PSTN, kFlagSmsPstn);
-        StoreFlag(IDC_BOOK_OPTION, kFlagSmsOption);
+        StoreOptions(kFlagSmsPstn, kFlagSmsOption);
     }
     return ui::kWizardDefault;
 }

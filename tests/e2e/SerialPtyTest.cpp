@@ -8,6 +8,7 @@
 #include "link/DeviceCommands.h"
 #include "link/FrameCodec.h"
 #include "tests/support/PtyPair.h"
+#include "tests/support/ScriptedLine.h"
 #include "tests/support/SimLink.h"
 
 using namespace layout;
@@ -15,11 +16,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes Frame(const Bytes& payload) {
-    Bytes out(payload.size() + frame::kOverhead);
-    frame::Encode(payload.data(), payload.size(), out.data());
-    return out;
-}
+Bytes Frame(const Bytes& payload) { return FrameBytes(payload); }
 
 }  // namespace
 

@@ -4,11 +4,13 @@
 
 #include "link/FrameCodec.h"
 
-void ScriptedLine::QueueFrame(const std::vector<std::uint8_t>& payload) {
+std::vector<std::uint8_t> FrameBytes(const std::vector<std::uint8_t>& payload) {
     std::vector<std::uint8_t> bytes(payload.size() + frame::kOverhead);
     frame::Encode(payload.data(), payload.size(), bytes.data());
-    Queue(bytes);
+    return bytes;
 }
+
+void ScriptedLine::QueueFrame(const std::vector<std::uint8_t>& payload) { Queue(FrameBytes(payload)); }
 
 bool ScriptedLine::Open(int comNumber) {
     openAttempts.push_back(comNumber);

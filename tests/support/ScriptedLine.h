@@ -10,6 +10,9 @@
 
 #include "link/SerialLine.h"
 
+// The bytes of one frame around `payload`.
+std::vector<std::uint8_t> FrameBytes(const std::vector<std::uint8_t>& payload);
+
 class ScriptedLine : public SerialLine {
 public:
     // Called with every frame the tool writes; may queue the device's answer.

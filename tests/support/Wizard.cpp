@@ -16,6 +16,7 @@
 
 #include "app/Profile.h"
 #include "qubset/WizardPages.h"
+#include "resources/Resource.h"
 #include "ui/Services.h"
 
 namespace {
@@ -85,6 +86,33 @@ bool Wizard::NextEnabled() const {
 }
 
 void Wizard::Next() { Button(*sheet, "next")->click(); }
+
+void Wizard::NextWhenEnabled() {
+    ASSERT_TRUE(WaitFor([&] { return NextEnabled(); }));
+    Next();
+    Settle();
+}
+
+void Wizard::ToCommunicationPage() {
+    NextWhenEnabled();
+    ASSERT_TRUE(WaitForPage(PageId::Start));
+    Click(*sheet->page(PageId::Start), IDC_LOCAL);
+    NextWhenEnabled();
+    ASSERT_TRUE(WaitForPage(PageId::General));
+    ASSERT_TRUE(WaitFor([&] { return !Rows(*sheet->page(PageId::General), IDC_INSTALLED).isEmpty(); }));
+}
+
+void Wizard::ToEndPage() {
+    for (int i = 0; i < kPageCount && !IsActive(PageId::End); ++i) NextWhenEnabled();
+    ASSERT_TRUE(IsActive(PageId::End));
+}
+
+void Wizard::FinishAndWaitForExit() {
+    ASSERT_TRUE(WaitFor([&] { return Button(*sheet, "finish")->isEnabled(); }));
+    Finish();
+    ASSERT_TRUE(WaitFor([&] { return sheet->IsEnded(); }, 20000));
+    EXPECT_EQ(sheet->exitStatus(), 1);
+}
 void Wizard::Back() { Button(*sheet, "back")->click(); }
 void Wizard::Finish() { Button(*sheet, "finish")->click(); }
 

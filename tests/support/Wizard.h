@@ -45,6 +45,14 @@ public:
     bool WaitForPage(PageId id, int ms = 10000);
     bool NextEnabled() const;
     void Next();
+    // Waits for Next to be offered, presses it and lets the next page settle.
+    void NextWhenEnabled();
+    // From the welcome page, Local, to the communication page with its lists filled.
+    void ToCommunicationPage();
+    // Next until the end page.
+    void ToEndPage();
+    // Finish once it is offered; then waits for the program to end with status 1.
+    void FinishAndWaitForExit();
     void Back();
     void Finish();
     // Grabs the sheet's window to PNG under QUBSET_SCREENSHOT_DIR, when that is set.

@@ -195,8 +195,7 @@ TEST_P(FaultMatrix, PrescribedOutcome) {
             }
             break;
         case Phase::Catalogue:
-            ToCommunication();
-            ASSERT_TRUE(Wizard::WaitFor([&] { return Filled(); }));
+            w.ToCommunicationPage();
             Fault();
             Next();
             if (cell.outcome == Outcome::ErrorPageThenFound) {
@@ -209,13 +208,8 @@ TEST_P(FaultMatrix, PrescribedOutcome) {
             }
             break;
         case Phase::Upload:
-            ToCommunication();
-            ASSERT_TRUE(Wizard::WaitFor([&] { return Filled(); }));
-            for (int i = 0; i < 8 && !w.IsActive(PageId::End); ++i) {
-                Next();
-                Wizard::Settle();
-            }
-            ASSERT_TRUE(w.IsActive(PageId::End));
+            w.ToCommunicationPage();
+            w.ToEndPage();
             Fault();
             ASSERT_TRUE(Wizard::WaitFor([&] {
                 return w.sheet->dialog()->findChild<QPushButton*>("finish")->isEnabled();
@@ -284,24 +278,8 @@ TEST(Cable, PulledMidSessionThenPluggedBack) {
 
     ASSERT_TRUE(w.simulator.Plug());
     ASSERT_TRUE(w.WaitForPage(PageId::Welcome, 15000));
-    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-    w.Next();
-    ASSERT_TRUE(w.WaitForPage(PageId::Start));
-    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
-    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-    w.Next();
-    ASSERT_TRUE(Wizard::WaitFor([&] {
-        return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty();
-    }));
-    for (int i = 0; i < 8 && !w.IsActive(PageId::End); ++i) {
-        ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-        w.Next();
-        Wizard::Settle();
-    }
-    ASSERT_TRUE(Wizard::WaitFor([&] {
-        return w.sheet->dialog()->findChild<QPushButton*>("finish")->isEnabled();
-    }));
-    w.Finish();
-    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->IsEnded(); }, 15000));
+    w.ToCommunicationPage();
+    w.ToEndPage();
+    w.FinishAndWaitForExit();
     EXPECT_EQ(w.simulator.AcceptedUploads().size(), 1u);
 }

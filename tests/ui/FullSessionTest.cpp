@@ -25,26 +25,10 @@ QString En(const char* section) { return LangText("English.ini", section); }
 constexpr std::uint32_t kAllSupported =
     kFlagDtmfSupported | kFlagCidSmsSupported | kFlagSmsSupported | kFlagIpSupported;
 
-void NextPage(Wizard& w) {
-    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-    w.Next();
-    Wizard::Settle();
-}
-
-void ToCommunicationPage(Wizard& w) {
-    NextPage(w);
-    ASSERT_TRUE(w.WaitForPage(PageId::Start));
-    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
-    NextPage(w);
-    ASSERT_TRUE(w.WaitForPage(PageId::General));
-    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty(); }));
-}
-
+// Finish, and the one upload it makes.
 void Finish(Wizard& w) {
     ASSERT_TRUE(w.IsActive(PageId::End));
-    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->dialog()->findChild<QWidget*>("finish")->isEnabled(); }));
-    w.Finish();
-    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->IsEnded(); }, 15000));
+    w.FinishAndWaitForExit();
     ASSERT_EQ(w.simulator.AcceptedUploads().size(), 1u);
 }
 
@@ -93,13 +77,13 @@ TEST(FullSession, ChangingNothingSendsBackWhatTheUnitSent) {
     const sim::Unit unit = FullUnit();
     w.simulator.SetLocal(unit);
     w.Start();
-    ToCommunicationPage(w);
+    w.ToCommunicationPage();
     EXPECT_EQ(Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED),
               (QStringList{En("301"), En("305"), En("303"), En("304")}));
-    NextPage(w);
+    w.NextWhenEnabled();
     for (PageId page : {PageId::Dtmf, PageId::CidSms, PageId::Sms, PageId::Ip, PageId::Supervisor}) {
         ASSERT_TRUE(w.IsActive(page));
-        NextPage(w);
+        w.NextWhenEnabled();
     }
     Finish(w);
 
@@ -113,13 +97,13 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
     Wizard w;
     const sim::Unit unit = sim::DefaultUnit();
     w.Start();
-    ToCommunicationPage(w);
+    w.ToCommunicationPage();
     auto& general = *w.sheet->m_pGeneral;
     Wizard::SelectRow(general, IDC_AVAILABLE, En("305"));
     Wizard::Click(general, IDC_LEFT);
     Wizard::SelectRow(general, IDC_AVAILABLE, En("301"));
     Wizard::Click(general, IDC_LEFT);
-    NextPage(w);
+    w.NextWhenEnabled();
     EXPECT_EQ(w.Sequence(), (std::vector<PageId>{PageId::Error, PageId::Welcome, PageId::Start,
                                                  PageId::Dialing, PageId::General, PageId::Sms,
                                                  PageId::Ip, PageId::CidSms, PageId::Dtmf,
@@ -147,7 +131,7 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
     Wizard::Click(sms, IDC_BOOK_ADD);
     Wizard::Click(sms, IDC_BOOK_PSTN);
     Wizard::Click(sms, IDC_BOOK_OPTION);
-    NextPage(w);
+    w.NextWhenEnabled();
 
     // IP: a new login, the second destination edited and moved up.
     ASSERT_TRUE(w.IsActive(PageId::Ip));
@@ -163,7 +147,7 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
     ip.GetListView(IDC_BOOK_LIST)->SetSelectionMark(1);
     Wizard::Click(ip, IDC_BOOK_PROPERTIES);
     Wizard::Click(ip, IDC_BOOK_UP);
-    NextPage(w);
+    w.NextWhenEnabled();
 
     // Contact ID via SMS: a second recipient.
     ASSERT_TRUE(w.IsActive(PageId::CidSms));
@@ -174,14 +158,14 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
         Wizard::Click(d, ui::IDOK);
     });
     Wizard::Click(cid, IDC_BOOK_ADD);
-    NextPage(w);
+    w.NextWhenEnabled();
 
     // DTMF: the second variant and the option.
     ASSERT_TRUE(w.IsActive(PageId::Dtmf));
     ui::PropertyPage& dtmf = *w.sheet->GetActivePage();
     Wizard::Click(dtmf, IDC_SCENARIO_1);
     Wizard::Click(dtmf, IDC_BOOK_OPTION);
-    NextPage(w);
+    w.NextWhenEnabled();
 
     // Supervisor: a third supervisor with a password, then the user password of scenario 1.
     ASSERT_TRUE(w.IsActive(PageId::Supervisor));
@@ -200,7 +184,7 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
     });
     Wizard::Click(supervisor, IDC_SCENARIO_1);
     Wizard::Click(supervisor, IDC_BOOK_OPTION);
-    NextPage(w);
+    w.NextWhenEnabled();
 
     auto& end = *w.sheet->m_pEndPage;
     Wizard::Type(end, IDC_END_TEXT1, "Depot 3");

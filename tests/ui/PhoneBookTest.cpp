@@ -163,15 +163,8 @@ namespace {
 struct SmsPage : ::testing::Test {
     void Open() {
         w.Start();
-        ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-        w.Next();
-        ASSERT_TRUE(w.WaitForPage(PageId::Start));
-        Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
-        ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-        w.Next();
-        ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty(); }));
-        ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-        w.Next();
+        w.ToCommunicationPage();
+        w.NextWhenEnabled();
         ASSERT_TRUE(w.WaitForPage(PageId::Sms));
     }
     // SMS rows A, B, C with masks a, b, c and the bytes x in slot 3.
@@ -309,16 +302,9 @@ TEST_F(SmsPage, ANewLanguageReadsTheCatalogueAgainWithItsCode) {
     QComboBox* languages = w.sheet->m_pWelcom->GetComboBox(IDC_LANGUAGE);
     languages->setCurrentIndex(languages->findText("German"));
     emit languages->activated(languages->currentIndex());
-    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-    w.Next();
-    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    w.ToCommunicationPage();
     EXPECT_EQ(w.sheet->m_pStartPage->GetDlgItemText(IDC_LOCAL), LangText("German.ini", "103"));
-    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
-    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-    w.Next();
-    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty(); }));
-    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-    w.Next();
+    w.NextWhenEnabled();
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.simulator.RequestCount(12) == 2; }));
     const auto requests = w.simulator.Requests();
     const auto last = std::find_if(requests.rbegin(), requests.rend(),

@@ -28,39 +28,6 @@ namespace {
 
 QString En(const char* section) { return LangText("English.ini", section); }
 
-// From the welcome page to the communication page with Local.
-void ToCommunicationPage(Wizard& w) {
-    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-    w.Next();
-    ASSERT_TRUE(w.WaitForPage(PageId::Start));
-    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
-    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-    w.Next();
-    ASSERT_TRUE(w.WaitForPage(PageId::General));
-    ASSERT_TRUE(Wizard::WaitFor([&] {
-        return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty();
-    }));
-}
-
-// Next until the end page.
-void ToEndPage(Wizard& w) {
-    for (int i = 0; i < 8 && !w.IsActive(PageId::End); ++i) {
-        ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-        w.Next();
-        Wizard::Settle();
-    }
-    ASSERT_TRUE(w.IsActive(PageId::End));
-}
-
-void FinishAndWaitForExit(Wizard& w) {
-    ASSERT_TRUE(Wizard::WaitFor([&] {
-        return w.sheet->dialog()->findChild<QWidget*>("finish")->isEnabled();
-    }));
-    w.Finish();
-    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->IsEnded(); }, 15000));
-    EXPECT_EQ(w.sheet->exitStatus(), 1);
-}
-
 }  // namespace
 
 TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
@@ -118,7 +85,7 @@ TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
                                                  PageId::Dialing, PageId::General, PageId::Sms,
                                                  PageId::Ip, PageId::Dtmf, PageId::Supervisor,
                                                  PageId::End}));
-    ToEndPage(w);
+    w.ToEndPage();
     auto& end = *w.sheet->m_pEndPage;
     EXPECT_EQ(end.GetDlgItemText(IDC_END_TEXT1), "Shop 12, Market Street");
     EXPECT_EQ(end.GetDlgItemText(IDC_CUSD), "100");
@@ -128,7 +95,7 @@ TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
     Wizard::Type(end, IDC_END_TEXT1, "Warehouse 7");
     Wizard::Click(end, IDC_TAMPER_GSM);
     Wizard::Type(end, IDC_CUSD, "-1");
-    FinishAndWaitForExit(w);
+    w.FinishAndWaitForExit();
 
     ASSERT_EQ(w.simulator.AcceptedUploads().size(), 1u);
     Bytes settings = sim::SettingsReply(unit);
@@ -151,7 +118,7 @@ TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
 TEST(Session, RebuildKeepsOnlyTheProtocolsStillInstalled) {
     Wizard w;
     w.Start();
-    ToCommunicationPage(w);
+    w.ToCommunicationPage();
     auto& general = *w.sheet->m_pGeneral;
     Wizard::SelectRow(general, IDC_INSTALLED, En("303"));
     Wizard::Click(general, IDC_RIGHT);
@@ -247,9 +214,9 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
     ASSERT_TRUE(Wizard::WaitFor([&] { return Wizard::Rows(general, IDC_INSTALLED).size() == 2; }));
     EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("301"), En("305")}));
     w.Next();
-    ToEndPage(w);
+    w.ToEndPage();
     EXPECT_EQ(w.sheet->m_pEndPage->GetDlgItemText(IDC_END_TEXT1), "Farm house, north gate");
-    FinishAndWaitForExit(w);
+    w.FinishAndWaitForExit();
     const sim::Unit remote = w.simulator.Remote();
     EXPECT_TRUE(remote.record.tamperEventFlags() & kTamperUploaded);
     EXPECT_EQ(w.simulator.AcceptedUploads().size(), 1u);
@@ -372,8 +339,8 @@ TEST(Dialogs, PinRequiredOpensOnlyThePinDialogAndThePinTravels) {
     w.Next();
     ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty(); }));
     w.Next();
-    ToEndPage(w);
-    FinishAndWaitForExit(w);
+    w.ToEndPage();
+    w.FinishAndWaitForExit();
     const Bytes image = w.simulator.AcceptedUploads().at(0);
     EXPECT_EQ(std::string(image.begin() + 1 + 393, image.begin() + 1 + 402),
               std::string("4321\0\0\0\0\0", 9));
@@ -438,10 +405,10 @@ TEST(Dialogs, ModemInformationDecoding) {
 TEST(EndPage, RefusedUploadIsRetriedFiveTimesThenTheErrorPage) {
     Wizard w;
     w.Start();
-    ToCommunicationPage(w);
+    w.ToCommunicationPage();
     w.simulator.AddFault({sim::FaultKind::UploadRefused, sim::Phase::Upload, -1});
     w.Next();
-    ToEndPage(w);
+    w.ToEndPage();
     w.Finish();
     ASSERT_TRUE(w.WaitForPage(PageId::Error, 15000));
     EXPECT_EQ(w.simulator.RequestCount(100), 6u);
@@ -454,11 +421,11 @@ TEST(EndPage, RefusedUploadIsRetriedFiveTimesThenTheErrorPage) {
 TEST(EndPage, UnansweredUploadIsSentAgain) {
     Wizard w;
     w.Start();
-    ToCommunicationPage(w);
+    w.ToCommunicationPage();
     w.simulator.AddFault({sim::FaultKind::Silent, sim::Phase::Upload, 1});
     w.Next();
-    ToEndPage(w);
-    FinishAndWaitForExit(w);
+    w.ToEndPage();
+    w.FinishAndWaitForExit();
     EXPECT_EQ(w.simulator.RequestCount(100), 2u);
     EXPECT_EQ(w.beeps, 1);
     // The unit took the first image but its answer was lost; the second is the same image.
@@ -475,9 +442,9 @@ TEST(EndPage, OldUnitsHiddenBoxAndNumberField) {
     w.simulator.SetLocal(unit);
     w.simulator.AddFault({sim::FaultKind::Version40, sim::Phase::Any, -1});
     w.Start();
-    ToCommunicationPage(w);
+    w.ToCommunicationPage();
     w.Next();
-    ToEndPage(w);
+    w.ToEndPage();
     auto& end = *w.sheet->m_pEndPage;
     EXPECT_EQ(end.GetDlgItemText(IDC_END_TEXT1), "\x07");
     EXPECT_TRUE(end.IsDlgButtonChecked(IDC_TAMPER_SYSTEM));

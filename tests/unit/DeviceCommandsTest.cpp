@@ -16,11 +16,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes Frame(const Bytes& payload) {
-    Bytes out(payload.size() + frame::kOverhead);
-    frame::Encode(payload.data(), payload.size(), out.data());
-    return out;
-}
+Bytes Frame(const Bytes& payload) { return FrameBytes(payload); }
 
 Bytes StringsReply(int texts) {
     Bytes reply;

@@ -115,8 +115,8 @@ TEST(LinkWorker, ServesInOrderWithTheAnswerCodesOfEachCommand) {
     worker.PostRequest(99, w);
     worker.PostRequest(linkcmd::kNothing, w);
     worker.RequestEvents(w);
-    worker.RequestUpload(w);
     worker.RequestUpload(0);  // answered "always", but to no window
+    worker.RequestUpload(w);
     ui.Collect(4);
     // The page fills uploadImage before it posts, and only then.
     data.uploadImage[0] = 20;
