@@ -92,7 +92,12 @@ bool CGeneral::OnSetActive() {
     SetText(IDC_AND, "501");
     UpdateData(false);
     m_nRetries = kIdentifyRetries;
-    if (m_pSheet->identifyPending == 1) m_pSheet->m_link.RequestIdentify(handle());
+    if (m_pSheet->identifyPending == 1) {
+        // Nothing may move on while the identification rewrites the record; the lists it
+        // fills offer Next again.
+        PostButtons(ui::PSWIZB_BACK);
+        m_pSheet->m_link.RequestIdentify(handle());
+    }
     if (Data().reportFlag(kFlagAnd)) CheckDlgButton(IDC_AND, true);
     m_pSheet->identifyPending = 0;
     return CWizardPage::OnSetActive();

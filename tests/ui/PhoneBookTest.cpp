@@ -298,10 +298,15 @@ TEST_F(SmsPage, ANewLanguageReadsTheCatalogueAgainWithItsCode) {
     Open();
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->m_bEventsLoaded == 1; }));
     // Back to the welcome page, German, and forward to the SMS page again.
+    const std::size_t searches = w.simulator.RequestCount(10);
     w.sheet->SetActivePage(kWelcomePageIndex);
     QComboBox* languages = w.sheet->m_pWelcom->GetComboBox(IDC_LANGUAGE);
     languages->setCurrentIndex(languages->findText("German"));
     emit languages->activated(languages->currentIndex());
+    // Next is offered at once (the port is known), but the new search rewrites the record:
+    // wait for it to end before moving on.
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.simulator.RequestCount(10) > searches; }));
+    Wizard::Settle(100);
     w.ToCommunicationPage();
     EXPECT_EQ(w.sheet->m_pStartPage->GetDlgItemText(IDC_LOCAL), LangText("German.ini", "103"));
     w.NextWhenEnabled();

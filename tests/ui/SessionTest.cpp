@@ -453,7 +453,9 @@ TEST(EndPage, OldUnitsHiddenBoxAndNumberField) {
     Wizard::Type(end, IDC_CUSD, "");
     w.Finish();
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.simulator.RequestCount(100) == 1; }));
-    const sim::Request upload = w.simulator.Requests().back();
+    const auto requests = w.simulator.Requests();
+    const sim::Request upload = *std::find_if(requests.begin(), requests.end(),
+                                              [](const sim::Request& r) { return r.command == 100; });
     // No end-page texts for a version-40 unit: the image ends after the 39 texts.
     std::size_t texts = 0, at = 1 + 404;
     while (at < upload.payload.size()) {
