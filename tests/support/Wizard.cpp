@@ -85,7 +85,12 @@ bool Wizard::NextEnabled() const {
     return next->isVisible() && next->isEnabled();
 }
 
-void Wizard::Next() { Button(*sheet, "next")->click(); }
+// Each press lets the button states its page posts take effect, as they do before a person
+// could press again.
+void Wizard::Next() {
+    Button(*sheet, "next")->click();
+    QCoreApplication::processEvents();
+}
 
 void Wizard::NextWhenEnabled() {
     ASSERT_TRUE(WaitFor([&] { return NextEnabled(); }));
@@ -113,8 +118,15 @@ void Wizard::FinishAndWaitForExit() {
     ASSERT_TRUE(WaitFor([&] { return sheet->IsEnded(); }, 20000));
     EXPECT_EQ(sheet->exitStatus(), 1);
 }
-void Wizard::Back() { Button(*sheet, "back")->click(); }
-void Wizard::Finish() { Button(*sheet, "finish")->click(); }
+void Wizard::Back() {
+    Button(*sheet, "back")->click();
+    QCoreApplication::processEvents();
+}
+
+void Wizard::Finish() {
+    Button(*sheet, "finish")->click();
+    QCoreApplication::processEvents();
+}
 
 void Wizard::Screenshot(const QString& name) const {
     Settle(50);  // posted button states first
