@@ -16,7 +16,7 @@ constexpr int kColumnWidth = 240;
 
 DeviceData& Data() { return AfxGetMainSheet()->data(); }
 
-ui::FileDialogSpec EventFileDialog() {
+ui::FileDialogOptions EventFileDialog() {
     return {kEventFileExtension, kEventFileProposedName, kEventFileFilterLabel,
             kEventFileFilterPattern};
 }

@@ -30,28 +30,28 @@ void MessageBeep() {
 
 namespace {
 
-QString RunFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save) {
-    if (automation().onFileDialog) return automation().onFileDialog(spec, save);
+QString RunFileDialog(QWidget* parent, const FileDialogOptions& options, bool save) {
+    if (automation().onFileDialog) return automation().onFileDialog(options, save);
     QFileDialog dialog(parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilter(spec.filterLabel.contains(spec.filterPattern)
-                             ? spec.filterLabel
-                             : spec.filterLabel + " (" + spec.filterPattern + ")");
-    dialog.setDefaultSuffix(spec.defaultExtension);
-    if (save) dialog.selectFile(spec.proposedName);
+    dialog.setNameFilter(options.filterLabel.contains(options.filterPattern)
+                             ? options.filterLabel
+                             : options.filterLabel + " (" + options.filterPattern + ")");
+    dialog.setDefaultSuffix(options.defaultExtension);
+    if (save) dialog.selectFile(options.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }
 
 }  // namespace
 
-QString GetOpenFileName(QWidget* parent, const FileDialogSpec& spec) {
-    return RunFileDialog(parent, spec, false);
+QString GetOpenFileName(QWidget* parent, const FileDialogOptions& options) {
+    return RunFileDialog(parent, options, false);
 }
 
-QString GetSaveFileName(QWidget* parent, const FileDialogSpec& spec) {
-    return RunFileDialog(parent, spec, true);
+QString GetSaveFileName(QWidget* parent, const FileDialogOptions& options) {
+    return RunFileDialog(parent, options, true);
 }
 
 void NotifyModalStarted(Window& dialog) {

@@ -18,15 +18,15 @@ void MessageBox(QWidget* parent, const QString& text, const QString& caption, Me
 // The system's simple beep.
 void MessageBeep();
 
-struct FileDialogSpec {
+struct FileDialogOptions {
     QString defaultExtension;  // without the dot
     QString proposedName;
     QString filterLabel;
     QString filterPattern;
 };
 // The chosen path, or empty when the user cancelled. Saving asks before overwriting.
-QString GetOpenFileName(QWidget* parent, const FileDialogSpec& spec);
-QString GetSaveFileName(QWidget* parent, const FileDialogSpec& spec);
+QString GetOpenFileName(QWidget* parent, const FileDialogOptions& options);
+QString GetSaveFileName(QWidget* parent, const FileDialogOptions& options);
 
 // Automation points. When a hook is set it is called instead of (or, for onModal, as well as)
 // showing the thing to a person.
@@ -34,7 +34,7 @@ struct Automation {
     // A modal dialog has started its loop; the hook may act on it (and end it).
     std::function<void(Window& dialog)> onModal;
     std::function<void(const QString& text, const QString& caption)> onMessageBox;
-    std::function<QString(const FileDialogSpec& spec, bool save)> onFileDialog;
+    std::function<QString(const FileDialogOptions& options, bool save)> onFileDialog;
     std::function<void()> onBeep;
     // A page of a property sheet has become the active page.
     std::function<void(Window& page)> onPageActivated;

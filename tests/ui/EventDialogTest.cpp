@@ -201,9 +201,9 @@ TEST_F(EventDialog, SaveThenOpenAndShortFiles) {
     const QString path = QString::fromStdString(w.dir.File("config.qbx"));
     Mask mask{};
     for (int e : {1, 19, 151}) EventMaskSet(EventMask(mask), e, true);
-    ui::FileDialogSpec asked;
-    ui::automation().onFileDialog = [&](const ui::FileDialogSpec& spec, bool) {
-        asked = spec;
+    ui::FileDialogOptions asked;
+    ui::automation().onFileDialog = [&](const ui::FileDialogOptions& options, bool) {
+        asked = options;
         return path;
     };
     Run(mask, 0, [&](ui::Window& d) {
@@ -246,7 +246,7 @@ TEST_F(EventDialog, SaveThenOpenAndShortFiles) {
 
     // A folder named like an event file: a message, and the selection stays.
     std::filesystem::create_directory(w.dir.path() / "folder.qbx");
-    ui::automation().onFileDialog = [&](const ui::FileDialogSpec&, bool) {
+    ui::automation().onFileDialog = [&](const ui::FileDialogOptions&, bool) {
         return QString::fromStdString(w.dir.File("folder.qbx"));
     };
     Mask kept = mask;
