@@ -95,15 +95,21 @@ bool StopsWithoutHanging(LinkWorker& worker) {
     return stopped.wait_for(8s) == std::future_status::ready;
 }
 
+// A worker on a line that answers like a unit on COM2, answering a fake UI.
+struct UnitRig {
+    UnitRig() { ActAsUnit(line); }
+    ScriptedLine line;
+    SerialPort port{line};
+    DeviceData data;
+    FakeUi ui;
+    LinkWorker worker{port, data, ui.channel};
+};
+
 }  // namespace
 
 TEST(LinkWorker, ServesInOrderWithTheAnswerCodesOfEachCommand) {
-    ScriptedLine line;
-    ActAsUnit(line);
-    SerialPort port(line);
-    DeviceData data;
-    FakeUi ui;
-    LinkWorker worker(port, data, ui.channel);
+    UnitRig rig;
+    auto& [line, port, data, ui, worker] = rig;
     ASSERT_TRUE(worker.Start());
 
     const WindowHandle w = 42;
@@ -140,12 +146,8 @@ TEST(LinkWorker, ServesInOrderWithTheAnswerCodesOfEachCommand) {
 }
 
 TEST(LinkWorker, ScanClosesTheOpenPortAndStartsAgainFromCom1) {
-    ScriptedLine line;
-    ActAsUnit(line);
-    SerialPort port(line);
-    DeviceData data;
-    FakeUi ui;
-    LinkWorker worker(port, data, ui.channel);
+    UnitRig rig;
+    auto& [line, port, data, ui, worker] = rig;
     worker.Start();
     worker.RequestScan(1);
     worker.RequestScan(1);
