@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <climits>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -98,7 +100,7 @@ int Child(const std::string& mode) {
         if (mode == "startup") {
             if (sheet.m_nComPort) {
                 Report("found");
-                app.quit();
+                QCoreApplication::exit(0);  // quit() would ask the wizard, which refuses to close
             }
             return;
         }
@@ -110,12 +112,12 @@ int Child(const std::string& mode) {
             QTimer::singleShot(kPollSeconds * 1000, [&] {
                 const double wall = std::chrono::duration<double>(Clock::now() - pollWall).count();
                 std::printf("cpu %.5f\n", (CpuSeconds() - pollCpu) / wall);
-                app.quit();
+                QCoreApplication::exit(0);  // quit() would ask the wizard, which refuses to close
             });
             return;
         }
         Drive(sheet, mode);
-        if (sheet.IsEnded()) app.quit();
+        if (sheet.IsEnded()) QCoreApplication::exit(0);  // quit() would ask the wizard, which refuses to close
     });
     watch.start(mode == "startup" ? 1 : 50);
     sheet.Create();
@@ -181,6 +183,9 @@ double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
     if (argc > 1 && std::strncmp(argv[1], "--child=", 8) == 0) return Child(argv[1] + 8);
 
+    // The children are this program again, found before the working folder changes.
+    char self[4096] = {};
+    if (!realpath(argv[0], self)) return 1;
     TempDir dir;
     sim::Options options;
     options.pace = true;
@@ -202,7 +207,7 @@ int main(int argc, char** argv) {
 
     std::vector<double> shown, found;
     for (int i = 0; i < kStartupRuns; ++i) {
-        const auto lines = RunChild(argv[0], "startup");
+        const auto lines = RunChild(self, "startup");
         shown.push_back(Find(lines, "shown", true));
         found.push_back(Find(lines, "found", true));
     }
@@ -211,12 +216,12 @@ int main(int argc, char** argv) {
     std::printf("cold start to unit found           %7.1f ms (median of %d)\n", Median(found),
                 kStartupRuns);
 
-    const auto session = RunChild(argv[0], "session");
+    const auto session = RunChild(self, "session");
     const double rssMb = Find(session, "maxrss ", false) / 1024.0;
     std::printf("peak resident memory, local session %6.1f MB  target < 60 MB (%zu uploads)\n",
                 rssMb, simulator.AcceptedUploads().size());
 
-    const auto polling = RunChild(argv[0], "polling");
+    const auto polling = RunChild(self, "polling");
     const double cpu = Find(polling, "cpu ", false);
     std::printf("CPU while polling a silent remote   %6.3f %% of one core over %d s  target < 1 %%\n",
                 100.0 * cpu, kPollSeconds);
