@@ -33,10 +33,9 @@ bool CDTMFconf::OnSetActive() {
     return CPhoneBook::OnSetActive();
 }
 
-int CDTMFconf::Store() {
+void CDTMFconf::Store() {
     if (StoreRows(kRows)) {
         StoreOptions(kFlagDtmfPstn, kFlagDtmfOption);
         StoreFlag(IDC_SCENARIO_1, kFlagDtmfVariant);
     }
-    return ui::kWizardDefault;
 }

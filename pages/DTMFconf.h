@@ -8,11 +8,9 @@ class CDTMFconf : public CPhoneBook {
 public:
     bool OnInitDialog() override;
     bool OnSetActive() override;
-    int OnWizardBack() override { return Store(); }
-    int OnWizardNext() override { return Store(); }
 
     static const RowLayout kRows;
 
-private:
-    int Store();
+protected:
+    void Store() override;
 };

@@ -58,11 +58,10 @@ bool CIPconf::OnSetActive() {
     return true;
 }
 
-int CIPconf::Store() {
-    if (!StoreRows(kRows)) return ui::kWizardDefault;
+void CIPconf::Store() {
+    if (!StoreRows(kRows)) return;
     StoreOptions(kFlagIpPstn, kFlagIpOption);
     const QString login = JoinApnLogin(
         {GetDlgItemText(IDC_APN), GetDlgItemText(IDC_APN_USER), GetDlgItemText(IDC_APN_PASSWORD)});
     Data().setSlotText(kSlotApnLogin, EncodeAnsi(login));
-    return ui::kWizardDefault;
 }

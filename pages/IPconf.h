@@ -9,14 +9,12 @@ public:
     CIPconf();
     bool OnInitDialog() override;
     bool OnSetActive() override;
-    int OnWizardBack() override { return Store(); }
-    int OnWizardNext() override { return Store(); }
 
     static const RowLayout kRows;
     static constexpr int kLoginFieldMax = 32;
 
-private:
-    int Store();
+protected:
+    void Store() override;
 };
 
 // apnLogin is "access point[,user[:password]]".

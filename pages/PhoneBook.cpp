@@ -64,6 +64,16 @@ bool CPhoneBook::OnSetActive() {
     return CWizardPage::OnSetActive();
 }
 
+int CPhoneBook::OnWizardBack() {
+    Store();
+    return ui::kWizardDefault;
+}
+
+int CPhoneBook::OnWizardNext() {
+    Store();
+    return ui::kWizardDefault;
+}
+
 // --- the event catalogue ---
 
 std::intptr_t CPhoneBook::OnLinkResult(int code, std::intptr_t value) {

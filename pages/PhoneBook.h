@@ -18,6 +18,10 @@ public:
 
     bool OnInitDialog() override;
     bool OnSetActive() override;
+    // Leaving the page, Back and Next alike, stores it; the wizard moves on whatever the
+    // store made of it, and nothing is said.
+    int OnWizardBack() override;
+    int OnWizardNext() override;
 
     void SetPasswordEntry(int on) { m_bPasswordEntry = on; }
     void SetAccountEntry(int on) { m_bAccountEntry = on; }
@@ -31,6 +35,9 @@ public:
     static constexpr int kIconSize = 16;
 
 protected:
+    // The derived page's store procedure.
+    virtual void Store() = 0;
+
     // How a page's rows sit in the record.
     enum class Codes { None, Accounts, SupervisorCodes };
     struct RowLayout {

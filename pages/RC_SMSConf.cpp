@@ -27,9 +27,8 @@ bool CRC_SMSConf::OnSetActive() {
     return CPhoneBook::OnSetActive();
 }
 
-int CRC_SMSConf::Store() {
+void CRC_SMSConf::Store() {
     if (StoreRows(kRows)) {
         StoreOptions(kFlagCidSmsPstn, kFlagCidSmsOption);
     }
-    return ui::kWizardDefault;
 }

@@ -26,10 +26,8 @@ bool CSMSconf::OnSetActive() {
     return CPhoneBook::OnSetActive();
 }
 
-// The page changes whether the rows fitted or not; nothing is said.
-int CSMSconf::Store() {
+void CSMSconf::Store() {
     if (StoreRows(kRows)) {
         StoreOptions(kFlagSmsPstn, kFlagSmsOption);
     }
-    return ui::kWizardDefault;
 }

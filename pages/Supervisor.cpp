@@ -58,7 +58,7 @@ bool CSupervisor::OnSetActive() {
     return CPhoneBook::OnSetActive();
 }
 
-int CSupervisor::Store() {
+void CSupervisor::Store() {
     if (StoreRows(kRows)) {
         DeviceData& d = Data();
         const std::uint8_t flags = d.phoneBookFlags();
@@ -66,5 +66,4 @@ int CSupervisor::Store() {
                                 ? static_cast<std::uint8_t>(flags | kSupervisorOption)
                                 : static_cast<std::uint8_t>(flags & ~kSupervisorOption));
     }
-    return ui::kWizardDefault;
 }

@@ -9,12 +9,12 @@ public:
     CSupervisor();
     bool OnInitDialog() override;
     bool OnSetActive() override;
-    int OnWizardBack() override { return Store(); }
-    int OnWizardNext() override { return Store(); }
 
     static const RowLayout kRows;
 
+protected:
+    void Store() override;
+
 private:
     void ShowStartScenario();
-    int Store();
 };
