@@ -50,6 +50,9 @@ bool CPhoneProp::OnInitDialog() {
     } else {
         ShowItem(IDC_EVENT_FILTER, true);
         SetDlgItemText(IDC_EVENT_FILTER, AfxLangText("817"));
+        // Until the unit's event names are in, the list would be empty (and its OK would
+        // clear the mask) while the link is still writing the names.
+        EnableItem(IDC_EVENT_FILTER, AfxGetMainSheet()->m_bEventsLoaded != 0);
         if (m_bAccountEntry) {
             ShowItem(IDC_CONFIRM, true);
             EnableItem(IDC_CONFIRM, true);

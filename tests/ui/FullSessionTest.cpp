@@ -114,6 +114,7 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
     ui::PropertyPage& sms = *w.sheet->GetActivePage();
     sms.GetListView(IDC_BOOK_LIST)->SetSelectionMark(0);
     Wizard::Click(sms, IDC_BOOK_REMOVE);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->m_bEventsLoaded == 1; }));
     w.OnDialog([](ui::Window& d) {
         if (dynamic_cast<CPhoneProp*>(&d)) {
             Wizard::Type(d, IDC_NUMBER, "4915200000001");

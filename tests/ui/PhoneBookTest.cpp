@@ -200,6 +200,7 @@ TEST_F(SmsPage, RemoveMovesCodesAndMasksWithTheRows) {
     EXPECT_EQ(std::string({char(MaskByte(0)), char(MaskByte(1)), char(MaskByte(2)), char(MaskByte(3))}),
               "bcxx");
     // A row added next starts with the mask its slot holds: x.
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->m_bEventsLoaded == 1; }));
     std::uint8_t seen = 0;
     w.OnDialog([&](ui::Window& d) {
         if (dynamic_cast<CPhoneProp*>(&d)) {
@@ -270,6 +271,23 @@ TEST_F(SmsPage, FullBookAndPropertiesOnAnActivatedRow) {
     page().GetListView(IDC_BOOK_LIST)->SetSelectionMark(3);
     page().GetListView(IDC_BOOK_LIST)->ActivateItem(3);
     EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST).back(), "4445");
+}
+
+TEST_F(SmsPage, EventListWaitsForTheCatalogue) {
+    // The catalogue is slow to come: until it is in, the event list cannot be opened.
+    w.simulator.AddFault({sim::FaultKind::Silent, sim::Phase::Events, 1});
+    Open();
+    bool enabled = true;
+    w.OnDialog([&](ui::Window& d) {
+        enabled = d.IsItemEnabled(IDC_EVENT_FILTER);
+        Wizard::Click(d, ui::IDCANCEL);
+    });
+    page().GetListView(IDC_BOOK_LIST)->SetSelectionMark(0);
+    Wizard::Click(page(), IDC_BOOK_PROPERTIES);
+    EXPECT_FALSE(enabled);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->m_bEventsLoaded == 1; }, 15000));
+    Wizard::Click(page(), IDC_BOOK_PROPERTIES);
+    EXPECT_TRUE(enabled);
 }
 
 TEST_F(SmsPage, CatalogueIsReadOncePerConnectionAndRetried) {

@@ -85,6 +85,7 @@ TEST(SmsRows, PackedRowsFromNonContiguousSlotsKeepTheirRowMasks) {
             shown.push_back(static_cast<int>(send->GetItemData(row)));
         Wizard::Click(d, ui::IDCANCEL);
     });
+    ASSERT_TRUE(Wizard::WaitFor([&] { return f.w.sheet->m_bEventsLoaded == 1; }));
     page.GetListView(IDC_BOOK_LIST)->SetSelectionMark(1);
     Wizard::Click(page, IDC_BOOK_PROPERTIES);
     EXPECT_EQ(shown, std::vector<int>{3});
