@@ -21,7 +21,8 @@ Bytes Frame(const Bytes& payload) { return FrameBytes(payload); }
 Bytes StringsReply(int texts) {
     Bytes reply;
     for (int n = 1; n <= texts; ++n) {
-        const std::string t = "s" + std::to_string(n);
+        const std::string t = std::to_string(n);
+        reply.push_back('s');
         reply.insert(reply.end(), t.begin(), t.end());
         reply.push_back(0);
     }

@@ -148,7 +148,11 @@ TEST(Fields, LittleEndianAndBounded) {
 
 TEST(StringTable, UnpacksInSlotOrderWithVersionRules) {
     std::string reply;
-    for (int n = 1; n <= 41; ++n) reply += "t" + std::to_string(n) + '\0';
+    for (int n = 1; n <= 41; ++n) {
+        reply += 't';
+        reply += std::to_string(n);
+        reply += '\0';
+    }
     DeviceData d;
     d.identReply[kIdentVersionByte] = 41;
     UnpackStringTable(d, reinterpret_cast<const std::uint8_t*>(reply.data()), reply.size());
