@@ -1,7 +1,6 @@
 #include "app/StartPage.h"
 
 #include <QComboBox>
-#include <cstring>
 
 #include "app/Profile.h"
 #include "device/DeviceData.h"
@@ -103,19 +102,7 @@ void CStartPage::BuildDialRequest() {
     WriteProfileInt(kSettingSection, kProtocolValue, protocol);
     const QString phoneText = GetDlgItemText(IDC_PHONE).left(kPhoneMax);
     WriteProfileString(kSettingSection, kPhoneValue, phoneText);
-    const std::string phone = EncodeAnsi(phoneText);
-    const std::string password = EncodeAnsi(GetDlgItemText(IDC_PASSWORD).left(kPasswordMax));
-
-    DeviceData& d = Data();
-    std::size_t at = 0;
-    d.uploadImage[at++] = command::kDialRequest;
-    std::memcpy(&d.uploadImage[at], phone.data(), phone.size());
-    at += phone.size();
-    d.uploadImage[at++] = 0;
-    std::memcpy(&d.uploadImage[at], password.data(), password.size());
-    at += password.size();
-    d.uploadImage[at++] = 0;
-    d.uploadImage[at++] = ',';
-    d.uploadImage[at++] = static_cast<std::uint8_t>(protocol);
-    d.uploadLength = static_cast<std::uint16_t>(at);
+    BuildDialRequest(Data(), EncodeAnsi(phoneText),
+                     EncodeAnsi(GetDlgItemText(IDC_PASSWORD).left(kPasswordMax)),
+                     static_cast<std::uint8_t>(protocol));
 }

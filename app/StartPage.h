@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/WizardPage.h"
+#include "device/Layout.h"
 
 class CStartPage : public CWizardPage {
 public:
@@ -20,8 +21,8 @@ public:
 
     static constexpr int kPinTimer = 2;
     static constexpr int kModemTimer = 0;
-    static constexpr int kPhoneMax = 127;
-    static constexpr int kPasswordMax = 15;
+    static constexpr int kPhoneMax = static_cast<int>(layout::kDialNumberMax);
+    static constexpr int kPasswordMax = static_cast<int>(layout::kDialPasswordMax);
 
 protected:
     void OnTimer(int id) override;

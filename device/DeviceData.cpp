@@ -220,3 +220,35 @@ void BuildConfigurationImage(DeviceData& data, ImageBuffer& work, std::string_vi
     std::memcpy(data.uploadImage.data(), work.bytes.data(), at);
     data.uploadLength = work.length;
 }
+
+namespace {
+
+std::size_t AppendCut(std::uint8_t* out, std::size_t at, std::string_view text, std::size_t max) {
+    const std::size_t n = std::min(text.size(), max);
+    std::memcpy(out + at, text.data(), n);
+    out[at + n] = 0;
+    return at + n + 1;
+}
+
+}  // namespace
+
+void BuildDialRequest(DeviceData& data, std::string_view number, std::string_view password,
+                      std::uint8_t protocol) {
+    std::uint8_t* out = data.uploadImage.data();
+    std::size_t at = 0;
+    out[at++] = command::kDialRequest;
+    at = AppendCut(out, at, number, kDialNumberMax);
+    at = AppendCut(out, at, password, kDialPasswordMax);
+    out[at++] = kDialSeparator;
+    out[at++] = protocol;
+    data.uploadLength = static_cast<std::uint16_t>(at);
+}
+
+DialRequest ParseDialRequest(const std::uint8_t* request, std::size_t length) {
+    const std::uint8_t* end = request + length;
+    const std::uint8_t* number = length > 0 ? request + 1 : end;
+    const std::uint8_t* numberEnd = std::find(number, end, 0);
+    const std::uint8_t* password = numberEnd == end ? end : numberEnd + 1;
+    const std::uint8_t* passwordEnd = std::find(password, end, 0);
+    return {std::string(number, numberEnd), std::string(password, passwordEnd)};
+}

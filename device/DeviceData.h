@@ -103,3 +103,16 @@ struct ImageBuffer {
 // than their slot are cut to fit.
 void BuildConfigurationImage(DeviceData& data, ImageBuffer& work, std::string_view endText1,
                              std::string_view endText2, std::uint16_t languageCode);
+
+// Writes the dialling request (command 20) into data.uploadImage and sets data.uploadLength:
+// the number and the password, each cut to its longest and terminated, then ',' and the
+// data protocol's index.
+void BuildDialRequest(DeviceData& data, std::string_view number, std::string_view password,
+                      std::uint8_t protocol);
+
+struct DialRequest {
+    std::string number;
+    std::string password;
+};
+// The number and password of a dialling request of `length` bytes; never reads past it.
+DialRequest ParseDialRequest(const std::uint8_t* request, std::size_t length);

@@ -189,6 +189,13 @@ inline constexpr std::size_t kImageMaxSize = kImageTexts + kStringTableSize;
 static_assert(kImageMaxSize == 1413);
 static_assert(kImageMaxSize <= kUploadImageSize);
 
+// The dialling request (command 20): number, 0, password, 0, ',', data protocol index.
+inline constexpr std::size_t kDialNumberMax = 127;
+inline constexpr std::size_t kDialPasswordMax = 15;
+inline constexpr std::uint8_t kDialSeparator = ',';
+inline constexpr std::size_t kDialRequestMaxSize = 1 + kDialNumberMax + 1 + kDialPasswordMax + 1 + 2;
+static_assert(kDialRequestMaxSize <= kUploadImageSize);
+
 }  // namespace layout
 
 // Command bytes: the first payload byte of every request frame.

@@ -1,6 +1,5 @@
-// The event names the unit delivers, and event selections kept in files. Every read stays
-// inside the catalogue's buffer and every file read inside its 20 bytes, whatever the unit or
-// the file holds.
+// What the event list dialog offers, and event selections kept in files. Every file read
+// stays inside its 20 bytes, whatever the file holds.
 #pragma once
 
 #include <QString>
@@ -9,15 +8,7 @@
 #include <string>
 
 #include "device/DeviceData.h"
-
-using EventNames = std::array<std::string, layout::kEventCount>;
-
-// The names of events 0..151: consecutive NUL-terminated texts from the start of the
-// catalogue. A name is cut to 69 characters; names the buffer does not reach are empty.
-EventNames CatalogueNames(const std::uint8_t* catalogue, std::size_t size);
-// Writes the 152 names back from the start, each cut to 69 characters and terminated; the
-// bytes behind them stay as they were. Returns the bytes written (at most 10640).
-std::size_t WriteCatalogue(std::uint8_t* catalogue, std::size_t size, const EventNames& names);
+#include "device/EventCatalogue.h"
 
 // The events offered in the basic view when they are not selected.
 extern const std::array<std::uint8_t, layout::kEventMaskSize> basicEventMask;

@@ -3,8 +3,8 @@
 
 namespace sim {
 
-const std::vector<std::string>& DefaultEventNames() {
-    static const std::vector<std::string> names = {
+const EventNames& DefaultEventNames() {
+    static const EventNames names = {
         "Periodic test",  // 0
         "Burglary alarm",
         "Burglary restore",

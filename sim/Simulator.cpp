@@ -328,11 +328,7 @@ std::vector<std::uint8_t> Simulator::Answer(Unit& unit, const std::vector<std::u
 }
 
 void Simulator::StartDial(const std::vector<std::uint8_t>& request, Clock::time_point ready) {
-    // 20, number, 0, password, 0, ',', protocol
-    const auto numberEnd = std::find(request.begin() + 1, request.end(), 0);
-    const std::string number(request.begin() + 1, numberEnd);
-    const auto passwordBegin = numberEnd == request.end() ? numberEnd : numberEnd + 1;
-    const std::string password(passwordBegin, std::find(passwordBegin, request.end(), 0));
+    const auto [number, password] = ParseDialRequest(request.data(), request.size());
 
     m_statuses.clear();
     auto at = ready + m_options.dialDelay;

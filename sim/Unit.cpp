@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "device/Bytes.h"
+#include "device/EventCatalogue.h"
 
 using namespace layout;
 
@@ -31,14 +32,8 @@ void SetInfo(Unit& unit, char gsm, char gprs, std::uint8_t signal, std::uint8_t 
     StoreText(&info[kInfoFirmwareText.offset], kInfoFirmwareText.size, firmware);
 }
 
-void SetCatalogue(Unit& unit, const std::vector<std::string>& names) {
-    std::size_t at = 0;
-    for (const auto& name : names) {
-        std::memcpy(&unit.record.eventCatalogue[at], name.data(), name.size());
-        at += name.size();
-        unit.record.eventCatalogue[at++] = 0;
-    }
-    unit.catalogueLength = at;
+void SetCatalogue(Unit& unit, const EventNames& names) {
+    unit.catalogueLength = WriteCatalogue(unit.record.eventCatalogue.data(), kEventCatalogueSize, names);
 }
 
 void SelectEvents(Unit& unit, MaskTable table, int index, std::initializer_list<int> events) {

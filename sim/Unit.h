@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "device/DeviceData.h"
+#include "device/EventCatalogue.h"
 
 namespace sim {
 
@@ -41,6 +42,6 @@ bool SaveUnit(const Unit& unit, const std::string& path);
 bool LoadUnit(Unit& unit, const std::string& path);
 
 // The names of events 0..151, in order; "" where the unit has no such event.
-const std::vector<std::string>& DefaultEventNames();
+const EventNames& DefaultEventNames();
 
 }  // namespace sim

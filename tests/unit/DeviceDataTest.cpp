@@ -101,6 +101,25 @@ TEST(ConfigurationImage, FullTableGivesLargestImageAndLongEndTextsAreCut) {
     EXPECT_EQ(ImageU32(d, 5), 1413u - 404);
 }
 
+TEST(DialRequest, BytesCutsAndReadBack) {
+    DeviceData d;
+    d.uploadImage.fill(0xEE);
+    BuildDialRequest(d, "0049301", "pw", 3);
+    const std::uint8_t expected[] = {20, '0', '0', '4', '9', '3', '0', '1', 0, 'p', 'w', 0, ',', 3};
+    ASSERT_EQ(d.uploadLength, sizeof expected);
+    EXPECT_EQ(std::memcmp(d.uploadImage.data(), expected, sizeof expected), 0);
+    const DialRequest read = ParseDialRequest(d.uploadImage.data(), d.uploadLength);
+    EXPECT_EQ(read.number, "0049301");
+    EXPECT_EQ(read.password, "pw");
+
+    BuildDialRequest(d, std::string(200, '5'), std::string(20, 'x'), 0);
+    EXPECT_EQ(d.uploadLength, 1 + 127 + 1 + 15 + 1 + 2);
+    EXPECT_EQ(ParseDialRequest(d.uploadImage.data(), d.uploadLength).password, std::string(15, 'x'));
+    // A request cut short reads what it holds and no further.
+    EXPECT_EQ(ParseDialRequest(d.uploadImage.data(), 4).number, "555");
+    EXPECT_EQ(ParseDialRequest(d.uploadImage.data(), 0).number, "");
+}
+
 TEST(EventMask, BitOrder) {
     std::uint8_t bytes[kEventMaskSize] = {};
     EventMask mask(bytes, kEventMaskSize);
