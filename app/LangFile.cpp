@@ -1,10 +1,11 @@
 #include "app/LangFile.h"
 
-#include <QDir>
-#include <QFile>
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
+
+#include "ui/Services.h"
 
 namespace {
 
@@ -32,11 +33,11 @@ bool HeaderName(std::string_view line, std::string_view* name) {
     return true;
 }
 
-// Windows-1252 at 0x80..0x9F; the rest of the upper half is Latin-1.
-constexpr char16_t kHigh[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
 
 }  // namespace
 
@@ -63,43 +64,22 @@ std::string SectionLine(std::string_view text, std::string_view section, std::si
     return {};
 }
 
-std::string ReadSectionLine(const QString& path, std::string_view section, std::size_t bufferSize) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    const QByteArray bytes = file.read(kMaxLangFileBytes);
-    return SectionLine(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                       section, bufferSize);
+std::string ReadSectionLine(const std::filesystem::path& path, std::string_view section,
+                            std::size_t bufferSize) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return {};
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    file.seekg(0);
+    std::string bytes(static_cast<std::size_t>(std::clamp<std::streamoff>(size, 0, kMaxLangFileBytes)), '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    return SectionLine(bytes, section, bufferSize);
 }
 
-QString DecodeAnsi(std::string_view bytes) {
-    QString text;
-    text.reserve(static_cast<qsizetype>(bytes.size()));
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        text.append(b >= 0x80 && b < 0xA0 ? QChar(kHigh[b - 0x80]) : QChar(b));
-    }
-    return text;
-}
-
-std::string EncodeAnsi(const QString& text) {
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(text.size()));
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        char out = '?';
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            out = static_cast<char>(u);
-        } else {
-            for (int i = 0; i < 32; ++i)
-                if (kHigh[i] == u && u != 0xFFFD) out = static_cast<char>(0x80 + i);
-        }
-        bytes.push_back(out);
-    }
-    return bytes;
-}
-
-QString LangText(const QString& langFile, std::string_view section, std::size_t bufferSize) {
-    return DecodeAnsi(ReadSectionLine(langFile, section, bufferSize));
+std::string LangText(const std::filesystem::path& langFile, std::string_view section,
+                     std::size_t bufferSize) {
+    return ReadSectionLine(langFile, section, bufferSize);
 }
 
 bool ParseLangCode(std::string_view text, unsigned* code) {
@@ -112,15 +92,25 @@ bool ParseLangCode(std::string_view text, unsigned* code) {
     return true;
 }
 
-QStringList ListLanguages(const QString& directory) {
-    QStringList languages;
-    const QDir dir(directory);
-    const QStringList files =
-        dir.entryList({QStringLiteral("*.ini")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-    for (const QString& file : files) {
-        const QString title = QFileInfo(file).completeBaseName();
-        const std::string language = ReadSectionLine(dir.filePath(file), "Language", kTextBuffer);
-        if (DecodeAnsi(language) == title) languages.append(title);
+std::vector<std::string> ListLanguages(const std::filesystem::path& directory) {
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::filesystem::path& file = it->path();
+        const std::string name = file.filename().string();
+        // Hidden files are not listed, as the system's own listing leaves them out.
+        if (name.empty() || name.front() == '.' || Lower(file.extension().string()) != ".ini") continue;
+        std::error_code notFile;
+        if (it->is_regular_file(notFile)) files.push_back(file);
+    }
+    std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
+        return Lower(a.filename().string()) < Lower(b.filename().string());
+    });
+    std::vector<std::string> languages;
+    for (const auto& file : files) {
+        const std::string title = ui::TextFromPath(file.stem());
+        if (ReadSectionLine(file, "Language", kTextBuffer) == title) languages.push_back(title);
     }
     return languages;
 }

@@ -3,11 +3,11 @@
 // with ';' are comments and blank lines are skipped. Texts are Windows-1252.
 #pragma once
 
-#include <QString>
-#include <QStringList>
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 inline constexpr std::size_t kTextBuffer = 128;
 inline constexpr std::size_t kShortTextBuffer = 16;
@@ -18,13 +18,10 @@ inline constexpr std::size_t kMaxLangFileBytes = 1 << 20;
 // section is missing or has no line.
 std::string SectionLine(std::string_view iniText, std::string_view section, std::size_t bufferSize);
 // The same, from the file at `path` (empty when it cannot be read).
-std::string ReadSectionLine(const QString& path, std::string_view section, std::size_t bufferSize);
-// Texts of the files and of the device are 8-bit Windows-1252.
-QString DecodeAnsi(std::string_view bytes);
-// The other way; characters the code page lacks become '?'.
-std::string EncodeAnsi(const QString& text);
-QString LangText(const QString& langFile, std::string_view section,
-                 std::size_t bufferSize = kTextBuffer);
+std::string ReadSectionLine(const std::filesystem::path& path, std::string_view section,
+                            std::size_t bufferSize);
+std::string LangText(const std::filesystem::path& langFile, std::string_view section,
+                     std::size_t bufferSize = kTextBuffer);
 
 // A LANG_CODE text read as "%x" reads it (a "0x" prefix is accepted); false when it does not
 // start with a hexadecimal number.
@@ -32,4 +29,4 @@ bool ParseLangCode(std::string_view text, unsigned* code);
 
 // The language names offered in `directory`: every *.ini file whose section "Language" reads,
 // byte for byte, the file's title. In name order, as an NTFS directory lists them.
-QStringList ListLanguages(const QString& directory);
+std::vector<std::string> ListLanguages(const std::filesystem::path& directory);

@@ -1,9 +1,5 @@
 #include "app/MainSheet.h"
 
-#include <QCoreApplication>
-#include <QDialog>
-#include <QEvent>
-
 #include "resources/Resource.h"
 #include "ui/Window.h"
 
@@ -11,43 +7,31 @@ namespace {
 
 CMainSheet* g_mainSheet = nullptr;
 
-
 }  // namespace
 
 CMainSheet* AfxGetMainSheet() { return g_mainSheet; }
 void AfxSetMainSheet(CMainSheet* sheet) { g_mainSheet = sheet; }
 
-QString AfxLangText(std::string_view section, std::size_t bufferSize) {
-    return g_mainSheet ? LangText(g_mainSheet->m_strLangFile, section, bufferSize) : QString();
+std::string AfxLangText(std::string_view section, std::size_t bufferSize) {
+    return g_mainSheet ? LangText(g_mainSheet->m_strLangFile, section, bufferSize) : std::string();
 }
 
-// Delivers a waiting link answer on the UI thread, to the window it is for. The worker only
-// posts it a bare event: the answer itself travels through the ResultChannel, under its lock,
-// so nothing but that lock orders the two threads.
-class CMainSheet::AnswerPump : public QObject {
-public:
-    explicit AnswerPump(ResultChannel& results) : m_results(results) {}
-    bool event(QEvent*) override {
-        m_results.Pump([](WindowHandle window, int code, std::intptr_t value) {
-            ui::SendMessage(window, WM_LINK_RESULT, code, value);
-        });
-        return true;
-    }
-
-private:
-    ResultChannel& m_results;
-};
-
-CMainSheet::CMainSheet(const QString& caption, QWidget* parent, int startPage, DeviceData& data,
+CMainSheet::CMainSheet(std::string_view caption, ui::Hwnd parent, int startPage, DeviceData& data,
                        SerialLine& line, const PageMaker& makePages)
-    : m_data(data),
+    : ui::PropertySheet(parent),
+      m_data(data),
       m_port(line),
-      m_results([this] { QCoreApplication::postEvent(m_answerPump.get(), new QEvent(QEvent::User)); }),
-      m_answerPump(std::make_unique<AnswerPump>(m_results)),
+      m_results([this] { m_answerPump.Post(); }),
+      // The worker only posts a bare wake-up: the answer itself travels through the
+      // ResultChannel, under its lock, so nothing but that lock orders the two threads.
+      m_answerPump([this] {
+          m_results.Pump([](WindowHandle window, int code, std::intptr_t value) {
+              ui::SendMessage(window, WM_LINK_RESULT, code, value);
+          });
+      }),
       m_link(m_port, data, m_results),
       m_startPage(startPage) {
     SetTitle(caption);
-    if (parent) dialog()->setParent(parent, dialog()->windowFlags());
     SetIcon(IDI_SHEET);
     m_link.Start();
     m_pages = makePages(*this);

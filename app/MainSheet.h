@@ -1,8 +1,8 @@
 // The wizard sheet: owns every page object, the link worker and the values all pages share.
 #pragma once
 
-#include <QString>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -11,6 +11,7 @@
 #include "link/ResultChannel.h"
 #include "link/SerialPort.h"
 #include "ui/PropertySheet.h"
+#include "ui/Services.h"
 
 struct DeviceData;
 class SerialLine;
@@ -34,18 +35,18 @@ inline constexpr int kWelcomePageIndex = 1;
 
 class CMainSheet : public ui::PropertySheet {
     // What the worker works with; constructed before it.
-    class AnswerPump;
     DeviceData& m_data;
     SerialPort m_port;
     ResultChannel m_results;
-    std::unique_ptr<AnswerPump> m_answerPump;
+    // Brings a waiting link answer onto the UI thread.
+    ui::UiWakeup m_answerPump;
 
 public:
     // Makes one object of each page class, sets the page members and returns the pages in
     // the members' order. The sheet owns them from then on.
     using PageMaker = std::function<std::array<ui::PropertyPage*, kPageCount>(CMainSheet&)>;
 
-    CMainSheet(const QString& caption, QWidget* parent, int startPage, DeviceData& data,
+    CMainSheet(std::string_view caption, ui::Hwnd parent, int startPage, DeviceData& data,
                SerialLine& line, const PageMaker& makePages);
     ~CMainSheet() override;
 
@@ -72,7 +73,7 @@ public:
     CIPconf* m_pIPconf = nullptr;
     CEndPage* m_pEndPage = nullptr;
 
-    QString m_strLangFile;
+    std::filesystem::path m_strLangFile;
     LinkWorker m_link;
     int m_nComPort = 0;
     int m_bEventsLoaded = 0;
@@ -94,4 +95,4 @@ private:
 CMainSheet* AfxGetMainSheet();
 void AfxSetMainSheet(CMainSheet* sheet);
 // A section of the active language file (the main sheet's), for dialogs.
-QString AfxLangText(std::string_view section, std::size_t bufferSize = kTextBuffer);
+std::string AfxLangText(std::string_view section, std::size_t bufferSize = kTextBuffer);

@@ -10,7 +10,7 @@ int CPelmaroApp::InitInstance() {
     const std::unique_ptr<SerialLine> line = MakePlatformSerialLine(ReadPortSettings());
     int status = 0;
     {
-        CMainSheet sheet(QString(), nullptr, kWelcomePageIndex, data, *line, m_makePages);
+        CMainSheet sheet("", 0, kWelcomePageIndex, data, *line, m_makePages);
         AfxSetMainSheet(&sheet);
         sheet.DoModal();
         status = sheet.exitStatus();

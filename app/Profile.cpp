@@ -1,47 +1,28 @@
 #include "app/Profile.h"
 
-#include <QCoreApplication>
-#include <QSettings>
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "ui/Services.h"
 
 namespace {
 
-QSettings Store() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Miltra"),
-                     QCoreApplication::applicationName());
-}
-
-QString Key(const char* section, const char* entry) {
-    return QString::fromLatin1(section) + '/' + QString::fromLatin1(entry);
+// As the store reads a flag: empty, "0" and "false" in any case are false.
+bool ReadsTrue(std::string value) {
+    std::transform(value.begin(), value.end(), value.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return !value.empty() && value != "0" && value != "false";
 }
 
 }  // namespace
 
-QString GetProfileString(const char* section, const char* entry, const QString& fallback) {
-    return Store().value(Key(section, entry), fallback).toString();
-}
-
-void WriteProfileString(const char* section, const char* entry, const QString& value) {
-    Store().setValue(Key(section, entry), value);
-}
-
-int GetProfileInt(const char* section, const char* entry, int fallback) {
-    bool ok = false;
-    const int value = Store().value(Key(section, entry), fallback).toInt(&ok);
-    return ok ? value : fallback;
-}
-
-void WriteProfileInt(const char* section, const char* entry, int value) {
-    Store().setValue(Key(section, entry), value);
-}
-
 PortSettings ReadPortSettings() {
-    QSettings store = Store();
     PortSettings ports;
-    store.beginGroup(QString::fromLatin1(kPortsSection));
     for (int n = kFirstComPort; n <= kLastComPort; ++n) {
-        const QString path = store.value(QStringLiteral("COM%1").arg(n)).toString();
-        if (!path.isEmpty()) ports.paths[n] = path.toStdString();
+        const std::string path = GetProfileString(kPortsSection, "COM" + std::to_string(n), "");
+        if (!path.empty()) ports.paths[n] = ui::PathFromText(path).string();
     }
-    ports.discover = store.value(QStringLiteral("Discover"), true).toBool();
+    ports.discover = ReadsTrue(GetProfileString(kPortsSection, kDiscoverValue, "true"));
     return ports;
 }

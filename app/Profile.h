@@ -1,10 +1,8 @@
-// The per-user settings store: QSettings in the platform's native format under "Miltra" and
-// the application's name (the executable's file name), as the registry keeps it on Windows.
+// The values the wizard keeps in the per-user settings store, and the port map's section.
 #pragma once
 
-#include <QString>
-
 #include "link/PortNames.h"
+#include "ui/Settings.h"
 
 // Section and value names of the store.
 inline constexpr const char* kSettingSection = "Setting";
@@ -12,11 +10,12 @@ inline constexpr const char* kLanguageValue = "Language";
 inline constexpr const char* kPhoneValue = "phone";
 inline constexpr const char* kProtocolValue = "Protocol DSC";
 inline constexpr const char* kPortsSection = "Ports";
+inline constexpr const char* kDiscoverValue = "Discover";
 
-QString GetProfileString(const char* section, const char* entry, const QString& fallback);
-void WriteProfileString(const char* section, const char* entry, const QString& value);
-int GetProfileInt(const char* section, const char* entry, int fallback);
-void WriteProfileInt(const char* section, const char* entry, int value);
+using ui::GetProfileInt;
+using ui::GetProfileString;
+using ui::WriteProfileInt;
+using ui::WriteProfileString;
 
 // The section "Ports": COM<n> = device path, and Discover = false to use only those.
 PortSettings ReadPortSettings();

@@ -1,7 +1,5 @@
 #include "app/StartPage.h"
 
-#include <QComboBox>
-
 #include "app/Profile.h"
 #include "device/DeviceData.h"
 #include "resources/Resource.h"
@@ -40,10 +38,10 @@ bool CStartPage::OnInitDialog() {
         SetTimer(kPinTimer, 1);
     else if (Data().lastError() != layout::kLastErrorNone)
         SetTimer(kModemTimer, 1);
-    QComboBox* protocols = GetComboBox(IDC_DATA_PROTOCOL);
-    for (const char* name : kDataProtocols) protocols->addItem(QString::fromLatin1(name));
+    for (const char* name : kDataProtocols) AddComboItem(IDC_DATA_PROTOCOL, name);
     const int stored = GetProfileInt(kSettingSection, kProtocolValue, 0);
-    protocols->setCurrentIndex(stored >= 0 && stored < protocols->count() ? stored : -1);
+    SetComboSelection(IDC_DATA_PROTOCOL,
+                      stored >= 0 && stored < GetComboCount(IDC_DATA_PROTOCOL) ? stored : -1);
     LimitText(IDC_PHONE, kPhoneMax);
     LimitText(IDC_PASSWORD, kPasswordMax);
     m_pSheet->remoteMode = 0;
@@ -59,8 +57,8 @@ void CStartPage::OnTimer(int id) {
 
 bool CStartPage::OnSetActive() {
     PostButtons(ui::PSWIZB_BACK);
-    SetDlgItemText(IDC_STATUS_LINE, QStringLiteral("%1 COM%2").arg(Text("101")).arg(m_pSheet->m_nComPort));
-    SetDlgItemText(IDC_PHONE, GetProfileString(kSettingSection, kPhoneValue, QString()));
+    SetDlgItemText(IDC_STATUS_LINE, Text("101") + " COM" + std::to_string(m_pSheet->m_nComPort));
+    SetDlgItemText(IDC_PHONE, GetProfileString(kSettingSection, kPhoneValue, ""));
     SetText(IDC_REMOTE, "102");
     SetText(IDC_LOCAL, "103");
     SetText(IDC_PHONE_LABEL, "106");
@@ -71,7 +69,7 @@ bool CStartPage::OnSetActive() {
     CheckDlgButton(IDC_LOCAL, false);
     CheckDlgButton(IDC_REMOTE, false);
     EnableItem(IDC_REMOTE, !ModemReportsProblem(Data().lastError()));
-    SetDlgItemText(IDC_PASSWORD, QString());
+    SetDlgItemText(IDC_PASSWORD, "");
     EnableItem(IDC_PASSWORD, false);
     EnableItem(IDC_PHONE, false);
     EnableItem(IDC_PROTOCOL_LABEL, false);
@@ -92,17 +90,16 @@ int CStartPage::OnWizardNext() {
         m_pSheet->SetActivePage(m_pSheet->page(PageId::General));
         return ui::kWizardStay;
     }
-    BuildDialRequest();
+    WriteDialRequest();
     return ui::kWizardDefault;
 }
 
-void CStartPage::BuildDialRequest() {
+void CStartPage::WriteDialRequest() {
     // With nothing selected the first protocol is stored and sent.
-    const int protocol = std::max(0, GetComboBox(IDC_DATA_PROTOCOL)->currentIndex());
+    const int protocol = std::max(0, GetComboSelection(IDC_DATA_PROTOCOL));
     WriteProfileInt(kSettingSection, kProtocolValue, protocol);
-    const QString phoneText = GetDlgItemText(IDC_PHONE).left(kPhoneMax);
-    WriteProfileString(kSettingSection, kPhoneValue, phoneText);
-    BuildDialRequest(Data(), EncodeAnsi(phoneText),
-                     EncodeAnsi(GetDlgItemText(IDC_PASSWORD).left(kPasswordMax)),
+    const std::string phone = GetDlgItemText(IDC_PHONE).substr(0, kPhoneMax);
+    WriteProfileString(kSettingSection, kPhoneValue, phone);
+    BuildDialRequest(Data(), phone, GetDlgItemText(IDC_PASSWORD),
                      static_cast<std::uint8_t>(protocol));
 }

@@ -12,7 +12,7 @@ class CStartPage : public CWizardPage {
 public:
     // The PIN code and modem information dialogs live above this layer; whoever builds the
     // wizard hands in how to run them.
-    using DialogRunner = std::function<void(QWidget* parent)>;
+    using DialogRunner = std::function<void(ui::Hwnd parent)>;
     CStartPage(DialogRunner runPinCodeDialog, DialogRunner runModemInfoDialog);
 
     bool OnInitDialog() override;
@@ -29,7 +29,7 @@ protected:
 
 private:
     void EnableRemoteFields(bool enable);
-    void BuildDialRequest();
+    void WriteDialRequest();
 
     DialogRunner m_runPinCodeDialog;
     DialogRunner m_runModemInfoDialog;

@@ -1,13 +1,14 @@
 #include "app/Welcom.h"
 
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 
 #include "app/Profile.h"
-#include "app/VersionInfo.h"
 #include "resources/Resource.h"
 #include "resources/Templates.h"
+#include "ui/Services.h"
+#include "ui/VersionInfo.h"
 
 namespace {
 
@@ -16,18 +17,30 @@ constexpr const char* kExecutableName = "Qubset.exe";
 #else
 constexpr const char* kExecutableName = "Qubset";
 #endif
-const QString kTitleSeparator = QStringLiteral("   ");
+constexpr const char* kTitleSeparator = "   ";
+
+// Case folded as the code page folds it: ASCII and the Latin-1 letters.
+unsigned char Fold(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<unsigned char>(b + 0x20);
+    return static_cast<unsigned char>(std::tolower(b));
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(),
+                      [](char a, char b) { return Fold(a) == Fold(b); });
+}
 
 }  // namespace
 
-QString ToolVersionText() {
+std::string ToolVersionText() {
 #ifdef _WIN32
     const std::string path = kExecutableName;  // found by the system's search, own folder first
 #else
-    const std::string path =
-        QDir(QCoreApplication::applicationDirPath()).filePath(kExecutableName).toStdString();
+    const std::string path = (ui::ApplicationDirectory() / kExecutableName).string();
 #endif
-    return QString::fromStdString(VersionText(path, kExecutableName));
+    return VersionText(path, kExecutableName);
 }
 
 CWelcom::CWelcom() : CWizardPage(GetTemplate(IDD_WELCOME)) {
@@ -42,17 +55,19 @@ bool CWelcom::OnInitDialog() {
 }
 
 void CWelcom::FillLanguageList() {
-    QComboBox* list = GetComboBox(IDC_LANGUAGE);
-    list->addItems(ListLanguages(QDir::currentPath()));
-    const QString stored = GetProfileString(kSettingSection, kLanguageValue, "English");
+    std::error_code error;
+    for (const std::string& language : ListLanguages(std::filesystem::current_path(error)))
+        AddComboItem(IDC_LANGUAGE, language);
+    const std::string stored = GetProfileString(kSettingSection, kLanguageValue, "English");
+    const int count = GetComboCount(IDC_LANGUAGE);
     int index = 0;
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->itemText(i).startsWith(stored, Qt::CaseInsensitive)) {
+    for (int i = 0; i < count; ++i) {
+        if (StartsWithNoCase(GetComboItemText(IDC_LANGUAGE, i), stored)) {
             index = i;
             break;
         }
     }
-    list->setCurrentIndex(list->count() ? index : -1);
+    SetComboSelection(IDC_LANGUAGE, count ? index : -1);
 }
 
 bool CWelcom::OnSetActive() {
@@ -64,10 +79,11 @@ bool CWelcom::OnSetActive() {
 }
 
 void CWelcom::ApplyLanguage() {
-    const QString directory = QDir::currentPath();
-    m_strLanguage = GetComboBox(IDC_LANGUAGE)->currentText();
+    std::error_code error;
+    const std::filesystem::path directory = std::filesystem::current_path(error);
+    m_strLanguage = GetDlgItemText(IDC_LANGUAGE);
     WriteProfileString(kSettingSection, kLanguageValue, m_strLanguage);
-    m_pSheet->m_strLangFile = QDir(directory).filePath(m_strLanguage + ".ini");
+    m_pSheet->m_strLangFile = directory / ui::PathFromText(m_strLanguage + ".ini");
     m_pSheet->SetTitle(Text("001") + kTitleSeparator + ToolVersionText());
     unsigned code = 0;
     if (ParseLangCode(ReadSectionLine(m_pSheet->m_strLangFile, "LANG_CODE", kTextBuffer), &code))

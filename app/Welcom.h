@@ -17,8 +17,8 @@ private:
     void FillLanguageList();
     void ApplyLanguage();
 
-    QString m_strLanguage;
+    std::string m_strLanguage;
 };
 
 // The version text of the title: the tool's version record, read from the executable.
-QString ToolVersionText();
+std::string ToolVersionText();

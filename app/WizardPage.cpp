@@ -12,7 +12,7 @@ std::intptr_t CWizardPage::OnMessage(unsigned message, std::intptr_t wParam, std
 
 std::intptr_t CWizardPage::OnLinkResult(int, std::intptr_t) { return 0; }
 
-QString CWizardPage::Text(std::string_view section, std::size_t bufferSize) const {
+std::string CWizardPage::Text(std::string_view section, std::size_t bufferSize) const {
     return LangText(m_pSheet->m_strLangFile, section, bufferSize);
 }
 

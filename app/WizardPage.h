@@ -20,7 +20,7 @@ protected:
     virtual std::intptr_t OnLinkResult(int code, std::intptr_t value);
 
     // The first line of a section of the active language file.
-    QString Text(std::string_view section, std::size_t bufferSize = kTextBuffer) const;
+    std::string Text(std::string_view section, std::size_t bufferSize = kTextBuffer) const;
     // Puts a section's text on a control, whatever it is (empty when missing).
     void SetText(int id, std::string_view section);
     void PostButtons(unsigned flags) { m_pSheet->PostSetWizardButtons(flags); }

@@ -9,8 +9,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDialog>
-#include <QPushButton>
 #include <QSettings>
 #include <QTimer>
 #include <algorithm>
@@ -24,6 +22,7 @@
 
 #include "app/MainSheet.h"
 #include "app/Profile.h"
+#include "ui/qt/Testing.h"
 #include "app/StartPage.h"
 #include "device/DeviceData.h"
 #include "qubset/WizardPages.h"
@@ -53,27 +52,21 @@ double CpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-QPushButton* Button(CMainSheet& sheet, const char* name) {
-    return sheet.dialog()->findChild<QPushButton*>(name);
-}
-
 // Plays the installer: Local (or Remote for polling), Next through every page, Finish.
 void Drive(CMainSheet& sheet, const std::string& mode) {
     ui::PropertyPage* page = sheet.GetActivePage();
-    QPushButton* next = Button(sheet, "next");
-    QPushButton* finish = Button(sheet, "finish");
-    if (page == sheet.page(PageId::Start) && !next->isEnabled()) {
+    if (page == sheet.page(PageId::Start) && !(sheet.wizardButtons() & ui::PSWIZB_NEXT)) {
         auto* start = static_cast<CStartPage*>(page);
         if (mode == "polling") {
-            qobject_cast<QPushButton*>(start->GetDlgItem(IDC_REMOTE))->click();
+            start->ClickDlgButton(IDC_REMOTE);
             start->SetDlgItemText(IDC_PHONE, "491709998887");
         } else {
-            qobject_cast<QPushButton*>(start->GetDlgItem(IDC_LOCAL))->click();
+            start->ClickDlgButton(IDC_LOCAL);
         }
-    } else if (finish->isVisible() && finish->isEnabled()) {
-        finish->click();
-    } else if (next->isVisible() && next->isEnabled()) {
-        next->click();
+    } else if (sheet.CanFinish()) {
+        sheet.PressFinish();
+    } else if (sheet.CanGoNext()) {
+        sheet.PressNext();
     }
 }
 
@@ -84,7 +77,7 @@ int Child(const std::string& mode) {
     QApplication app(argc, argv);
     static DeviceData data;
     const auto line = MakePlatformSerialLine(ReadPortSettings());
-    CMainSheet sheet(QString(), nullptr, kWelcomePageIndex, data, *line, MakeWizardPages);
+    CMainSheet sheet("", 0, kWelcomePageIndex, data, *line, MakeWizardPages);
     AfxSetMainSheet(&sheet);
 
     bool painted = false;
@@ -92,8 +85,8 @@ int Child(const std::string& mode) {
     double pollCpu = -1;
     Clock::time_point pollWall;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!painted && sheet.GetActivePage() && sheet.GetActivePage()->GetSafeHwnd() &&
-            sheet.GetActivePage()->GetSafeHwnd()->isVisible()) {
+        QWidget* shown = sheet.GetActivePage() ? ui::WidgetOf(*sheet.GetActivePage()) : nullptr;
+        if (!painted && shown && shown->isVisible()) {
             painted = true;
             Report("shown");
         }

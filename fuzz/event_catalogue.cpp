@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "pages/EventCatalogue.h"
+#include "device/EventCatalogue.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::size_t n = std::min(size, layout::kEventCatalogueSize);

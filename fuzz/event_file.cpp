@@ -1,23 +1,26 @@
 // Any file as an event file: its first 20 bytes (or fewer) become the mask's leading bytes,
 // the rest of the mask keeps its value, nothing more is read.
-#include <QFile>
-#include <QTemporaryDir>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "pages/EventCatalogue.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static QTemporaryDir dir;
-    const QString path = dir.filePath("fuzz.qbx");
+    static const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("qubset-fuzz-" + std::to_string(getpid()) + ".qbx");
     {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
-        file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+        if (!file) std::abort();
     }
     std::uint8_t mask[layout::kEventMaskSize];
     std::memset(mask, 0xA5, sizeof mask);
-    QString error;
+    std::string error;
     if (!LoadEventFile(path, EventMask(mask, sizeof mask), &error)) std::abort();
     const std::size_t taken = std::min(size, sizeof mask);
     if (taken && std::memcmp(mask, data, taken) != 0) std::abort();

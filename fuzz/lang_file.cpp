@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/LangFile.h"
+#include "ui/qt/Ansi.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -12,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t buffer : {kTextBuffer, kShortTextBuffer}) {
             const std::string line = SectionLine(text, section, buffer);
             if (line.size() > buffer - 2 || line.find('\n') != std::string::npos) std::abort();
-            if (DecodeAnsi(line).size() != static_cast<qsizetype>(line.size())) std::abort();
+            if (ui::DecodeAnsi(line).size() != static_cast<qsizetype>(line.size())) std::abort();
         }
     }
     unsigned code = 0x1234;

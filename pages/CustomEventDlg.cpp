@@ -5,7 +5,6 @@
 #include "app/MainSheet.h"
 #include "resources/Resource.h"
 #include "resources/Templates.h"
-#include "ui/Controls.h"
 #include "ui/Services.h"
 
 using namespace layout;
@@ -23,10 +22,10 @@ ui::FileDialogOptions EventFileDialog() {
 
 }  // namespace
 
-CCustomEventDlg::CCustomEventDlg(std::uint8_t* mask, int filter, const QString& title,
-                                 QWidget* parent)
+CCustomEventDlg::CCustomEventDlg(std::uint8_t* mask, int filter, std::string title,
+                                 ui::Hwnd parent)
     : ui::Dialog(GetTemplate(IDD_EVENT_LIST), parent), m_mask(mask), m_nFilter(filter),
-      m_strTitle(title) {
+      m_strTitle(std::move(title)) {
     OnClicked(IDC_EVENTS_LEFT, [this] {
         MoveSelected(GetListView(IDC_POOL_LIST), GetListView(IDC_SEND_LIST), false);
     });
@@ -55,11 +54,11 @@ bool CCustomEventDlg::OnInitDialog() {
     ShowItem(IDC_EVENTS_OPEN, true);
     ShowItem(IDC_EVENTS_SAVE, true);
     SetWindowText(m_strTitle);
-    const QString header = AfxLangText("907", kShortTextBuffer);
+    const std::string header = AfxLangText("907", kShortTextBuffer);
     for (int id : {IDC_SEND_LIST, IDC_POOL_LIST}) {
         ui::ListView* list = GetListView(id);
         list->InsertColumn(header, kColumnWidth);
-        list->onEndLabelEdit = [this, list](int row, const QString& text) { Rename(list, row, text); };
+        list->onEndLabelEdit = [this, list](int row, const std::string& text) { Rename(list, row, text); };
     }
     std::memcpy(m_savedMask.data(), m_mask, kEventMaskSize);
     FillLists();
@@ -78,11 +77,10 @@ void CCustomEventDlg::FillLists() {
         const std::string& name = names[static_cast<std::size_t>(event)];
         if (name.empty()) continue;
         if (m_nFilter && !EventMaskTest(d.eventFilterMask(), event)) continue;
-        const QString text = DecodeAnsi(name);
         if (EventMaskTest(Mask(), event))
-            send->InsertItem(send->GetItemCount(), text, 0, event);
+            send->InsertItem(send->GetItemCount(), name, 0, event);
         else if (m_bAdvanced || EventMaskTest(basic, event))
-            pool->InsertItem(pool->GetItemCount(), text, 0, event);
+            pool->InsertItem(pool->GetItemCount(), name, 0, event);
     }
     UpdateData(false);
 }
@@ -98,7 +96,7 @@ void CCustomEventDlg::MoveSelected(ui::ListView* from, ui::ListView* to, bool ke
     const ConstEventMask basic(basicEventMask.data(), kEventMaskSize);
     for (auto rows = from->GetSelectedItems(); !rows.empty(); rows = from->GetSelectedItems()) {
         const int row = rows.front();
-        const QString text = from->GetItemText(row);
+        const std::string text = from->GetItemText(row);
         const std::intptr_t event = from->GetItemData(row);
         from->DeleteItem(row);
         // In the basic view an event that is not basic drops out of sight.
@@ -114,15 +112,15 @@ void CCustomEventDlg::SwitchView() {
     FillLists();
 }
 
-void CCustomEventDlg::Rename(ui::ListView* list, int row, const QString& text) {
+void CCustomEventDlg::Rename(ui::ListView* list, int row, const std::string& text) {
     list->SetItemText(row, text);
     m_bNamesChanged = true;
 }
 
 void CCustomEventDlg::OpenFile() {
-    const QString path = ui::GetOpenFileName(GetSafeHwnd(), EventFileDialog());
-    if (path.isEmpty()) return;
-    QString error;
+    const std::filesystem::path path = ui::GetOpenFileName(GetSafeHwnd(), EventFileDialog());
+    if (path.empty()) return;
+    std::string error;
     if (!LoadEventFile(path, Mask(), &error)) {
         ui::MessageBox(GetSafeHwnd(), error, GetWindowText(), ui::MessageIcon::Error);
         return;
@@ -131,10 +129,10 @@ void CCustomEventDlg::OpenFile() {
 }
 
 void CCustomEventDlg::SaveFile() {
-    const QString path = ui::GetSaveFileName(GetSafeHwnd(), EventFileDialog());
-    if (path.isEmpty()) return;
+    const std::filesystem::path path = ui::GetSaveFileName(GetSafeHwnd(), EventFileDialog());
+    if (path.empty()) return;
     CollectMask();
-    QString error;
+    std::string error;
     if (!SaveEventFile(path, ConstEventMask(m_mask, kEventMaskSize), &error))
         ui::MessageBox(GetSafeHwnd(), error, GetWindowText(), ui::MessageIcon::Error);
 }
@@ -147,8 +145,7 @@ void CCustomEventDlg::OnOK() {
         for (int id : {IDC_SEND_LIST, IDC_POOL_LIST}) {
             const ui::ListView* list = GetListView(id);
             for (int row = 0; row < list->GetItemCount(); ++row)
-                names[static_cast<std::size_t>(list->GetItemData(row))] =
-                    EncodeAnsi(list->GetItemText(row));
+                names[static_cast<std::size_t>(list->GetItemData(row))] = list->GetItemText(row);
         }
         WriteCatalogue(d.eventCatalogue.data(), kEventCatalogueSize, names);
     }

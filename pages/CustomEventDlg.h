@@ -3,20 +3,17 @@
 // files. Edits the caller's 20-byte mask in place; Cancel puts it back.
 #pragma once
 
-#include <QString>
 #include <array>
+#include <string>
 
 #include "device/DeviceData.h"
 #include "pages/EventCatalogue.h"
 #include "ui/Dialog.h"
-
-namespace ui {
-class ListView;
-}
+#include "ui/ListView.h"
 
 class CCustomEventDlg : public ui::Dialog {
 public:
-    CCustomEventDlg(std::uint8_t* mask, int filter, const QString& title, QWidget* parent);
+    CCustomEventDlg(std::uint8_t* mask, int filter, std::string title, ui::Hwnd parent);
 
     bool advanced() const { return m_bAdvanced; }
 
@@ -33,15 +30,15 @@ private:
     void SwitchView();
     void OpenFile();
     void SaveFile();
-    void Rename(ui::ListView* list, int row, const QString& text);
+    void Rename(ui::ListView* list, int row, const std::string& text);
     EventMask Mask() const { return EventMask(m_mask, layout::kEventMaskSize); }
 
     std::uint8_t* m_mask;
     std::array<std::uint8_t, layout::kEventMaskSize> m_savedMask{};
     int m_nFilter;
-    QString m_strTitle;
+    std::string m_strTitle;
     bool m_bAdvanced = false;
     bool m_bNamesChanged = false;
-    QString m_strSendHeading;
-    QString m_strPoolHeading;
+    std::string m_strSendHeading;
+    std::string m_strPoolHeading;
 };

@@ -1,9 +1,9 @@
 #include "pages/EventCatalogue.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <algorithm>
 #include <cstring>
+#include <fstream>
+
+#include "ui/Services.h"
 
 using namespace layout;
 
@@ -11,29 +11,38 @@ const std::array<std::uint8_t, kEventMaskSize> basicEventMask = {
     0x02, 0x00, 0x7C, 0x26, 0x01, 0x08, 0x40, 0x00, 0x00, 0x41,
     0x04, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
 
-bool LoadEventFile(const QString& path, EventMask mask, QString* error) {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("The event file %1 cannot be opened.").arg(path);
+namespace {
+
+std::string FileMessage(const std::filesystem::path& path, const char* what) {
+    return "The event file " + ui::TextFromPath(path) + " cannot be " + what + ".";
+}
+
+}  // namespace
+
+bool LoadEventFile(const std::filesystem::path& path, EventMask mask, std::string* error) {
+    std::error_code notDirectory;
+    std::ifstream file;
+    if (!std::filesystem::is_directory(path, notDirectory)) file.open(path, std::ios::binary);
+    if (!file.is_open()) {
+        *error = FileMessage(path, "opened");
         return false;
     }
     char bytes[kEventMaskSize];
-    const qint64 n = file.read(bytes, kEventMaskSize);
-    if (n < 0) {
-        *error = QStringLiteral("The event file %1 cannot be read.").arg(path);
+    file.read(bytes, kEventMaskSize);
+    if (file.bad()) {
+        *error = FileMessage(path, "read");
         return false;
     }
-    std::memcpy(mask.data(), bytes, static_cast<std::size_t>(n));
+    std::memcpy(mask.data(), bytes, static_cast<std::size_t>(file.gcount()));
     return true;
 }
 
-bool SaveEventFile(const QString& path, ConstEventMask mask, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(reinterpret_cast<const char*>(mask.data()), kEventMaskSize) !=
-            static_cast<qint64>(kEventMaskSize) ||
-        !file.flush()) {
-        *error = QStringLiteral("The event file %1 cannot be written.").arg(path);
+bool SaveEventFile(const std::filesystem::path& path, ConstEventMask mask, std::string* error) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(mask.data()), kEventMaskSize);
+    file.flush();
+    if (!file) {
+        *error = FileMessage(path, "written");
         return false;
     }
     return true;

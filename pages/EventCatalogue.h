@@ -2,9 +2,9 @@
 // stays inside its 20 bytes, whatever the file holds.
 #pragma once
 
-#include <QString>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "device/DeviceData.h"
@@ -21,6 +21,6 @@ inline constexpr const char* kEventFileFilterPattern = "*.qbx";
 
 // Reads up to 20 bytes of the file into the mask (a shorter file replaces only its leading
 // bytes). False, with the mask untouched and `error` set, when the file cannot be read.
-bool LoadEventFile(const QString& path, EventMask mask, QString* error);
+bool LoadEventFile(const std::filesystem::path& path, EventMask mask, std::string* error);
 // Creates or truncates the file and writes the 20 bytes. False with `error` set on failure.
-bool SaveEventFile(const QString& path, ConstEventMask mask, QString* error);
+bool SaveEventFile(const std::filesystem::path& path, ConstEventMask mask, std::string* error);

@@ -11,6 +11,7 @@ using namespace layout;
 namespace {
 
 constexpr int kIconSize = 32;
+constexpr std::size_t kRowTextMax = 127;
 
 // Everything about a protocol follows from its index: texts, icon, page and bits.
 struct ProtocolInfo {
@@ -58,7 +59,7 @@ void CGeneral::DoDataExchange(ui::DataExchange& dx) { dx.Text(IDC_DESCRIPTION, m
 bool CGeneral::OnInitDialog() {
     if (!CWizardPage::OnInitDialog()) return false;
     m_images = std::make_unique<ui::ImageList>(kIconSize);
-    for (const auto& info : kInfo) m_images->Add(ui::LoadIcon(info.icon));
+    for (const auto& info : kInfo) m_images->Add(info.icon);
     ui::ListView* installed = GetListView(IDC_INSTALLED);
     ui::ListView* available = GetListView(IDC_AVAILABLE);
     for (ui::ListView* list : {installed, available}) {
@@ -144,7 +145,7 @@ void CGeneral::SetPrimary(bool primary) {
 
 void CGeneral::Move(ui::ListView* from, ui::ListView* to, int index) {
     if (index < 0 || index >= from->GetItemCount()) return;
-    const QString text = from->GetItemText(index).left(127);
+    const std::string text = from->GetItemText(index).substr(0, kRowTextMax);
     const int image = from->GetItemImage(index);
     const std::intptr_t data = from->GetItemData(index);
     from->DeleteItem(index);

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/WizardPage.h"
-#include "ui/Controls.h"
+#include "ui/ListView.h"
 
 class CGeneral : public CWizardPage {
 public:
@@ -25,8 +25,8 @@ protected:
 
 private:
     struct Protocol {
-        QString name;
-        QString description;
+        std::string name;
+        std::string description;
     };
 
     void FillLists();
@@ -38,6 +38,6 @@ private:
 
     std::array<Protocol, kProtocolCount> m_protocols;
     std::unique_ptr<ui::ImageList> m_images;
-    QString m_strDescription;
+    std::string m_strDescription;
     int m_nRetries = kIdentifyRetries;
 };

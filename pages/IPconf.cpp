@@ -7,20 +7,20 @@ using namespace layout;
 const CPhoneBook::RowLayout CIPconf::kRows{kSlotIpDestination0, 4, kIpDestinationSize - 1,
                                             Codes::Accounts, AccountTable::Ip};
 
-ApnLogin SplitApnLogin(const QString& text) {
-    const qsizetype comma = text.indexOf(',');
-    if (comma < 0) return {text, {}, {}};
-    const QString rest = text.mid(comma + 1);
-    const qsizetype colon = rest.indexOf(':');
-    if (colon < 0) return {text.left(comma), rest, {}};
-    return {text.left(comma), rest.left(colon), rest.mid(colon + 1)};
+ApnLogin SplitApnLogin(const std::string& text) {
+    const auto comma = text.find(',');
+    if (comma == std::string::npos) return {text, {}, {}};
+    const std::string rest = text.substr(comma + 1);
+    const auto colon = rest.find(':');
+    if (colon == std::string::npos) return {text.substr(0, comma), rest, {}};
+    return {text.substr(0, comma), rest.substr(0, colon), rest.substr(colon + 1)};
 }
 
-QString JoinApnLogin(const ApnLogin& login) {
-    QString text = login.accessPoint;
-    if (login.user.isEmpty()) return text;
+std::string JoinApnLogin(const ApnLogin& login) {
+    std::string text = login.accessPoint;
+    if (login.user.empty()) return text;
     text += ',' + login.user;
-    if (!login.password.isEmpty()) text += ':' + login.password;
+    if (!login.password.empty()) text += ':' + login.password;
     return text;
 }
 
@@ -36,7 +36,7 @@ bool CIPconf::OnInitDialog() {
                    IDC_APN_PASSWORD_LABEL, IDC_APN_PASSWORD})
         ShowItem(id, true);
     for (int id : {IDC_APN, IDC_APN_USER, IDC_APN_PASSWORD}) LimitText(id, kLoginFieldMax);
-    const ApnLogin login = SplitApnLogin(DecodeAnsi(Data().slotText(kSlotApnLogin)));
+    const ApnLogin login = SplitApnLogin(Data().slotText(kSlotApnLogin));
     SetDlgItemText(IDC_APN, login.accessPoint);
     SetDlgItemText(IDC_APN_USER, login.user);
     SetDlgItemText(IDC_APN_PASSWORD, login.password);
@@ -61,7 +61,7 @@ bool CIPconf::OnSetActive() {
 void CIPconf::Store() {
     if (!StoreRows(kRows)) return;
     StoreOptions(kFlagIpPstn, kFlagIpOption);
-    const QString login = JoinApnLogin(
+    const std::string login = JoinApnLogin(
         {GetDlgItemText(IDC_APN), GetDlgItemText(IDC_APN_USER), GetDlgItemText(IDC_APN_PASSWORD)});
-    Data().setSlotText(kSlotApnLogin, EncodeAnsi(login));
+    Data().setSlotText(kSlotApnLogin, login);
 }

@@ -2,6 +2,8 @@
 // with an account code and its own events, and two options.
 #pragma once
 
+#include <string>
+
 #include "pages/PhoneBook.h"
 
 class CIPconf : public CPhoneBook {
@@ -19,10 +21,10 @@ protected:
 
 // apnLogin is "access point[,user[:password]]".
 struct ApnLogin {
-    QString accessPoint;
-    QString user;
-    QString password;
+    std::string accessPoint;
+    std::string user;
+    std::string password;
 };
-ApnLogin SplitApnLogin(const QString& text);
+ApnLogin SplitApnLogin(const std::string& text);
 // A password without a user is not kept.
-QString JoinApnLogin(const ApnLogin& login);
+std::string JoinApnLogin(const ApnLogin& login);

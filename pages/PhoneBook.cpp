@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kEditingControls[] = {IDC_BOOK_UP, IDC_BOOK_DOWN, IDC_BOOK_ADD, IDC_BOOK_REMOVE,
                                     IDC_BOOK_PROPERTIES, IDC_BOOK_LIST};
-constexpr int kRowTextMax = 127;
+constexpr std::size_t kRowTextMax = 127;
 
 }  // namespace
 
@@ -105,7 +105,7 @@ std::uint8_t* CPhoneBook::RowMask(int row) const {
 }
 
 bool CPhoneBook::RunPhoneDialog(std::uint8_t* mask) {
-    CPhoneProp dialog(m_strNumber, m_strCode, mask, m_bEventFilter, nullptr);
+    CPhoneProp dialog(m_strNumber, m_strCode, mask, m_bEventFilter, 0);
     if (m_bPasswordEntry) dialog.SetPasswordEntry(1);
     if (m_bAccountEntry) dialog.SetAccountEntry(1);
     if (m_bDigitsOnly) dialog.SetDigitsOnly(1);
@@ -156,7 +156,7 @@ void CPhoneBook::SwapRows(int a, int b) {
 // Re-inserts row `from` at `insertAt`, deletes the old one and leaves the mark on the moved row.
 void CPhoneBook::MoveRow(int from, int insertAt, int mark) {
     ui::ListView* list = List();
-    const QString text = list->GetItemText(from).left(kRowTextMax);
+    const std::string text = list->GetItemText(from).substr(0, kRowTextMax);
     const int image = list->GetItemImage(from);
     const std::intptr_t data = list->GetItemData(from);
     list->InsertItem(insertAt, text, image, data);
@@ -202,12 +202,12 @@ void CPhoneBook::Scenario(int value) {
         case 1: {
             EnableEditing(false);
             m_strNumber.clear();
-            m_strCode = DecodeAnsi(BoundedText(userCode.data(), userCode.size()));
-            CPhoneProp dialog(m_strNumber, m_strCode, nullptr, 0, nullptr);
+            m_strCode = BoundedText(userCode.data(), userCode.size());
+            CPhoneProp dialog(m_strNumber, m_strCode, nullptr, 0, 0);
             if (m_bPasswordEntry) dialog.SetPasswordEntry(1);
             if (m_bPasswordOnly) dialog.SetPasswordOnly(1);
             if (dialog.DoModal() != ui::IDOK) return;
-            StorePadded(userCode.data(), kUserCodeStored, EncodeAnsi(m_strCode));
+            StorePadded(userCode.data(), kUserCodeStored, m_strCode);
             SetScenarioValue(1);
             break;
         }
@@ -231,8 +231,8 @@ void CPhoneBook::LoadRows(const RowLayout& rows) {
         std::string code;
         if (rows.codes == Codes::Accounts) code = d.accountText(rows.accounts, k);
         if (rows.codes == Codes::SupervisorCodes) code = d.slotText(kSlotSupervisorCode0 + k);
-        m_strCodes[static_cast<std::size_t>(k)] = DecodeAnsi(code);
-        list->InsertItem(k, DecodeAnsi(number), 0, k);
+        m_strCodes[static_cast<std::size_t>(k)] = code;
+        list->InsertItem(k, number, 0, k);
         ++k;
     }
 }
@@ -242,11 +242,11 @@ bool CPhoneBook::StoreRows(const RowLayout& rows) {
     DeviceData& d = Data();
     int k = 0;
     for (int i = 0; i < rows.slotCount; ++i) {
-        const std::string number = EncodeAnsi(List()->GetItemText(i));
+        const std::string number = List()->GetItemText(i);
         if (number.empty()) continue;
         if (number.size() > rows.maxLength) return false;
         d.setSlotText(rows.firstSlot + k, number);
-        const std::string code = EncodeAnsi(m_strCodes[static_cast<std::size_t>(i)]);
+        const std::string& code = m_strCodes[static_cast<std::size_t>(i)];
         const int at = rows.codeAtRow ? i : k;
         if (rows.codes == Codes::Accounts)
             StorePadded(d.account(rows.accounts, at).data(), kAccountSize, code);
@@ -259,7 +259,7 @@ bool CPhoneBook::StoreRows(const RowLayout& rows) {
 }
 
 void CPhoneBook::SetPageIcon(const char* icon) {
-    m_pImageList->Add(ui::LoadIcon(icon));
+    m_pImageList->Add(icon);
     SetPicture(IDC_BOOK_ICON, icon);
 }
 

@@ -7,10 +7,11 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 #include "app/WizardPage.h"
 #include "device/DeviceData.h"
-#include "ui/Controls.h"
+#include "ui/ListView.h"
 
 class CPhoneBook : public CWizardPage {
 public:
@@ -67,14 +68,14 @@ protected:
     std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
 
     int m_nCapacity = 4;
-    std::array<QString, kCodeCount> m_strCodes;
+    std::array<std::string, kCodeCount> m_strCodes;
     std::uint8_t* m_pEventMasks = nullptr;
     int m_bEventFilter = 0;
     int m_bPasswordOnly = 0;
     int m_nNumberLimit = static_cast<int>(layout::kPhoneNumberSize) - 1;
     int m_nRetries = kCatalogueRetries;
-    QString m_strNumber;
-    QString m_strCode;
+    std::string m_strNumber;
+    std::string m_strCode;
     std::unique_ptr<ui::ImageList> m_pImageList;
 
 private:
@@ -96,5 +97,5 @@ private:
     int m_bAccountEntry = 0;
     int m_bDigitsOnly = 0;
     int m_bScenarios = 0;
-    QString m_strListLabel;  // bound to the static above the list; nothing fills it
+    std::string m_strListLabel;  // bound to the static above the list; nothing fills it
 };

@@ -6,8 +6,8 @@
 #include "resources/Templates.h"
 #include "ui/Services.h"
 
-CPhoneProp::CPhoneProp(QString& number, QString& code, std::uint8_t* eventMask, int eventFilter,
-                       QWidget* parent)
+CPhoneProp::CPhoneProp(std::string& number, std::string& code, std::uint8_t* eventMask,
+                       int eventFilter, ui::Hwnd parent)
     : ui::Dialog(GetTemplate(IDD_PHONE_NUMBER), parent),
       m_pstrNumber(number),
       m_pstrCode(code),
@@ -28,7 +28,7 @@ void CPhoneProp::InitPasswordEntry() {
     SetDlgItemText(IDC_CONFIRM_LABEL, AfxLangText("815"));
     SetMasked(IDC_CONFIRM, true);
     for (int id : {IDC_NEW_PASSWORD, IDC_OLD_PASSWORD, IDC_CONFIRM}) LimitText(id, kPasswordMax);
-    if (!m_pstrCode.isEmpty()) {
+    if (!m_pstrCode.empty()) {
         for (int id : {IDC_OLD_PASSWORD_LABEL, IDC_OLD_PASSWORD}) {
             ShowItem(id, true);
             EnableItem(id, true);
@@ -65,8 +65,8 @@ bool CPhoneProp::OnInitDialog() {
     }
     if (m_bDigitsOnly) ui::Dialog::SetDigitsOnly(IDC_NUMBER);
     if (m_nNumberLimit > 0) LimitText(IDC_NUMBER, m_nNumberLimit);
-    if (!m_pstrNumber.isEmpty()) SetDlgItemText(IDC_NUMBER, m_pstrNumber);
-    const QString label = AfxLangText(m_bDigitsOnly ? "811" : "812");
+    if (!m_pstrNumber.empty()) SetDlgItemText(IDC_NUMBER, m_pstrNumber);
+    const std::string label = AfxLangText(m_bDigitsOnly ? "811" : "812");
     if (AfxGetMainSheet()->primaryMode && !m_bPasswordEntry) {
         for (int id : {IDC_EVENT_FILTER, IDC_CONFIRM, IDC_CONFIRM_LABEL}) ShowItem(id, false);
     }
@@ -82,8 +82,8 @@ void CPhoneProp::Warn(const char* section) {
 
 // False keeps the dialog open.
 bool CPhoneProp::CheckNumber() {
-    const QString number = GetDlgItemText(IDC_NUMBER);
-    if (number.isEmpty()) {
+    const std::string number = GetDlgItemText(IDC_NUMBER);
+    if (number.empty()) {
         SetDlgItemText(IDC_NUMBER, kNumberPlaceholder);
         return false;
     }
@@ -93,7 +93,7 @@ bool CPhoneProp::CheckNumber() {
 }
 
 bool CPhoneProp::CheckPasswords() {
-    const QString old = IsItemVisible(IDC_OLD_PASSWORD) ? GetDlgItemText(IDC_OLD_PASSWORD) : QString();
+    const std::string old = IsItemVisible(IDC_OLD_PASSWORD) ? GetDlgItemText(IDC_OLD_PASSWORD) : std::string();
     if (old != m_pstrCode) {
         Warn("705");
         return false;
@@ -113,7 +113,7 @@ void CPhoneProp::OnOK() {
         return;
     }
     if (m_bAccountEntry && !AfxGetMainSheet()->primaryMode) {
-        const QString account = GetDlgItemText(IDC_CONFIRM);
+        const std::string account = GetDlgItemText(IDC_CONFIRM);
         if (account.size() != kAccountLength) {
             SetDlgItemText(IDC_CONFIRM, kAccountReminder);
             return;

@@ -4,14 +4,15 @@
 // supervisor page's user account password.
 #pragma once
 
-#include <QString>
+#include <cstdint>
+#include <string>
 
 #include "ui/Dialog.h"
 
 class CPhoneProp : public ui::Dialog {
 public:
-    CPhoneProp(QString& number, QString& code, std::uint8_t* eventMask, int eventFilter,
-               QWidget* parent);
+    CPhoneProp(std::string& number, std::string& code, std::uint8_t* eventMask, int eventFilter,
+               ui::Hwnd parent);
 
     void SetPasswordEntry(int on) { m_bPasswordEntry = on; }
     void SetAccountEntry(int on) { m_bAccountEntry = on; }
@@ -33,8 +34,8 @@ private:
     bool CheckPasswords();
     void Warn(const char* section);
 
-    QString& m_pstrNumber;
-    QString& m_pstrCode;
+    std::string& m_pstrNumber;
+    std::string& m_pstrCode;
     std::uint8_t* m_pEventMask;
     int m_nEventFilter;
     int m_bPasswordEntry = 0;

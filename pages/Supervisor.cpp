@@ -1,7 +1,5 @@
 #include "pages/Supervisor.h"
 
-#include <QAbstractButton>
-
 #include "resources/Resource.h"
 
 using namespace layout;
@@ -44,7 +42,7 @@ void CSupervisor::ShowStartScenario() {
     }
     const int button = scenario == 2 ? IDC_SCENARIO_2 : IDC_SCENARIO_0;
     // Do what the button does, then show it chosen.
-    static_cast<QAbstractButton*>(GetDlgItem(button))->click();
+    ClickDlgButton(button);
     CheckDlgButton(button, true);
 }
 

@@ -16,8 +16,8 @@
 
 std::array<ui::PropertyPage*, kPageCount> MakeWizardPages(CMainSheet& sheet) {
     sheet.m_pStartPage = new CStartPage(
-        [](QWidget* parent) { CPinCodeDlg(parent).DoModal(); },
-        [&sheet](QWidget* parent) { CInfoDlg(sheet.data(), parent).DoModal(); });
+        [](ui::Hwnd parent) { CPinCodeDlg(parent).DoModal(); },
+        [&sheet](ui::Hwnd parent) { CInfoDlg(sheet.data(), parent).DoModal(); });
     sheet.m_pDialingDlg = new CDialingDlg;
     sheet.m_pWelcom = new CWelcom;
     sheet.m_pErrorPage = new CErrorPage;

@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "app/PelmaroApp.h"
-#include "app/VersionInfo.h"
+#include "ui/VersionInfo.h"
 #include "qubset/QubsetVersion.h"
 #include "qubset/WizardPages.h"
 

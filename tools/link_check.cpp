@@ -20,7 +20,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "app/VersionInfo.h"
+#include "ui/VersionInfo.h"
 #endif
 
 namespace {

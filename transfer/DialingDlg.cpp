@@ -1,14 +1,20 @@
 #include "transfer/DialingDlg.h"
 
-#include <QProgressBar>
-
 #include "device/Layout.h"
 #include "resources/Resource.h"
 #include "resources/Templates.h"
 
 namespace {
+
 constexpr int kProgressMax = 100;
+
+// Milliseconds from `since` to now.
+long long ElapsedMs(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since)
+        .count();
 }
+
+}  // namespace
 
 CDialingDlg::CDialingDlg() : CWizardPage(GetTemplate(IDD_TRANSFER)) {}
 
@@ -16,15 +22,15 @@ void CDialingDlg::DoDataExchange(ui::DataExchange& dx) { dx.Text(IDC_DIAL_STATUS
 
 bool CDialingDlg::OnInitDialog() {
     if (!CWizardPage::OnInitDialog()) return false;
-    GetProgressBar(IDC_DIAL_PROGRESS)->setRange(0, kProgressMax);
+    SetProgressRange(IDC_DIAL_PROGRESS, 0, kProgressMax);
     return true;
 }
 
 bool CDialingDlg::OnSetActive() {
     PostButtons(ui::PSWIZB_BACK);
     m_nAnswers = 0;
-    GetProgressBar(IDC_DIAL_PROGRESS)->setValue(0);
-    m_strStatus = QStringLiteral("Dialing");
+    SetProgressPos(IDC_DIAL_PROGRESS, 0);
+    m_strStatus = "Dialing";
     UpdateData(false);
     SetTimer(kDialTimer, m_bFirstActivation ? kFirstDelayMs : kRetryDelayMs);
     return CWizardPage::OnSetActive();
@@ -41,17 +47,17 @@ void CDialingDlg::OnTimer(int id) {
         RequestStatus();
         return;
     }
-    m_sinceRequest.start();
+    m_lastRequest = std::chrono::steady_clock::now();
     m_pSheet->m_link.RequestDial(handle());
 }
 
 void CDialingDlg::RequestStatus() {
-    m_sinceRequest.start();
+    m_lastRequest = std::chrono::steady_clock::now();
     m_pSheet->m_link.RequestStatus(handle());
 }
 
 void CDialingDlg::PollAgain() {
-    const auto left = m_sinceRequest.isValid() ? kStatusCycleMs - m_sinceRequest.elapsed() : 0;
+    const long long left = m_lastRequest ? kStatusCycleMs - ElapsedMs(*m_lastRequest) : 0;
     if (left > 0)
         SetTimer(kPollTimer, static_cast<int>(left));
     else
@@ -60,9 +66,9 @@ void CDialingDlg::PollAgain() {
 
 std::intptr_t CDialingDlg::OnLinkResult(int code, std::intptr_t value) {
     if (code != linkresult::kOneByte) return -1;
-    ReplaceSel(IDC_DIAL_LOG, QStringLiteral("\r\nCommand %1 %2").arg(code).arg(value));
+    ReplaceSel(IDC_DIAL_LOG, "\r\nCommand " + std::to_string(code) + " " + std::to_string(value));
     // The bar keeps its last position once it is full.
-    GetProgressBar(IDC_DIAL_PROGRESS)->setValue(std::min(m_nAnswers, kProgressMax));
+    SetProgressPos(IDC_DIAL_PROGRESS, std::min(m_nAnswers, kProgressMax));
     ++m_nAnswers;
     const bool wait = ApplyStatus(static_cast<std::int8_t>(value));
     UpdateData(false);
@@ -74,31 +80,31 @@ std::intptr_t CDialingDlg::OnLinkResult(int code, std::intptr_t value) {
 bool CDialingDlg::ApplyStatus(std::int8_t status) {
     switch (status) {
         case dialstatus::kNothing: m_strStatus += '.'; return true;
-        case dialstatus::kDialling: m_strStatus = QStringLiteral("Dailing!"); return true;
-        case dialstatus::kCheckPassword: m_strStatus = QStringLiteral("Check password"); return true;
+        case dialstatus::kDialling: m_strStatus = "Dailing!"; return true;
+        case dialstatus::kCheckPassword: m_strStatus = "Check password"; return true;
         case dialstatus::kDownloadParameters:
-            m_strStatus = QStringLiteral("Download parameters");
+            m_strStatus = "Download parameters";
             return true;
-        case dialstatus::kDownloadInfo: m_strStatus = QStringLiteral("Download InfoStruct"); return true;
-        case dialstatus::kDownloadEvents: m_strStatus = QStringLiteral("Download Events"); return true;
-        case dialstatus::kDownloadFinished: m_strStatus = QStringLiteral("Download finished"); return true;
-        case dialstatus::kPasswordError: m_strStatus = QStringLiteral("Password error!"); return true;
+        case dialstatus::kDownloadInfo: m_strStatus = "Download InfoStruct"; return true;
+        case dialstatus::kDownloadEvents: m_strStatus = "Download Events"; return true;
+        case dialstatus::kDownloadFinished: m_strStatus = "Download finished"; return true;
+        case dialstatus::kPasswordError: m_strStatus = "Password error!"; return true;
         case dialstatus::kConnected:
             m_pSheet->SetActivePage(m_pSheet->page(PageId::General));
             return false;
         case dialstatus::kNoCarrier:
-        case dialstatus::kNoCarrier2: m_strStatus = QStringLiteral("No carrier"); return false;
+        case dialstatus::kNoCarrier2: m_strStatus = "No carrier"; return false;
         case dialstatus::kUnknownNumber:
-            m_strStatus = QStringLiteral("I don't know your phone number!");
+            m_strStatus = "I don't know your phone number!";
             return false;
         case dialstatus::kAborted:
             m_strStatus.clear();
-            SetDlgItemText(IDC_DIAL_LOG, QString());
-            GetProgressBar(IDC_DIAL_PROGRESS)->setValue(0);
+            SetDlgItemText(IDC_DIAL_LOG, "");
+            SetProgressPos(IDC_DIAL_PROGRESS, 0);
             m_pSheet->SetActivePage(m_pSheet->page(PageId::Start));
             return false;
         case dialstatus::kCommunicationError:
-            m_strStatus += QStringLiteral("  Error communication. Try again");
+            m_strStatus += "  Error communication. Try again";
             return false;
         default: return false;
     }

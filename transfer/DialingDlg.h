@@ -3,7 +3,8 @@
 // downloads the remote unit's data.
 #pragma once
 
-#include <QElapsedTimer>
+#include <chrono>
+#include <optional>
 
 #include "app/WizardPage.h"
 
@@ -35,6 +36,6 @@ private:
 
     int m_nAnswers = 0;
     int m_bFirstActivation = 1;
-    QString m_strStatus;
-    QElapsedTimer m_sinceRequest;
+    std::string m_strStatus;
+    std::optional<std::chrono::steady_clock::time_point> m_lastRequest;
 };

@@ -34,9 +34,9 @@ bool CEndPage::OnSetActive() {
     SetText(IDC_TAMPER_SYSTEM, "1008");
     SetText(IDC_CUSD_LABEL, "1009");
     const DeviceData& d = Data();
-    SetDlgItemText(IDC_END_TEXT1, DecodeAnsi(d.slotText(kSlotEndPageText1)));
-    SetDlgItemText(IDC_END_TEXT2, DecodeAnsi(d.slotText(kSlotEndPageText2)));
-    SetDlgItemText(IDC_CUSD, QString::number(d.cusdValue()));
+    SetDlgItemText(IDC_END_TEXT1, d.slotText(kSlotEndPageText1));
+    SetDlgItemText(IDC_END_TEXT2, d.slotText(kSlotEndPageText2));
+    SetDlgItemText(IDC_CUSD, std::to_string(d.cusdValue()));
     // A clear bit leaves its box as the installer left it.
     const std::uint8_t tamper = d.tamperEventFlags();
     if (tamper & kTamperGsmError) CheckDlgButton(IDC_TAMPER_GSM, true);
@@ -59,7 +59,7 @@ void CEndPage::ReadTamperBoxes() {
 
 void CEndPage::ReadCusd() {
     // As atoi reads it: a leading signed number, anything else 0; the low 16 bits are kept.
-    const std::string text = GetDlgItemText(IDC_CUSD).left(kCusdReadMax).toStdString();
+    const std::string text = GetDlgItemText(IDC_CUSD).substr(0, kCusdReadMax);
     Data().setCusdValue(static_cast<std::uint16_t>(std::atoi(text.c_str())));
 }
 
@@ -67,8 +67,8 @@ bool CEndPage::OnWizardFinish() {
     PostButtons(0);
     ReadTamperBoxes();
     ReadCusd();
-    BuildConfigurationImage(Data(), m_image, EncodeAnsi(GetDlgItemText(IDC_END_TEXT1)),
-                            EncodeAnsi(GetDlgItemText(IDC_END_TEXT2)),
+    BuildConfigurationImage(Data(), m_image, GetDlgItemText(IDC_END_TEXT1),
+                            GetDlgItemText(IDC_END_TEXT2),
                             static_cast<std::uint16_t>(m_pSheet->m_nLangCode & 0xFFFF));
     m_pSheet->m_link.RequestUpload(handle());
     return false;  // the page stays while the upload runs

@@ -32,7 +32,7 @@ private:
     int m_nRetries = kUploadRetries;
     int m_bDone = 0;
     ImageBuffer m_image;
-    QString m_strTitle;
+    std::string m_strTitle;
 };
 
 // The end page's text fields take no more than their slots hold.

@@ -18,7 +18,7 @@ bool CErrorPage::OnSetActive() {
 }
 
 void CErrorPage::Search() {
-    m_round.start();
+    m_roundStart = std::chrono::steady_clock::now();
     m_pSheet->m_link.RequestScan(handle());
 }
 
@@ -32,7 +32,10 @@ std::intptr_t CErrorPage::OnLinkResult(int code, std::intptr_t value) {
         m_pSheet->m_nComPort = static_cast<int>(value);
         m_pSheet->SetActivePage(kWelcomePageIndex);
     } else {
-        const auto left = m_round.isValid() ? kMinRoundMs - m_round.elapsed() : 0;
+        using namespace std::chrono;
+        const long long left =
+            m_roundStart ? kMinRoundMs - duration_cast<milliseconds>(steady_clock::now() - *m_roundStart).count()
+                         : 0;
         if (left > 0)
             SetTimer(kSearchTimer, static_cast<int>(left));
         else

@@ -3,7 +3,8 @@
 // welcome page as soon as a unit answers.
 #pragma once
 
-#include <QElapsedTimer>
+#include <chrono>
+#include <optional>
 
 #include "app/WizardPage.h"
 
@@ -25,6 +26,6 @@ protected:
 private:
     void Search();
 
-    QString m_strMessage;
-    QElapsedTimer m_round;
+    std::string m_strMessage;
+    std::optional<std::chrono::steady_clock::time_point> m_roundStart;
 };

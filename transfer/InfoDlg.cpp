@@ -1,9 +1,7 @@
 #include "transfer/InfoDlg.h"
 
-#include <QProgressBar>
 #include <algorithm>
 
-#include "app/LangFile.h"
 #include "device/DeviceData.h"
 #include "resources/Resource.h"
 #include "resources/Templates.h"
@@ -13,27 +11,27 @@ namespace {
 constexpr int kModelTail = 6;  // the modem's own "\r\nOK\r\n" after the model
 constexpr int kSignalFull = 32;
 
-QString BandText(std::uint8_t code) {
+const char* BandText(std::uint8_t code) {
     switch (code) {
-        case 1: return QStringLiteral("900 MHz");
-        case 2: return QStringLiteral("1800 MHz");
-        case 3: return QStringLiteral("900 MHz + 1800 MHz");
-        case 4: return QStringLiteral("1900 MHz");
-        case 5: return QStringLiteral("900 MHz + 1900 MHz");
-        case 10: return QStringLiteral("850 MHz + 1800 MHz");
-        case 12: return QStringLiteral("850 MHz + 1900 MHz");
-        case 15: return QStringLiteral("All");
-        default: return QStringLiteral("Unknown");
+        case 1: return "900 MHz";
+        case 2: return "1800 MHz";
+        case 3: return "900 MHz + 1800 MHz";
+        case 4: return "1900 MHz";
+        case 5: return "900 MHz + 1900 MHz";
+        case 10: return "850 MHz + 1800 MHz";
+        case 12: return "850 MHz + 1900 MHz";
+        case 15: return "All";
+        default: return "Unknown";
     }
 }
 
 // "2" and anything unknown read "Unknown" for GSM but "No used" for GPRS.
-QString RegistrationText(char state, const QString& otherwise) {
+const char* RegistrationText(char state, const char* otherwise) {
     switch (state) {
-        case '0': return QStringLiteral("Not registered");
-        case '1': return QStringLiteral("Registered to home network");
-        case '3': return QStringLiteral("Registration denied");
-        case '4': return QStringLiteral("Registered. Roaming");
+        case '0': return "Not registered";
+        case '1': return "Registered to home network";
+        case '3': return "Registration denied";
+        case '4': return "Registered. Roaming";
         default: return otherwise;
     }
 }
@@ -42,21 +40,20 @@ QString RegistrationText(char state, const QString& otherwise) {
 
 InfoLines DecodeInfo(const DeviceData& data) {
     InfoLines lines;
-    lines.lastError += QString::number(data.lastError());
-    lines.op += DecodeAnsi(data.operatorName());
-    lines.firmware += DecodeAnsi(data.firmwareText());
+    lines.lastError += std::to_string(data.lastError());
+    lines.op += data.operatorName();
+    lines.firmware += data.firmwareText();
     const std::string model = data.modelText();
     const std::size_t kept = model.size() > kModelTail ? model.size() - kModelTail : 0;
-    lines.identity = DecodeAnsi(std::string_view(model).substr(0, kept)) + "\nID:\t" +
-                     DecodeAnsi(data.idText());
+    lines.identity = model.substr(0, kept) + "\nID:\t" + data.idText();
     lines.band += BandText(data.bandCode());
-    lines.gsm += RegistrationText(data.gsmRegistration(), QStringLiteral("Unknown"));
-    lines.gprs += RegistrationText(data.gprsRegistration(), QStringLiteral("No used"));
+    lines.gsm += RegistrationText(data.gsmRegistration(), "Unknown");
+    lines.gprs += RegistrationText(data.gprsRegistration(), "No used");
     lines.signal = std::min<int>(data.signalLevel(), kSignalFull);
     return lines;
 }
 
-CInfoDlg::CInfoDlg(const DeviceData& data, QWidget* parent)
+CInfoDlg::CInfoDlg(const DeviceData& data, ui::Hwnd parent)
     : ui::Dialog(GetTemplate(IDD_INFO), parent), m_data(data) {}
 
 void CInfoDlg::DoDataExchange(ui::DataExchange& dx) {
@@ -71,8 +68,7 @@ void CInfoDlg::DoDataExchange(ui::DataExchange& dx) {
 
 bool CInfoDlg::OnInitDialog() {
     m_lines = DecodeInfo(m_data);
-    QProgressBar* bar = GetProgressBar(IDC_INFO_RSSI);
-    bar->setRange(0, kSignalFull);
-    bar->setValue(m_lines.signal);
+    SetProgressRange(IDC_INFO_RSSI, 0, kSignalFull);
+    SetProgressPos(IDC_INFO_RSSI, m_lines.signal);
     return ui::Dialog::OnInitDialog();
 }

@@ -2,7 +2,7 @@
 // the last error, operator, band, registration states and signal level.
 #pragma once
 
-#include <QString>
+#include <string>
 
 #include "ui/Dialog.h"
 
@@ -10,20 +10,20 @@ struct DeviceData;
 
 // The dialog's lines, decoded from the information block. Every text stays inside its field.
 struct InfoLines {
-    QString identity;
-    QString firmware = QStringLiteral("Firmware:\t");
-    QString op = QStringLiteral("Operator:\t");
-    QString gsm = QStringLiteral("GSM:\t\t");
-    QString gprs = QStringLiteral("GPRS:\t\t");
+    std::string identity;
+    std::string firmware = "Firmware:\t";
+    std::string op = "Operator:\t";
+    std::string gsm = "GSM:\t\t";
+    std::string gprs = "GPRS:\t\t";
     int signal = 0;
-    QString band = QStringLiteral("Band:\t\t");
-    QString lastError = QStringLiteral("Last Error:\t");
+    std::string band = "Band:\t\t";
+    std::string lastError = "Last Error:\t";
 };
 InfoLines DecodeInfo(const DeviceData& data);
 
 class CInfoDlg : public ui::Dialog {
 public:
-    CInfoDlg(const DeviceData& data, QWidget* parent);
+    CInfoDlg(const DeviceData& data, ui::Hwnd parent);
 
 protected:
     bool OnInitDialog() override;

@@ -11,7 +11,7 @@ namespace {
 constexpr int kPinDigits = layout::kSimPinSize - 1;
 }
 
-CPinCodeDlg::CPinCodeDlg(QWidget* parent) : ui::Dialog(GetTemplate(IDD_PIN_CODE), parent) {}
+CPinCodeDlg::CPinCodeDlg(ui::Hwnd parent) : ui::Dialog(GetTemplate(IDD_PIN_CODE), parent) {}
 
 bool CPinCodeDlg::OnInitDialog() {
     if (!ui::Dialog::OnInitDialog()) return false;
@@ -21,7 +21,7 @@ bool CPinCodeDlg::OnInitDialog() {
 }
 
 void CPinCodeDlg::OnOK() {
-    const std::string pin = GetDlgItemText(IDC_PIN).left(kPinDigits).toStdString();
+    const std::string pin = GetDlgItemText(IDC_PIN).substr(0, kPinDigits);
     auto& newSimPin = AfxGetMainSheet()->data().newSimPin;
     newSimPin.fill(0);
     std::memcpy(newSimPin.data(), pin.data(), pin.size());

@@ -5,7 +5,7 @@
 
 class CPinCodeDlg : public ui::Dialog {
 public:
-    explicit CPinCodeDlg(QWidget* parent);
+    explicit CPinCodeDlg(ui::Hwnd parent);
 
 protected:
     bool OnInitDialog() override;

@@ -4,13 +4,11 @@
 
 #include "ui/Window.h"
 
-class QWidget;
-
 namespace ui {
 
 class Dialog : public Window {
 public:
-    Dialog(const DialogTemplate& dialogTemplate, QWidget* parent);
+    Dialog(const DialogTemplate& dialogTemplate, Hwnd parent);
 
     // Runs the dialog until EndDialog; its result (IDOK, IDCANCEL, ...).
     int DoModal();
@@ -25,7 +23,7 @@ protected:
 
 private:
     class Frame;
-    QWidget* m_parent;
+    Hwnd m_parent;
     Frame* m_frame = nullptr;
 };
 

@@ -3,13 +3,12 @@
 // (OnInitDialog) and destroyed when the page is removed from the sheet.
 #pragma once
 
-#include <QString>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/Window.h"
-
-class QDialog;
 
 namespace ui {
 
@@ -25,6 +24,8 @@ inline constexpr unsigned PSWIZB_DISABLEDFINISH = 8;
 // (a page that activated another page itself answers kStay).
 inline constexpr int kWizardDefault = 0;
 inline constexpr int kWizardStay = -1;
+// What DoModal answers after Finish.
+inline constexpr int kWizardFinished = 0x3025;
 
 class PropertyPage : public Window {
 public:
@@ -48,7 +49,7 @@ private:
 
 class PropertySheet {
 public:
-    PropertySheet();
+    explicit PropertySheet(Hwnd parent = 0);
     virtual ~PropertySheet();
     PropertySheet(const PropertySheet&) = delete;
     PropertySheet& operator=(const PropertySheet&) = delete;
@@ -64,11 +65,16 @@ public:
     bool SetActivePage(int index);
     bool SetActivePage(PropertyPage* page);
 
-    void SetTitle(const QString& title);
-    void SetIcon(const QString& resource);
+    void SetTitle(std::string_view title);
+    std::string GetTitle() const;
+    void SetIcon(std::string_view resource);
     // The set-wizard-buttons request, posted: it takes effect once the current handler is done.
     void PostSetWizardButtons(unsigned flags);
+    // The buttons in effect now.
     unsigned wizardButtons() const { return m_buttons; }
+    bool CanGoBack() const;
+    bool CanGoNext() const;
+    bool CanFinish() const;
 
     // Shows the sheet at `startPage` and runs it until Cancel or a finishing page ends it.
     int DoModal(int startPage);
@@ -82,10 +88,17 @@ public:
     void PressFinish();
     void PressCancel();
 
-    QDialog* dialog() const;
+    // The backend's frame around the pages. Only the backend knows it.
+    class Frame;
+    Frame& frame() const { return *m_frame; }
 
 private:
-    class Frame;
+    // Backend: makes a page's window in the page area; false when it could not.
+    bool CreatePageWindow(PropertyPage& page);
+    // Backend: the page area grows to hold a page of that template.
+    void FitPage(const DialogTemplate& pageTemplate);
+    // Backend: shows the active page's window and hides the others.
+    void ShowActivePage();
     void SetWizardButtons(unsigned flags);
     void Navigate(int answer, int step);
 

@@ -1,40 +1,65 @@
-// The toolkit's small services: message box, beep, file dialogs. Each reports to an automation
-// point first, so that tests (and UI automation) can observe and answer them.
+// The platform's small services: message box, beep, file dialogs, file names as texts, the
+// program's folder, and the wake-up that brings work onto the UI thread. Each dialog reports
+// to an automation point first, so that tests (and UI automation) can observe and answer it.
 #pragma once
 
-#include <QString>
+#include <filesystem>
 #include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
 
-class QWidget;
+#include "ui/Window.h"
 
 namespace ui {
-
-class Window;
 
 enum class MessageIcon { Exclamation, Information, Error };
 
 // A modal message box with an OK button.
-void MessageBox(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon);
+void MessageBox(Hwnd parent, std::string_view text, std::string_view caption, MessageIcon icon);
 // The system's simple beep.
 void MessageBeep();
 
 struct FileDialogOptions {
-    QString defaultExtension;  // without the dot
-    QString proposedName;
-    QString filterLabel;
-    QString filterPattern;
+    std::string defaultExtension;  // without the dot
+    std::string proposedName;
+    std::string filterLabel;
+    std::string filterPattern;
 };
 // The chosen path, or empty when the user cancelled. Saving asks before overwriting.
-QString GetOpenFileName(QWidget* parent, const FileDialogOptions& options);
-QString GetSaveFileName(QWidget* parent, const FileDialogOptions& options);
+std::filesystem::path GetOpenFileName(Hwnd parent, const FileDialogOptions& options);
+std::filesystem::path GetSaveFileName(Hwnd parent, const FileDialogOptions& options);
+
+// File names as the wizard's texts show them, and back.
+std::string TextFromPath(const std::filesystem::path& path);
+std::filesystem::path PathFromText(std::string_view text);
+// The folder the running program was started from.
+std::filesystem::path ApplicationDirectory();
+
+// Runs a handler on the UI thread each time it is woken, from any thread. It stands for a
+// message posted to a window of the UI thread; one that arrives after the wake-up is gone is
+// dropped.
+class UiWakeup {
+public:
+    explicit UiWakeup(std::function<void()> handler);
+    ~UiWakeup();
+    UiWakeup(const UiWakeup&) = delete;
+    UiWakeup& operator=(const UiWakeup&) = delete;
+    // Any thread.
+    void Post();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
 
 // Automation points. When a hook is set it is called instead of (or, for onModal, as well as)
 // showing the thing to a person.
 struct Automation {
     // A modal dialog has started its loop; the hook may act on it (and end it).
     std::function<void(Window& dialog)> onModal;
-    std::function<void(const QString& text, const QString& caption)> onMessageBox;
-    std::function<QString(const FileDialogOptions& options, bool save)> onFileDialog;
+    std::function<void(const std::string& text, const std::string& caption)> onMessageBox;
+    std::function<std::filesystem::path(const FileDialogOptions& options, bool save)> onFileDialog;
     std::function<void()> onBeep;
     // A page of a property sheet has become the active page.
     std::function<void(Window& page)> onPageActivated;

@@ -1,20 +1,20 @@
 // A window built from a dialog template: controls found by numeric id, handlers by control
 // id (the message map), window timers, data exchange with members, and messages sent to it by
-// handle. The object can outlive its window: the window is made by CreateWindowFromTemplate
-// and destroyed by DestroyWindow, and every handle to it dies with it.
+// handle. The object can outlive its window: a backend makes the window when it is first
+// shown and DestroyWindow destroys it, and every handle to it dies with it.
+//
+// Texts are Windows-1252, as the device's texts and the language files are; the backend
+// converts at its edge.
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "ui/Template.h"
-
-class QComboBox;
-class QProgressBar;
-class QWidget;
 
 namespace ui {
 
@@ -28,7 +28,7 @@ class DataExchange {
 public:
     DataExchange(Window& window, bool saving) : m_window(window), m_saving(saving) {}
     bool saving() const { return m_saving; }
-    void Text(int id, QString& value);
+    void Text(int id, std::string& value);
     void Check(int id, int& value);
 
 private:
@@ -43,15 +43,18 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    QWidget* GetSafeHwnd() const { return m_widget; }
+    // The window's handle, 0 while it has no window.
+    Hwnd GetSafeHwnd() const { return m_handle; }
     Hwnd handle() const { return m_handle; }
     const DialogTemplate& dialogTemplate() const { return m_template; }
 
-    QWidget* GetDlgItem(int id) const;
-    void SetDlgItemText(int id, const QString& text);
-    QString GetDlgItemText(int id) const;
+    bool HasItem(int id) const;
+    void SetDlgItemText(int id, std::string_view text);
+    std::string GetDlgItemText(int id) const;
     void CheckDlgButton(int id, bool checked);
     bool IsDlgButtonChecked(int id) const;
+    // Presses a button as a click does: its handler runs.
+    void ClickDlgButton(int id);
     void ShowItem(int id, bool show);
     void EnableItem(int id, bool enable);
     bool IsItemVisible(int id) const;
@@ -63,14 +66,21 @@ public:
     // The edit shows '*' for each character, or the characters themselves.
     void SetMasked(int id, bool masked);
     ListView* GetListView(int id) const;
-    QComboBox* GetComboBox(int id) const;
-    QProgressBar* GetProgressBar(int id) const;
+    // Combo boxes: the index of the added item; -1 selects nothing; -1 when nothing is.
+    int AddComboItem(int id, std::string_view text);
+    int GetComboCount(int id) const;
+    std::string GetComboItemText(int id, int index) const;
+    void SetComboSelection(int id, int index);
+    int GetComboSelection(int id) const;
+    void SetProgressRange(int id, int low, int high);
+    void SetProgressPos(int id, int position);
+    int GetProgressPos(int id) const;
     // Shows a bitmap or icon resource ("icon/197") in a picture control.
-    void SetPicture(int id, const QString& resource);
-    void SetWindowText(const QString& caption);
-    QString GetWindowText() const;
+    void SetPicture(int id, std::string_view resource);
+    void SetWindowText(std::string_view caption);
+    std::string GetWindowText() const;
     // Inserts text at the caret of a multi-line edit ("\r\n" breaks the line).
-    void ReplaceSel(int id, const QString& text);
+    void ReplaceSel(int id, std::string_view text);
 
     // Window timers: each fires every `ms` until killed, and dies with the window.
     void SetTimer(int id, int ms);
@@ -82,6 +92,10 @@ public:
     // Handles an application message sent to this window's handle.
     virtual std::intptr_t OnMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
 
+    // The backend's side of the window: what it made for it. Only the backend knows it.
+    struct Impl;
+    Impl& impl() const { return *m_impl; }
+
 protected:
     virtual void DoDataExchange(DataExchange&) {}
     virtual void OnTimer(int id);
@@ -90,22 +104,20 @@ protected:
     void OnClicked(int id, std::function<void()> handler);
     void OnSelChange(int id, std::function<void()> handler);
 
-    QWidget* CreateWindowFromTemplate(QWidget* parent);
     void DestroyWindow();
 
 private:
-    void ConnectHandlers();
-    const ControlTemplate& FindControl(int id) const;
+    // The backend reports its controls' notifications here.
+    void NotifyClicked(int id);
+    void NotifySelChange(int id);
+    void AttachHandle();
+    void DetachHandle();
 
     const DialogTemplate& m_template;
-    QWidget* m_widget = nullptr;
+    std::unique_ptr<Impl> m_impl;
     Hwnd m_handle = 0;
-    std::map<int, QWidget*> m_controls;
-    std::map<int, int> m_labelFor;  // label id -> id of the control it names
     std::map<int, std::function<void()>> m_clickHandlers;
     std::map<int, std::function<void()>> m_selChangeHandlers;
-    struct Timers;
-    std::unique_ptr<Timers> m_timers;
 };
 
 // Sends an application message to the window with that handle: its answer, or 0 when the

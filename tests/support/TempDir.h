@@ -14,3 +14,7 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// Whole files as bytes; false or empty when the file cannot be written or read.
+bool WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+std::string ReadBytes(const std::filesystem::path& path);

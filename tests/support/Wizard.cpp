@@ -1,53 +1,39 @@
 #include "tests/support/Wizard.h"
 
 #include <QApplication>
-#include <QDialog>
+#include <QComboBox>
 #include <QDir>
-#include <QPushButton>
-#include <QSettings>
 #include <QLineEdit>
 #include <QTest>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <typeinfo>
-
-#include "ui/Controls.h"
-#include "ui/Dialog.h"
 
 #include "app/Profile.h"
 #include "qubset/WizardPages.h"
 #include "resources/Resource.h"
+#include "ui/Dialog.h"
+#include "ui/ListView.h"
 #include "ui/Services.h"
-
-namespace {
-
-QSettings Store() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Miltra"),
-                     QCoreApplication::applicationName());
-}
-
-QPushButton* Button(const CMainSheet& sheet, const char* name) {
-    return sheet.dialog()->findChild<QPushButton*>(name);
-}
-
-}  // namespace
+#include "ui/qt/Ansi.h"
+#include "ui/qt/Testing.h"
 
 Wizard::Wizard(WizardOptions options)
     : simulator(options.simulator), linkPath(dir.File("qubrin")) {
-    Store().clear();
+    ui::ClearSettings();
     // The tool reads its language files from its current directory.
-    for (const QString& file : QDir(QUBSET_LANG_DIR).entryList({"*.ini"}, QDir::Files))
-        QFile::copy(QDir(QUBSET_LANG_DIR).filePath(file), QString::fromStdString(dir.File(file.toStdString())));
-    QDir::setCurrent(QString::fromStdString(dir.path().string()));
-    SetProfile(QStringLiteral("Ports/COM%1").arg(options.comNumber), QString::fromStdString(linkPath));
-    SetProfile("Ports/Discover", false);
+    for (const auto& file : std::filesystem::directory_iterator(QUBSET_LANG_DIR))
+        if (file.path().extension() == ".ini")
+            std::filesystem::copy_file(file.path(), dir.path() / file.path().filename());
+    std::filesystem::current_path(dir.path());
+    SetProfile(kPortsSection, "COM" + std::to_string(options.comNumber), linkPath);
+    SetProfile(kPortsSection, kDiscoverValue, "false");
     if (options.startSimulator) simulator.Start(linkPath);
     ui::automation().onBeep = [this] { ++beeps; };
     ui::automation().onPageActivated = [this](ui::Window& page) {
         for (int id = 0; id < kPageCount && sheet; ++id)
             if (sheet->page(static_cast<PageId>(id)) == &page) visited.push_back(static_cast<PageId>(id));
     };
-    ui::automation().onMessageBox = [this](const QString& text, const QString& caption) {
+    ui::automation().onMessageBox = [this](const std::string& text, const std::string& caption) {
         messages.push_back(text);
         messages.push_back(caption);
     };
@@ -57,12 +43,12 @@ Wizard::~Wizard() {
     sheet.reset();
     ui::automation() = {};
     simulator.Stop();
-    QDir::setCurrent(QDir::tempPath());
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
 }
 
 void Wizard::Start() {
     line = MakePlatformSerialLine(ReadPortSettings());
-    sheet = std::make_unique<CMainSheet>(QString(), nullptr, kWelcomePageIndex, data, *line,
+    sheet = std::make_unique<CMainSheet>("", 0, kWelcomePageIndex, data, *line,
                                          MakeWizardPages);
     AfxSetMainSheet(sheet.get());
     sheet->Create();
@@ -80,15 +66,12 @@ bool Wizard::WaitForPage(PageId id, int ms) {
     return WaitFor([&] { return IsActive(id); }, ms);
 }
 
-bool Wizard::NextEnabled() const {
-    QPushButton* next = Button(*sheet, "next");
-    return next->isVisible() && next->isEnabled();
-}
+bool Wizard::NextEnabled() const { return sheet->CanGoNext(); }
 
 // Each press lets the button states its page posts take effect, as they do before a person
 // could press again.
 void Wizard::Next() {
-    Button(*sheet, "next")->click();
+    sheet->PressNext();
     QCoreApplication::processEvents();
 }
 
@@ -104,7 +87,7 @@ void Wizard::ToCommunicationPage() {
     Click(*sheet->page(PageId::Start), IDC_LOCAL);
     NextWhenEnabled();
     ASSERT_TRUE(WaitForPage(PageId::General));
-    ASSERT_TRUE(WaitFor([&] { return !Rows(*sheet->page(PageId::General), IDC_INSTALLED).isEmpty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !Rows(*sheet->page(PageId::General), IDC_INSTALLED).empty(); }));
 }
 
 void Wizard::ToEndPage() {
@@ -113,64 +96,87 @@ void Wizard::ToEndPage() {
 }
 
 void Wizard::FinishAndWaitForExit() {
-    ASSERT_TRUE(WaitFor([&] { return Button(*sheet, "finish")->isEnabled(); }));
+    ASSERT_TRUE(WaitFor([&] { return sheet->CanFinish(); }));
     Finish();
     ASSERT_TRUE(WaitFor([&] { return sheet->IsEnded(); }, 20000));
     EXPECT_EQ(sheet->exitStatus(), 1);
 }
 void Wizard::Back() {
-    Button(*sheet, "back")->click();
+    sheet->PressBack();
     QCoreApplication::processEvents();
 }
 
 void Wizard::Finish() {
-    Button(*sheet, "finish")->click();
+    sheet->PressFinish();
     QCoreApplication::processEvents();
 }
 
-void Wizard::Screenshot(const QString& name) const {
-    Settle(50);  // posted button states first
-    ScreenshotWidget(sheet->dialog(), name);
+namespace {
+
+void Grab(QWidget* widget, const std::string& name) {
+    const QString folder = qEnvironmentVariable("QUBSET_SCREENSHOT_DIR");
+    if (folder.isEmpty() || !widget) return;
+    QDir().mkpath(folder);
+    widget->grab().save(QDir(folder).filePath(QString::fromStdString(name) + ".png"));
 }
 
-void Wizard::ScreenshotWidget(QWidget* widget, const QString& name) {
-    const QString folder = qEnvironmentVariable("QUBSET_SCREENSHOT_DIR");
-    if (folder.isEmpty()) return;
-    QDir().mkpath(folder);
-    widget->grab().save(QDir(folder).filePath(name + ".png"));
+}  // namespace
+
+void Wizard::Screenshot(const std::string& name) const {
+    Settle(50);  // posted button states first
+    Grab(ui::SheetWindow(*sheet), name);
+}
+
+void Wizard::ScreenshotWindow(const ui::Window& window, const std::string& name) {
+    Grab(ui::WidgetOf(window), name);
+}
+
+bool Wizard::IsShown(const ui::Window& window) {
+    const QWidget* widget = ui::WidgetOf(window);
+    return widget && widget->isVisible();
 }
 
 void Wizard::Click(ui::Window& window, int id) {
-    auto* button = qobject_cast<QAbstractButton*>(window.GetDlgItem(id));
-    ASSERT_TRUE(button) << "no button " << id;
-    button->click();
+    ASSERT_TRUE(window.HasItem(id)) << "no button " << id;
+    window.ClickDlgButton(id);
 }
 
-void Wizard::Type(ui::Window& window, int id, const QString& text) {
-    QWidget* edit = window.GetDlgItem(id);
+void Wizard::Type(ui::Window& window, int id, const std::string& text) {
+    QWidget* edit = ui::ControlOf(window, id);
     ASSERT_TRUE(edit) << "no edit " << id;
     if (auto* line = qobject_cast<QLineEdit*>(edit)) line->clear();
-    QTest::keyClicks(edit, text);
+    QTest::keyClicks(edit, ui::DecodeAnsi(text));
 }
 
-void Wizard::SelectRow(ui::Window& window, int listId, const QString& text) {
+void Wizard::Choose(ui::Window& window, int comboId, const std::string& text) {
+    auto* combo = qobject_cast<QComboBox*>(ui::ControlOf(window, comboId));
+    ASSERT_TRUE(combo) << "no combo box " << comboId;
+    int index = -1;
+    for (int i = 0; i < window.GetComboCount(comboId) && index < 0; ++i)
+        if (window.GetComboItemText(comboId, i) == text) index = i;
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+void Wizard::SelectRow(ui::Window& window, int listId, const std::string& text) {
     ui::ListView* list = window.GetListView(listId);
     ASSERT_TRUE(list) << "no list " << listId;
+    QTreeWidget* tree = ui::TreeOf(list);
     for (int i = 0; i < list->GetItemCount(); ++i) {
         if (list->GetItemText(i) != text) continue;
-        QTreeWidgetItem* item = list->tree()->topLevelItem(i);
-        list->tree()->clearSelection();
-        list->tree()->setCurrentItem(item);
+        QTreeWidgetItem* item = tree->topLevelItem(i);
+        tree->clearSelection();
+        tree->setCurrentItem(item);
         item->setSelected(true);
         return;
     }
-    FAIL() << "no row " << text.toStdString();
+    FAIL() << "no row " << text;
 }
 
-QStringList Wizard::Rows(ui::Window& window, int listId) {
-    QStringList rows;
+Rows Wizard::Rows(ui::Window& window, int listId) {
+    ::Rows rows;
     ui::ListView* list = window.GetListView(listId);
-    for (int i = 0; list && i < list->GetItemCount(); ++i) rows << list->GetItemText(i);
+    for (int i = 0; list && i < list->GetItemCount(); ++i) rows.push_back(list->GetItemText(i));
     return rows;
 }
 
@@ -188,13 +194,17 @@ void Wizard::OnDialog(std::function<void(ui::Window&)> act) {
         dialogsShown.push_back(typeid(dialog).name());
         act(dialog);
         // A failed assertion in `act` must not leave the test waiting on an open dialog.
-        if (dialog.GetSafeHwnd() && dialog.GetSafeHwnd()->isVisible()) {
+        if (IsShown(dialog)) {
             ADD_FAILURE() << "the dialog was left open";
             static_cast<ui::Dialog&>(dialog).EndDialog(ui::IDCANCEL);
         }
     };
 }
 
-void Wizard::SetProfile(const QString& key, const QVariant& value) { Store().setValue(key, value); }
+void Wizard::SetProfile(std::string_view section, std::string_view entry, std::string_view value) {
+    ui::WriteProfileString(section, entry, value);
+}
 
-QVariant Wizard::Profile(const QString& key) { return Store().value(key); }
+std::string Wizard::Profile(std::string_view section, std::string_view entry) {
+    return ui::GetProfileString(section, entry, "");
+}

@@ -3,11 +3,11 @@
 // language files, and helpers to wait and act as an installer would.
 #pragma once
 
-#include <QString>
-#include <QStringList>
-#include <QVariant>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/MainSheet.h"
 #include "device/DeviceData.h"
@@ -15,11 +15,11 @@
 #include "sim/Simulator.h"
 #include "tests/support/TempDir.h"
 
-class QWidget;
-
 namespace ui {
 class Window;
 }
+
+using Rows = std::vector<std::string>;
 
 struct WizardOptions {
     int comNumber = 3;
@@ -55,15 +55,21 @@ public:
     void FinishAndWaitForExit();
     void Back();
     void Finish();
-    // Grabs the sheet's window to PNG under QUBSET_SCREENSHOT_DIR, when that is set.
-    void Screenshot(const QString& name) const;
-    static void ScreenshotWidget(QWidget* widget, const QString& name);
+    // Grabs the sheet's window, or a dialog's, to PNG under QUBSET_SCREENSHOT_DIR, when
+    // that is set.
+    void Screenshot(const std::string& name) const;
+    static void ScreenshotWindow(const ui::Window& window, const std::string& name);
+    // Whether a dialog is up on the screen.
+    static bool IsShown(const ui::Window& window);
 
     // Acting on a page or dialog by control id, as an installer would.
     static void Click(ui::Window& window, int id);
-    static void Type(ui::Window& window, int id, const QString& text);
-    static void SelectRow(ui::Window& window, int listId, const QString& text);
-    static QStringList Rows(ui::Window& window, int listId);
+    // Types as keys would, so that the edit's rules apply.
+    static void Type(ui::Window& window, int id, const std::string& text);
+    static void SelectRow(ui::Window& window, int listId, const std::string& text);
+    static ::Rows Rows(ui::Window& window, int listId);
+    // Chooses an item of a combo box by its text, as a click on it would.
+    static void Choose(ui::Window& window, int comboId, const std::string& text);
     // The pages of the sheet, in sequence order.
     std::vector<PageId> Sequence() const;
     // Runs `act` on each modal dialog as it opens (the dialog must be ended by `act`).
@@ -73,8 +79,8 @@ public:
     bool Visited(PageId id) const;
 
     // Writes a value of the settings store before the sheet is built.
-    static void SetProfile(const QString& key, const QVariant& value);
-    static QVariant Profile(const QString& key);
+    static void SetProfile(std::string_view section, std::string_view entry, std::string_view value);
+    static std::string Profile(std::string_view section, std::string_view entry);
 
     TempDir dir;
     sim::Simulator simulator;
@@ -83,5 +89,5 @@ public:
     std::unique_ptr<SerialLine> line;
     std::unique_ptr<CMainSheet> sheet;
     int beeps = 0;
-    std::vector<QString> messages;  // message boxes shown, text first
+    std::vector<std::string> messages;  // message boxes shown, text first
 };

@@ -2,9 +2,7 @@
 // result and loses nothing.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QDialog>
-#include <QFile>
+#include <fstream>
 
 #include "app/LangFile.h"
 #include "app/StartPage.h"
@@ -19,16 +17,14 @@ using namespace layout;
 
 namespace {
 
-void Write(const Wizard& w, const char* name, const QByteArray& bytes) {
-    QFile file(QString::fromStdString(w.dir.File(name)));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+void Write(const Wizard& w, const char* name, const std::string& bytes) {
+    std::ofstream file(w.dir.File(name), std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(file.good());
 }
 
-void Choose(Wizard& w, const QString& language) {
-    QComboBox* list = w.sheet->m_pWelcom->GetComboBox(IDC_LANGUAGE);
-    list->setCurrentIndex(list->findText(language));
-    emit list->activated(list->currentIndex());
+void Choose(Wizard& w, const std::string& language) {
+    Wizard::Choose(*w.sheet->m_pWelcom, IDC_LANGUAGE, language);
 }
 
 }  // namespace
@@ -36,27 +32,27 @@ void Choose(Wizard& w, const QString& language) {
 TEST(BadInput, LanguageFiles) {
     Wizard w;
     Write(w, "Empty.ini", "");
-    QByteArray binary(4096, '\0');
-    for (int i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 37 % 256);
+    std::string binary(4096, '\0');
+    for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 37 % 256);
     Write(w, "Binary.ini", binary);
-    Write(w, "Huge.ini", "[Language]\r\nHuge\r\n[001]\r\n" + QByteArray(10000, 'H') +
+    Write(w, "Huge.ini", "[Language]\r\nHuge\r\n[001]\r\n" + std::string(10000, 'H') +
                              "\r\n[501]\r\nPower = on\r\n");
     Write(w, "Bare.ini", "[Language]\r\nBare\r\n");
     w.Start();
-    QComboBox* list = w.sheet->m_pWelcom->GetComboBox(IDC_LANGUAGE);
-    QStringList offered;
-    for (int i = 0; i < list->count(); ++i) offered << list->itemText(i);
-    EXPECT_EQ(offered, (QStringList{"Bare", "English", "German", "Huge"}));
+    Rows offered;
+    for (int i = 0; i < w.sheet->m_pWelcom->GetComboCount(IDC_LANGUAGE); ++i)
+        offered.push_back(w.sheet->m_pWelcom->GetComboItemText(IDC_LANGUAGE, i));
+    EXPECT_EQ(offered, (Rows{"Bare", "English", "German", "Huge"}));
     // The tool's executable has another name here: the title says so in place of a version.
-    EXPECT_TRUE(w.sheet->dialog()->windowTitle().endsWith("    0 Qubset"));
+    EXPECT_TRUE(w.sheet->GetTitle().ends_with("    0 Qubset"));
 
     // A 10 000-character title is cut to its buffer; a file without sections gives empty
     // texts and leaves the language code as it was.
     Choose(w, "Huge");
-    EXPECT_EQ(w.sheet->dialog()->windowTitle(), QString(126, 'H') + "   " + ToolVersionText());
+    EXPECT_EQ(w.sheet->GetTitle(), std::string(126, 'H') + "   " + ToolVersionText());
     EXPECT_EQ(w.sheet->m_nLangCode, 0x0409u);
     Choose(w, "Bare");
-    EXPECT_EQ(w.sheet->dialog()->windowTitle(), "   " + ToolVersionText());
+    EXPECT_EQ(w.sheet->GetTitle(), "   " + ToolVersionText());
     EXPECT_EQ(w.sheet->m_nLangCode, 0x0409u);
 
     // A text with an equals sign is shown as it stands.
@@ -103,10 +99,10 @@ TEST(BadInput, DeviceTextsWithoutTerminatorsAndGarbage) {
     std::array<std::uint8_t, kEventMaskSize> mask{};
     w.OnDialog([](ui::Window& d) {
         Wizard::Click(d, IDC_ADVANCE);
-        const QStringList rows = Wizard::Rows(d, IDC_POOL_LIST);
-        ASSERT_EQ(rows.size(), 1);
-        EXPECT_EQ(rows[0].size(), 69);
+        const Rows rows = Wizard::Rows(d, IDC_POOL_LIST);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].size(), 69u);
         Wizard::Click(d, ui::IDCANCEL);
     });
-    CCustomEventDlg(mask.data(), 0, "x", nullptr).DoModal();
+    CCustomEventDlg(mask.data(), 0, "x", 0).DoModal();
 }

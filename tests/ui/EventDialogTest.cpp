@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QFile>
 #include <QTest>
 #include <QTreeWidget>
 #include <cstring>
@@ -11,8 +10,9 @@
 #include "pages/EventCatalogue.h"
 #include "resources/Resource.h"
 #include "tests/support/Wizard.h"
-#include "ui/Controls.h"
+#include "ui/ListView.h"
 #include "ui/Services.h"
+#include "ui/qt/Testing.h"
 
 using namespace layout;
 using Mask = std::array<std::uint8_t, kEventMaskSize>;
@@ -51,7 +51,7 @@ struct EventDialog : ::testing::Test {
     // Runs the dialog on `mask`; `act` plays the installer and ends it.
     int Run(Mask& mask, int filter, std::function<void(ui::Window&)> act) {
         w.OnDialog(std::move(act));
-        return CCustomEventDlg(mask.data(), filter, "4930123", nullptr).DoModal();
+        return CCustomEventDlg(mask.data(), filter, "4930123", 0).DoModal();
     }
     Wizard w;
 };
@@ -95,12 +95,10 @@ TEST(EventFile, ExactlyTwentyBytesAndNothingMore) {
     Mask mask{};
     for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = static_cast<std::uint8_t>(0xA0 + i);
     auto write = [&](const std::string& name, std::size_t size) {
-        QFile f(QString::fromStdString(dir.File(name)));
-        f.open(QIODevice::WriteOnly);
-        f.write(std::string(size, '\x11').data(), static_cast<qint64>(size));
-        return QString::fromStdString(dir.File(name));
+        EXPECT_TRUE(WriteBytes(dir.File(name), std::string(size, '\x11')));
+        return dir.File(name);
     };
-    QString error;
+    std::string error;
     Mask m = mask;
     ASSERT_TRUE(LoadEventFile(write("empty.qbx", 0), EventMask(m), &error));
     EXPECT_EQ(m, mask);
@@ -113,11 +111,11 @@ TEST(EventFile, ExactlyTwentyBytesAndNothingMore) {
     EXPECT_EQ(m, elevens);
     std::filesystem::create_directory(dir.path() / "dir.qbx");
     m = mask;
-    EXPECT_FALSE(LoadEventFile(QString::fromStdString(dir.File("dir.qbx")), EventMask(m), &error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(LoadEventFile(dir.File("dir.qbx"), EventMask(m), &error));
+    EXPECT_FALSE(error.empty());
     EXPECT_EQ(m, mask);
-    EXPECT_FALSE(LoadEventFile(QString::fromStdString(dir.File("missing.qbx")), EventMask(m), &error));
-    EXPECT_FALSE(SaveEventFile(QString::fromStdString(dir.File("dir.qbx")), ConstEventMask(mask), &error));
+    EXPECT_FALSE(LoadEventFile(dir.File("missing.qbx"), EventMask(m), &error));
+    EXPECT_FALSE(SaveEventFile(dir.File("dir.qbx"), ConstEventMask(mask), &error));
 }
 
 TEST_F(EventDialog, EmptyNamesBasicAndAdvancedViews) {
@@ -127,11 +125,11 @@ TEST_F(EventDialog, EmptyNamesBasicAndAdvancedViews) {
         EXPECT_EQ(d.GetWindowText(), "4930123");
         EXPECT_TRUE(Events(d, IDC_SEND_LIST).empty());
         EXPECT_EQ(Events(d, IDC_POOL_LIST), (std::vector<int>{1, 18, 110}));  // named and basic
-        Wizard::ScreenshotWidget(d.GetSafeHwnd(), "events-basic");
+        Wizard::ScreenshotWindow(d, "events-basic");
         Wizard::Click(d, IDC_ADVANCE);
         EXPECT_EQ(Events(d, IDC_POOL_LIST), (std::vector<int>{1, 2, 18, 110, 151}));
         EXPECT_EQ(d.GetDlgItemText(IDC_ADVANCE), LangText("English.ini", "906"));
-        Wizard::ScreenshotWidget(d.GetSafeHwnd(), "events-advanced");
+        Wizard::ScreenshotWindow(d, "events-advanced");
         Select(d, IDC_POOL_LIST, 2);
         Select(d, IDC_POOL_LIST, 151);
         Wizard::Click(d, IDC_EVENTS_LEFT);
@@ -151,9 +149,9 @@ TEST_F(EventDialog, BasicViewEmptyMaskOffersExactlyTheNamedBasicEvents) {
     Run(mask, 0, [&](ui::Window& d) {
         EXPECT_EQ(Events(d, IDC_POOL_LIST), kBasic);
         // Rows are kept in name order.
-        const QStringList rows = Wizard::Rows(d, IDC_POOL_LIST);
-        QStringList sorted = rows;
-        sorted.sort();
+        const Rows rows = Wizard::Rows(d, IDC_POOL_LIST);
+        Rows sorted = rows;
+        std::sort(sorted.begin(), sorted.end());
         EXPECT_EQ(rows, sorted);
         Wizard::Click(d, ui::IDCANCEL);
     });
@@ -198,7 +196,7 @@ TEST_F(EventDialog, FilterHidesAndUnselects) {
 
 TEST_F(EventDialog, SaveThenOpenAndShortFiles) {
     SetCatalogue(w.data, AllNamed());
-    const QString path = QString::fromStdString(w.dir.File("config.qbx"));
+    const std::filesystem::path path = w.dir.File("config.qbx");
     Mask mask{};
     for (int e : {1, 19, 151}) EventMaskSet(EventMask(mask), e, true);
     ui::FileDialogOptions asked;
@@ -213,10 +211,8 @@ TEST_F(EventDialog, SaveThenOpenAndShortFiles) {
     EXPECT_EQ(asked.defaultExtension, "qbx");
     EXPECT_EQ(asked.proposedName, "config");
     EXPECT_EQ(asked.filterLabel, "Config for Qubrin (*.qbx)");
-    QFile saved(path);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    const QByteArray bytes = saved.readAll();
-    ASSERT_EQ(bytes.size(), 20);
+    const std::string bytes = ReadBytes(path);
+    ASSERT_EQ(bytes.size(), 20u);
     EXPECT_EQ(bytes[19], 0);
     EXPECT_EQ(std::memcmp(bytes.data(), mask.data(), 20), 0);
 
@@ -229,10 +225,7 @@ TEST_F(EventDialog, SaveThenOpenAndShortFiles) {
     EXPECT_EQ(other, mask);
 
     // A ten-byte file replaces the first ten bytes only.
-    QFile ten(path);
-    ten.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    ten.write(QByteArray(10, '\0'));
-    ten.close();
+    ASSERT_TRUE(WriteBytes(path, std::string(10, '\0')));
     Mask full;
     full.fill(0);
     for (int e = 0; e < kEventCount; ++e) EventMaskSet(EventMask(full), e, true);
@@ -247,7 +240,7 @@ TEST_F(EventDialog, SaveThenOpenAndShortFiles) {
     // A folder named like an event file: a message, and the selection stays.
     std::filesystem::create_directory(w.dir.path() / "folder.qbx");
     ui::automation().onFileDialog = [&](const ui::FileDialogOptions&, bool) {
-        return QString::fromStdString(w.dir.File("folder.qbx"));
+        return std::filesystem::path(w.dir.File("folder.qbx"));
     };
     Mask kept = mask;
     Run(kept, 0, [&](ui::Window& d) {
@@ -274,15 +267,16 @@ TEST_F(EventDialog, RenamesKeepHiddenNamesAndCancelKeepsTheCatalogue) {
     Run(mask, 1, [&](ui::Window& d) {
         ui::ListView* pool = d.GetListView(IDC_POOL_LIST);
         // Rename in place, as the installer does with F2.
-        pool->tree()->setFocus();
+        QTreeWidget* tree = ui::TreeOf(pool);
+        tree->setFocus();
         pool->EditLabel(0);
-        auto* editor = pool->tree()->findChild<QLineEdit*>();
+        auto* editor = tree->findChild<QLineEdit*>();
         ASSERT_NE(editor, nullptr);
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(editor, std::string(80, 'R').c_str());
         QTest::keyClick(editor, Qt::Key_Return);
         Wizard::Settle();  // the edit is committed once the key has been handled
-        EXPECT_EQ(pool->GetItemText(0), QString(80, 'R'));
+        EXPECT_EQ(pool->GetItemText(0), std::string(80, 'R'));
         Wizard::Click(d, ui::IDOK);
     });
     const EventNames names = CatalogueNames(w.data.eventCatalogue.data(), kEventCatalogueSize);

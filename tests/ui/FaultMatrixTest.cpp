@@ -3,8 +3,6 @@
 // wizard can still be cancelled and the unit never takes a partial or corrupt configuration.
 #include <gtest/gtest.h>
 
-#include <QPushButton>
-#include <QDialog>
 #include <chrono>
 
 #include "app/StartPage.h"
@@ -126,7 +124,7 @@ protected:
         ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
         w.Next();
     }
-    bool Filled() { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty(); }
+    bool Filled() { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).empty(); }
     void ToStart() {
         Next();
         ASSERT_TRUE(w.WaitForPage(PageId::Start));
@@ -148,8 +146,8 @@ protected:
         ASSERT_TRUE(w.WaitForPage(PageId::Dialing));
     }
     int Dots() const {
-        const QString status = w.sheet->m_pDialingDlg->GetDlgItemText(IDC_DIAL_STATUS);
-        return static_cast<int>(status.count('.'));
+        const std::string status = w.sheet->m_pDialingDlg->GetDlgItemText(IDC_DIAL_STATUS);
+        return static_cast<int>(std::count(status.begin(), status.end(), '.'));
     }
     void ExpectErrorPageThenFound() {
         ASSERT_TRUE(w.WaitForPage(PageId::Error, 20000));
@@ -211,9 +209,7 @@ TEST_P(FaultMatrix, PrescribedOutcome) {
             w.ToCommunicationPage();
             w.ToEndPage();
             Fault();
-            ASSERT_TRUE(Wizard::WaitFor([&] {
-                return w.sheet->dialog()->findChild<QPushButton*>("finish")->isEnabled();
-            }));
+            ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->CanFinish(); }));
             w.Finish();
             if (cell.outcome == Outcome::ErrorPageThenFound)
                 ExpectErrorPageThenFound();
@@ -235,12 +231,12 @@ TEST_P(FaultMatrix, PrescribedOutcome) {
                 EXPECT_GE(Dots() - dots, 1);
             } else {
                 ASSERT_TRUE(w.WaitForPage(PageId::General, 15000));
-                const QString log = w.sheet->m_pDialingDlg->GetDlgItemText(IDC_DIAL_LOG);
+                const std::string log = w.sheet->m_pDialingDlg->GetDlgItemText(IDC_DIAL_LOG);
                 const bool lost = cell.outcome == Outcome::DotsThenConnected;
                 if (cell.phase == Phase::Dial) {
-                    EXPECT_EQ(log.startsWith("\nCommand 5 0"), lost) << log.toStdString();
+                    EXPECT_EQ(log.starts_with("\nCommand 5 0"), lost) << log;
                 } else if (lost) {
-                    EXPECT_FALSE(log.contains("Command 5 9\n")) << log.toStdString();
+                    EXPECT_FALSE(log.find("Command 5 9\n") != std::string::npos) << log;
                 }
             }
             break;
@@ -252,7 +248,7 @@ TEST_P(FaultMatrix, PrescribedOutcome) {
                                                  w.data.uploadImage.begin() + w.data.uploadLength);
     for (const auto& upload : w.simulator.AcceptedUploads()) EXPECT_EQ(upload, image);
     if (!w.sheet->IsEnded()) {
-        w.sheet->dialog()->findChild<QPushButton*>("cancel")->click();
+        w.sheet->PressCancel();
         EXPECT_TRUE(w.sheet->IsEnded());
     }
     const auto before = std::chrono::steady_clock::now();

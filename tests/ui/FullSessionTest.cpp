@@ -1,7 +1,6 @@
 // Sessions through every page of the wizard against the simulator, checked byte for byte.
 #include <gtest/gtest.h>
 
-#include <QDialog>
 
 #include "app/LangFile.h"
 #include "app/StartPage.h"
@@ -20,7 +19,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-QString En(const char* section) { return LangText("English.ini", section); }
+std::string En(const char* section) { return LangText("English.ini", section); }
 
 constexpr std::uint32_t kAllSupported =
     kFlagDtmfSupported | kFlagCidSmsSupported | kFlagSmsSupported | kFlagIpSupported;
@@ -79,7 +78,7 @@ TEST(FullSession, ChangingNothingSendsBackWhatTheUnitSent) {
     w.Start();
     w.ToCommunicationPage();
     EXPECT_EQ(Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED),
-              (QStringList{En("301"), En("305"), En("303"), En("304")}));
+              (Rows{En("301"), En("305"), En("303"), En("304")}));
     w.NextWhenEnabled();
     for (PageId page : {PageId::Dtmf, PageId::CidSms, PageId::Sms, PageId::Ip, PageId::Supervisor}) {
         ASSERT_TRUE(w.IsActive(page));
@@ -230,7 +229,7 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
     text(kSlotEndPageText1) = "Depot 3";
     const Bytes expected = ExpectedImage(s, texts);
     EXPECT_EQ(w.simulator.AcceptedUploads()[0], expected);
-    Wizard::ScreenshotWidget(w.sheet->dialog(), "finished");
+    w.Screenshot("finished");
 
     // The unit's next identification returns that configuration.
     w.sheet.reset();

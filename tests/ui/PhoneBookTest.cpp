@@ -2,8 +2,6 @@
 // pages.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <cstring>
 
 #include "app/LangFile.h"
@@ -21,7 +19,7 @@ using namespace layout;
 
 namespace {
 
-QString En(const char* section) { return LangText("English.ini", section); }
+std::string En(const char* section) { return LangText("English.ini", section); }
 
 struct PhoneDialog : ::testing::Test {
     void SetUp() override {
@@ -31,19 +29,19 @@ struct PhoneDialog : ::testing::Test {
     // Runs the dialog with the modes given; `act` plays the installer.
     int Run(std::function<void(CPhoneProp&)> setup, std::function<void(ui::Window&)> act) {
         w.OnDialog(std::move(act));
-        CPhoneProp dialog(number, code, nullptr, 0, nullptr);
+        CPhoneProp dialog(number, code, nullptr, 0, 0);
         setup(dialog);
         return dialog.DoModal();
     }
     Wizard w;
-    QString number;
-    QString code;
+    std::string number;
+    std::string code;
 };
 
 // Clicks OK while the dialog refuses it: true when the dialog stayed open.
 bool StaysOpenOnOk(ui::Window& d) {
     Wizard::Click(d, ui::IDOK);
-    return d.GetSafeHwnd() && d.GetSafeHwnd()->isVisible();
+    return d.GetSafeHwnd() && Wizard::IsShown(d);
 }
 
 }  // namespace
@@ -65,7 +63,7 @@ TEST_F(PhoneDialog, EmptyNumberGetsThePlaceholderTwice) {
 TEST_F(PhoneDialog, NumberIsLimitedToWhatThePageStores) {
     for (int limit : {15, 63}) {
         Run([&](CPhoneProp& p) { p.SetNumberLimit(limit); }, [&](ui::Window& d) {
-            Wizard::Type(d, IDC_NUMBER, QString(70, '5'));
+            Wizard::Type(d, IDC_NUMBER, std::string(70, '5'));
             EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER).size(), limit);
             Wizard::Click(d, ui::IDOK);
         });
@@ -81,7 +79,7 @@ TEST_F(PhoneDialog, PasswordEntry) {
         EXPECT_TRUE(d.IsItemVisible(IDC_NEW_PASSWORD));
         EXPECT_TRUE(d.IsItemVisible(IDC_CONFIRM));
         EXPECT_FALSE(d.IsItemVisible(IDC_EVENT_FILTER));
-        Wizard::ScreenshotWidget(d.GetSafeHwnd(), "phone-password");
+        Wizard::ScreenshotWindow(d, "phone-password");
         Wizard::Click(d, ui::IDOK);
     });
     EXPECT_EQ(code, "");
@@ -116,7 +114,7 @@ TEST_F(PhoneDialog, AccountCodeOfExactlyFourCharacters) {
         EXPECT_EQ(d.GetDlgItemText(IDC_CONFIRM), "12");
         EXPECT_EQ(d.GetDlgItemText(IDC_CONFIRM_LABEL), En("810"));
         EXPECT_EQ(d.GetWindowText(), En("812"));
-        Wizard::ScreenshotWidget(d.GetSafeHwnd(), "phone-account");
+        Wizard::ScreenshotWindow(d, "phone-account");
         for (const char* wrong : {"123", "12345"}) {
             Wizard::Type(d, IDC_CONFIRM, wrong);
             EXPECT_TRUE(StaysOpenOnOk(d));
@@ -190,13 +188,13 @@ struct SmsPage : ::testing::Test {
 TEST_F(SmsPage, RemoveMovesCodesAndMasksWithTheRows) {
     WithThreeRows();
     Open();
-    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (QStringList{"111", "222", "333"}));
+    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (Rows{"111", "222", "333"}));
     EXPECT_EQ(page().GetDlgItemText(IDC_BOOK_TITLE), En("500"));
     EXPECT_EQ(page().GetDlgItemText(IDC_BOOK_LIST_LABEL), "");
     w.Screenshot("sms");
     page().GetListView(IDC_BOOK_LIST)->SetSelectionMark(0);
     Wizard::Click(page(), IDC_BOOK_REMOVE);
-    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (QStringList{"222", "333"}));
+    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (Rows{"222", "333"}));
     EXPECT_EQ(std::string({char(MaskByte(0)), char(MaskByte(1)), char(MaskByte(2)), char(MaskByte(3))}),
               "bcxx");
     // A row added next starts with the mask its slot holds: x.
@@ -214,7 +212,7 @@ TEST_F(SmsPage, RemoveMovesCodesAndMasksWithTheRows) {
     });
     Wizard::Click(page(), IDC_BOOK_ADD);
     EXPECT_EQ(seen, 'x');
-    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (QStringList{"222", "333", "444"}));
+    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (Rows{"222", "333", "444"}));
 }
 
 TEST_F(SmsPage, UpDownAndButtonsWithoutSelection) {
@@ -224,24 +222,24 @@ TEST_F(SmsPage, UpDownAndButtonsWithoutSelection) {
     list->SetSelectionMark(-1);
     for (int id : {IDC_BOOK_PROPERTIES, IDC_BOOK_REMOVE, IDC_BOOK_UP, IDC_BOOK_DOWN})
         Wizard::Click(page(), id);
-    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (QStringList{"111", "222", "333"}));
+    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (Rows{"111", "222", "333"}));
     EXPECT_TRUE(w.dialogsShown.empty());
     list->SetSelectionMark(0);
     Wizard::Click(page(), IDC_BOOK_UP);
-    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (QStringList{"111", "222", "333"}));
+    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (Rows{"111", "222", "333"}));
     Wizard::Click(page(), IDC_BOOK_DOWN);
-    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (QStringList{"222", "111", "333"}));
+    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (Rows{"222", "111", "333"}));
     EXPECT_EQ(list->GetSelectionMark(), 1);
     EXPECT_EQ(MaskByte(0), 'b');
     EXPECT_EQ(MaskByte(1), 'a');
     Wizard::Click(page(), IDC_BOOK_DOWN);
-    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (QStringList{"222", "333", "111"}));
+    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (Rows{"222", "333", "111"}));
     EXPECT_EQ(list->GetSelectionMark(), 2);
     EXPECT_EQ(MaskByte(2), 'a');
     Wizard::Click(page(), IDC_BOOK_DOWN);  // the last row goes no further
-    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (QStringList{"222", "333", "111"}));
+    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (Rows{"222", "333", "111"}));
     Wizard::Click(page(), IDC_BOOK_UP);
-    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (QStringList{"222", "111", "333"}));
+    EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (Rows{"222", "111", "333"}));
     EXPECT_EQ(list->GetSelectionMark(), 1);
 }
 
@@ -318,9 +316,7 @@ TEST_F(SmsPage, ANewLanguageReadsTheCatalogueAgainWithItsCode) {
     // Back to the welcome page, German, and forward to the SMS page again.
     const std::size_t searches = w.simulator.RequestCount(10);
     w.sheet->SetActivePage(kWelcomePageIndex);
-    QComboBox* languages = w.sheet->m_pWelcom->GetComboBox(IDC_LANGUAGE);
-    languages->setCurrentIndex(languages->findText("German"));
-    emit languages->activated(languages->currentIndex());
+    Wizard::Choose(*w.sheet->m_pWelcom, IDC_LANGUAGE, "German");
     // Next is offered at once (the port is known), but the new search rewrites the record:
     // wait for it to end before moving on.
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.simulator.RequestCount(10) > searches; }));
@@ -359,7 +355,7 @@ TEST(SupervisorPage, ScenarioOneCancelledKeepsTheFlagsAndAddGoesToTen) {
     EXPECT_EQ(w.data.phoneBookFlags(), 0x82);
     int added = 0;
     w.OnDialog([&](ui::Window& d) {
-        Wizard::Type(d, IDC_NUMBER, QString::number(5550000 + added++));
+        Wizard::Type(d, IDC_NUMBER, std::to_string(5550000 + added++));
         Wizard::Click(d, ui::IDOK);
     });
     for (int i = 0; i < 9; ++i) Wizard::Click(page, IDC_BOOK_ADD);

@@ -2,7 +2,6 @@
 // and whole sessions through every page.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
 #include <cstring>
 
 #include "app/LangFile.h"
@@ -70,7 +69,7 @@ TEST(SmsRows, PackedRowsFromNonContiguousSlotsKeepTheirRowMasks) {
         r.setReportFlags(r.reportFlags() | kFlagSmsOption);
     });
     auto& page = static_cast<CSMSconf&>(f.Show(PageId::Sms));
-    EXPECT_EQ(Wizard::Rows(page, IDC_BOOK_LIST), (QStringList{"111", "333"}));
+    EXPECT_EQ(Wizard::Rows(page, IDC_BOOK_LIST), (Rows{"111", "333"}));
     EXPECT_TRUE(page.IsDlgButtonChecked(IDC_BOOK_OPTION));
     // The second row's events are those of mask 1, not of the slot its number came from.
     std::vector<int> shown;
@@ -104,7 +103,7 @@ TEST(SmsRows, FifteenDigitsAreStoredAndTheSixteenDigitGuardHolds) {
     PageFixture f([](DeviceData& r) { r.setReportFlags(r.reportFlags() | kFlagSmsPstn); });
     auto& page = static_cast<CSMSconf&>(f.Show(PageId::Sms));
     ui::ListView* list = page.GetListView(IDC_BOOK_LIST);
-    list->SetItemText(0, QString(15, '1'));
+    list->SetItemText(0, std::string(15, '1'));
     f.Store(PageId::Sms);
     EXPECT_EQ(f.w.data.slotText(kSlotSmsNumber0), std::string(15, '1'));
 
@@ -113,7 +112,7 @@ TEST(SmsRows, FifteenDigitsAreStoredAndTheSixteenDigitGuardHolds) {
     const Bytes slot3 = Slot(f.w.data, kSlotSmsNumber0 + 2);
     Wizard::Click(page, IDC_BOOK_PSTN);  // a change that must not be stored
     list->SetItemText(0, "999");
-    list->InsertItem(1, QString(16, '2'), 0, 1);
+    list->InsertItem(1, std::string(16, '2'), 0, 1);
     f.Store(PageId::Sms);
     EXPECT_EQ(f.w.data.slotText(kSlotSmsNumber0), "999");  // written before the long row
     EXPECT_EQ(f.w.data.slotText(kSlotSmsNumber0 + 1), "491609876543");  // kept
@@ -187,7 +186,7 @@ TEST(DtmfPage, VariantOptionsAndAccounts) {
 }
 
 TEST(IpPage, AccessPointLoginSplitAndJoin) {
-    const std::vector<std::pair<QString, ApnLogin>> cases = {
+    const std::vector<std::pair<std::string, ApnLogin>> cases = {
         {"internet", {"internet", "", ""}},
         {"apn,user:pass", {"apn", "user", "pass"}},
         {"apn,user", {"apn", "user", ""}},
@@ -197,9 +196,9 @@ TEST(IpPage, AccessPointLoginSplitAndJoin) {
     };
     for (const auto& [text, parts] : cases) {
         const ApnLogin split = SplitApnLogin(text);
-        EXPECT_EQ(split.accessPoint, parts.accessPoint) << text.toStdString();
-        EXPECT_EQ(split.user, parts.user) << text.toStdString();
-        EXPECT_EQ(split.password, parts.password) << text.toStdString();
+        EXPECT_EQ(split.accessPoint, parts.accessPoint) << text;
+        EXPECT_EQ(split.user, parts.user) << text;
+        EXPECT_EQ(split.password, parts.password) << text;
         EXPECT_EQ(JoinApnLogin(split), text);  // every loaded text goes back unchanged
     }
     EXPECT_EQ(JoinApnLogin({"apn", "", "secret"}), "apn");  // no password without a user
@@ -213,18 +212,18 @@ TEST(IpPage, DestinationsAccountsAndTheLogin) {
     });
     auto& page = static_cast<CIPconf&>(f.Show(PageId::Ip));
     f.w.Screenshot("ip");
-    EXPECT_EQ(page.GetDlgItemText(IDC_APN), QString(60, 'a'));
+    EXPECT_EQ(page.GetDlgItemText(IDC_APN), std::string(60, 'a'));
     EXPECT_EQ(page.GetDlgItemText(IDC_APN_PASSWORD), "pw");
     EXPECT_EQ(page.GetDlgItemText(IDC_BOOK_TITLE), LangText("English.ini", "800"));
     f.Store(PageId::Ip);
     EXPECT_EQ(f.w.data.slotText(kSlotApnLogin), longLogin);  // loaded and stored unchanged
     EXPECT_TRUE(f.w.data.reportFlag(kFlagIpOption));
 
-    Wizard::Type(page, IDC_APN, QString(40, 'n'));  // 32 at most are typed
+    Wizard::Type(page, IDC_APN, std::string(40, 'n'));  // 32 at most are typed
     Wizard::Type(page, IDC_APN_USER, "");
     Wizard::Type(page, IDC_APN_PASSWORD, "orphan");
     ui::ListView* list = page.GetListView(IDC_BOOK_LIST);
-    list->SetItemText(0, QString(63, 'd'));
+    list->SetItemText(0, std::string(63, 'd'));
     f.Store(PageId::Ip);
     EXPECT_EQ(f.w.data.slotText(kSlotApnLogin), std::string(32, 'n'));
     EXPECT_EQ(f.w.data.slotText(kSlotIpDestination0), std::string(63, 'd'));
@@ -232,7 +231,7 @@ TEST(IpPage, DestinationsAccountsAndTheLogin) {
     // A new destination with a short account, through the dialog with its 63-character limit.
     list->DeleteItem(1);
     f.w.OnDialog([](ui::Window& d) {
-        Wizard::Type(d, IDC_NUMBER, QString(70, 'h'));
+        Wizard::Type(d, IDC_NUMBER, std::string(70, 'h'));
         EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER).size(), 63);
         Wizard::Type(d, IDC_CONFIRM, "AB");
         Wizard::Click(d, ui::IDOK);
@@ -246,7 +245,7 @@ TEST(IpPage, DestinationsAccountsAndTheLogin) {
     EXPECT_EQ(f.w.data.slotText(kSlotIpDestination0 + 1), std::string(63, 'h'));
     EXPECT_EQ(Field(f.w.data, kIpAccounts + 4, 4), (Bytes{'A', 'B', 'C', 'D'}));
 
-    list->SetItemText(0, QString(64, 'x'));  // only from outside the dialog: the guard holds
+    list->SetItemText(0, std::string(64, 'x'));  // only from outside the dialog: the guard holds
     f.Store(PageId::Ip);
     EXPECT_EQ(f.w.data.slotText(kSlotIpDestination0), std::string(63, 'd'));
 }
@@ -290,7 +289,7 @@ TEST(SupervisorPage, PackedNumbersPasswordsAndTheGuard) {
         r.setPhoneBookFlags(0x02);
     });
     auto& page = f.Show(PageId::Supervisor);
-    EXPECT_EQ(Wizard::Rows(page, IDC_BOOK_LIST), (QStringList{"100", "400"}));
+    EXPECT_EQ(Wizard::Rows(page, IDC_BOOK_LIST), (Rows{"100", "400"}));
     // The second row carries password slot 1.
     f.w.OnDialog([](ui::Window& d) {
         EXPECT_TRUE(d.IsItemVisible(IDC_OLD_PASSWORD));
@@ -320,7 +319,7 @@ TEST(SupervisorPage, PackedNumbersPasswordsAndTheGuard) {
     // A 16-digit number in row 2 stops the store: rows 0 and 1 stored, the rest and bit 7 kept.
     ui::ListView* list = page.GetListView(IDC_BOOK_LIST);
     list->InsertItem(1, "200", 0, 1);
-    list->InsertItem(2, QString(16, '3'), 0, 2);
+    list->InsertItem(2, std::string(16, '3'), 0, 2);
     list->InsertItem(3, "500", 0, 3);
     Wizard::Click(page, IDC_BOOK_OPTION);
     f.Store(PageId::Supervisor);

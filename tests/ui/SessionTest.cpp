@@ -2,11 +2,7 @@
 // transfer and end pages, the modem and PIN dialogs, and what reaches the unit.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QDialog>
-#include <QLineEdit>
 #include <QTest>
-#include <QProgressBar>
 
 #include "app/LangFile.h"
 #include "app/StartPage.h"
@@ -20,13 +16,20 @@
 #include "transfer/InfoDlg.h"
 #include "transfer/PinCodeDlg.h"
 #include "ui/Services.h"
+#include "ui/qt/Testing.h"
 
 using namespace layout;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-QString En(const char* section) { return LangText("English.ini", section); }
+std::string En(const char* section) { return LangText("English.ini", section); }
+
+int Occurrences(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+    return n;
+}
 
 }  // namespace
 
@@ -51,30 +54,30 @@ TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
     ASSERT_TRUE(w.WaitForPage(PageId::General));  // the transfer page is skipped
 
     auto& general = *w.sheet->m_pGeneral;
-    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(general, IDC_INSTALLED).isEmpty(); }));
-    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("303"), En("304")}));
-    EXPECT_EQ(Wizard::Rows(general, IDC_AVAILABLE), (QStringList{En("305"), En("301")}));
+    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(general, IDC_INSTALLED).empty(); }));
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (Rows{En("303"), En("304")}));
+    EXPECT_EQ(Wizard::Rows(general, IDC_AVAILABLE), (Rows{En("305"), En("301")}));
     w.Screenshot("communication");
 
     Wizard::SelectRow(general, IDC_AVAILABLE, En("301"));
     EXPECT_EQ(general.GetDlgItemText(IDC_DESCRIPTION), En("307"));
     Wizard::Click(general, IDC_LEFT);
-    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("303"), En("304"), En("301")}));
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (Rows{En("303"), En("304"), En("301")}));
     Wizard::SelectRow(general, IDC_INSTALLED, En("303"));
     Wizard::Click(general, IDC_RIGHT);
-    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("304"), En("301")}));
-    EXPECT_EQ(Wizard::Rows(general, IDC_AVAILABLE), (QStringList{En("305"), En("303")}));
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (Rows{En("304"), En("301")}));
+    EXPECT_EQ(Wizard::Rows(general, IDC_AVAILABLE), (Rows{En("305"), En("303")}));
     // Primary offers IP alone; Backup goes back to what the unit had, moves discarded.
     Wizard::Click(general, IDC_PRIMARY);
-    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("304")}));
-    EXPECT_TRUE(Wizard::Rows(general, IDC_AVAILABLE).isEmpty());
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (Rows{En("304")}));
+    EXPECT_TRUE(Wizard::Rows(general, IDC_AVAILABLE).empty());
     EXPECT_EQ(w.sheet->primaryMode, 1);
     Wizard::Click(general, IDC_BACKUP);
     EXPECT_EQ(w.sheet->primaryMode, 0);
-    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("303"), En("304")}));
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (Rows{En("303"), En("304")}));
     // Installing by double click appends below.
     general.GetListView(IDC_AVAILABLE)->ActivateItem(1);
-    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("303"), En("304"), En("301")}));
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (Rows{En("303"), En("304"), En("301")}));
     ASSERT_TRUE(general.IsDlgButtonChecked(IDC_AND));
     Wizard::Click(general, IDC_AND);
 
@@ -158,7 +161,7 @@ TEST(Session, IdentificationIsRetriedThenTheErrorPage) {
     Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
-    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty(); }));
+    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).empty(); }));
     EXPECT_EQ(w.beeps, 2);
 
     // Six failures in a row: the error page, with the port forgotten.
@@ -190,18 +193,18 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
     EXPECT_TRUE(start.IsItemEnabled(IDC_PHONE));
     Wizard::Type(start, IDC_PHONE, "491709998887");
     Wizard::Type(start, IDC_PASSWORD, "1234");
-    start.GetComboBox(IDC_DATA_PROTOCOL)->setCurrentIndex(2);
+    start.SetComboSelection(IDC_DATA_PROTOCOL, 2);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Dialing));
     w.Screenshot("transfer");
     ASSERT_TRUE(w.WaitForPage(PageId::General, 15000));
     EXPECT_TRUE(w.simulator.InRemoteSession());
-    const QString log = w.sheet->m_pDialingDlg->GetDlgItemText(IDC_DIAL_LOG);
-    EXPECT_TRUE(log.startsWith("\nCommand 5 8\nCommand 5 0\n")) << log.toStdString();
-    EXPECT_TRUE(log.endsWith("Command 5 13\nCommand 5 16")) << log.toStdString();
-    EXPECT_EQ(Wizard::Profile("Setting/phone").toString(), "491709998887");
-    EXPECT_EQ(Wizard::Profile("Setting/Protocol DSC").toInt(), 2);
+    const std::string log = w.sheet->m_pDialingDlg->GetDlgItemText(IDC_DIAL_LOG);
+    EXPECT_TRUE(log.starts_with("\nCommand 5 8\nCommand 5 0\n")) << log;
+    EXPECT_TRUE(log.ends_with("Command 5 13\nCommand 5 16")) << log;
+    EXPECT_EQ(Wizard::Profile("Setting", "phone"), "491709998887");
+    EXPECT_EQ(Wizard::Profile("Setting", "Protocol DSC"), "2");
     const auto requests = w.simulator.Requests();
     const auto dial = std::find_if(requests.begin(), requests.end(),
                                    [](const sim::Request& r) { return r.command == 20; });
@@ -212,7 +215,7 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
     // The communication page now shows the remote unit: DTMF and Contact ID in use.
     auto& general = *w.sheet->m_pGeneral;
     ASSERT_TRUE(Wizard::WaitFor([&] { return Wizard::Rows(general, IDC_INSTALLED).size() == 2; }));
-    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("301"), En("305")}));
+    EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (Rows{En("301"), En("305")}));
     w.Next();
     w.ToEndPage();
     EXPECT_EQ(w.sheet->m_pEndPage->GetDlgItemText(IDC_END_TEXT1), "Farm house, north gate");
@@ -230,17 +233,17 @@ TEST(Session, WrongRemotePasswordThenBackEndsTheCall) {
     options.simulator.dialDelay = std::chrono::milliseconds(200);
     options.simulator.statusGap = std::chrono::milliseconds(100);
     Wizard w(options);
-    Wizard::SetProfile("Setting/Protocol DSC", 3);
+    Wizard::SetProfile("Setting", "Protocol DSC", "3");
     w.Start();
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
     auto& start = *w.sheet->m_pStartPage;
     EXPECT_EQ(start.GetDlgItemText(IDC_STATUS_LINE), En("101") + " COM4");
-    EXPECT_EQ(start.GetComboBox(IDC_DATA_PROTOCOL)->currentText(), "V.32 - 9600 bps");
+    EXPECT_EQ(start.GetDlgItemText(IDC_DATA_PROTOCOL), "V.32 - 9600 bps");
     Wizard::Click(start, IDC_REMOTE);
-    Wizard::Type(start, IDC_PHONE, QString(130, '7'));  // no more than 127 are taken
-    Wizard::Type(start, IDC_PASSWORD, QString(20, 'p'));
+    Wizard::Type(start, IDC_PHONE, std::string(130, '7'));  // no more than 127 are taken
+    Wizard::Type(start, IDC_PASSWORD, std::string(20, 'p'));
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Dialing));
@@ -248,7 +251,7 @@ TEST(Session, WrongRemotePasswordThenBackEndsTheCall) {
     EXPECT_EQ(w.data.uploadImage[146], 3);
     auto& dialing = *w.sheet->m_pDialingDlg;
     ASSERT_TRUE(Wizard::WaitFor([&] { return dialing.GetDlgItemText(IDC_DIAL_STATUS) == "No carrier"; }));
-    EXPECT_TRUE(dialing.GetDlgItemText(IDC_DIAL_LOG).contains("Command 5 15"));
+    EXPECT_NE(dialing.GetDlgItemText(IDC_DIAL_LOG).find("Command 5 15"), std::string::npos);
     const std::size_t disconnects = w.simulator.RequestCount(15);
 
     w.Back();
@@ -258,9 +261,9 @@ TEST(Session, WrongRemotePasswordThenBackEndsTheCall) {
     EXPECT_EQ(w.simulator.RequestCount(15), disconnects + 1);
     EXPECT_FALSE(start.IsDlgButtonChecked(IDC_LOCAL));
     EXPECT_FALSE(start.IsDlgButtonChecked(IDC_REMOTE));
-    EXPECT_TRUE(start.GetDlgItemText(IDC_PASSWORD).isEmpty());
+    EXPECT_TRUE(start.GetDlgItemText(IDC_PASSWORD).empty());
     EXPECT_FALSE(start.IsItemEnabled(IDC_PASSWORD));
-    EXPECT_EQ(start.GetDlgItemText(IDC_PHONE), QString(127, '7'));
+    EXPECT_EQ(start.GetDlgItemText(IDC_PHONE), std::string(127, '7'));
 }
 
 TEST(TransferPage, StatusSequencesGiveTheirTextsAndMoves) {
@@ -286,7 +289,7 @@ TEST(TransferPage, StatusSequencesGiveTheirTextsAndMoves) {
     EXPECT_EQ(status(), "Download finished");
     answer({16});
     EXPECT_TRUE(w.IsActive(PageId::General));
-    EXPECT_EQ(dialing.GetDlgItemText(IDC_DIAL_LOG).count("Command 5 "), 9);
+    EXPECT_EQ(Occurrences(dialing.GetDlgItemText(IDC_DIAL_LOG), "Command 5 "), 9);
 
     show();
     answer({8, 21});
@@ -302,12 +305,12 @@ TEST(TransferPage, StatusSequencesGiveTheirTextsAndMoves) {
 
     show();
     for (int i = 0; i < 102; ++i) answer({0});
-    EXPECT_EQ(dialing.GetProgressBar(IDC_DIAL_PROGRESS)->value(), 100);
+    EXPECT_EQ(dialing.GetProgressPos(IDC_DIAL_PROGRESS), 100);
     answer({20});
     EXPECT_TRUE(w.IsActive(PageId::Start));
     EXPECT_EQ(status(), "");
     EXPECT_EQ(dialing.GetDlgItemText(IDC_DIAL_LOG), "");
-    EXPECT_EQ(dialing.GetProgressBar(IDC_DIAL_PROGRESS)->value(), 0);
+    EXPECT_EQ(dialing.GetProgressPos(IDC_DIAL_PROGRESS), 0);
 }
 
 TEST(Dialogs, PinRequiredOpensOnlyThePinDialogAndThePinTravels) {
@@ -321,7 +324,7 @@ TEST(Dialogs, PinRequiredOpensOnlyThePinDialogAndThePinTravels) {
         Wizard::Type(dialog, IDC_PIN, "123456789");  // a ninth digit is refused
         EXPECT_EQ(dialog.GetDlgItemText(IDC_PIN), "12345678");
         Wizard::Type(dialog, IDC_PIN, "4321");
-        Wizard::ScreenshotWidget(dialog.GetSafeHwnd(), "pin");
+        Wizard::ScreenshotWindow(dialog, "pin");
         Wizard::Click(dialog, ui::IDOK);
     });
     w.Start();
@@ -337,7 +340,7 @@ TEST(Dialogs, PinRequiredOpensOnlyThePinDialogAndThePinTravels) {
     Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
-    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty(); }));
+    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).empty(); }));
     w.Next();
     w.ToEndPage();
     w.FinishAndWaitForExit();
@@ -355,7 +358,7 @@ TEST(Dialogs, ModemErrorOpensTheModemDialogAndEscapeKeepsThePin) {
         EXPECT_EQ(dialog.GetDlgItemText(IDC_INFO_LAST_ERROR), "Last Error:\t3");
         EXPECT_EQ(dialog.GetDlgItemText(IDC_INFO_IDENTITY),
                   "Qubrin QX-7 quad-band GSM/GPRS\nID:\t356938035643809");
-        Wizard::ScreenshotWidget(dialog.GetSafeHwnd(), "modem-info");
+        Wizard::ScreenshotWindow(dialog, "modem-info");
         Wizard::Click(dialog, ui::IDOK);
     });
     w.Start();
@@ -368,9 +371,9 @@ TEST(Dialogs, ModemErrorOpensTheModemDialogAndEscapeKeepsThePin) {
     std::strcpy(w.data.newSimPin.data(), "1111");
     w.OnDialog([](ui::Window& dialog) {
         Wizard::Type(dialog, IDC_PIN, "2222");
-        QTest::keyClick(dialog.GetSafeHwnd(), Qt::Key_Escape);
+        QTest::keyClick(ui::WidgetOf(dialog), Qt::Key_Escape);
     });
-    CPinCodeDlg(nullptr).DoModal();
+    CPinCodeDlg(0).DoModal();
     EXPECT_EQ(w.data.newSimPinText(), "1111");
 }
 
@@ -398,8 +401,8 @@ TEST(Dialogs, ModemInformationDecoding) {
     // A block of garbage without terminators stays inside its fields.
     std::fill(d.infoBlock.begin(), d.infoBlock.end(), 'Q');
     lines = DecodeInfo(d);
-    EXPECT_EQ(lines.op.size(), QString("Operator:\t").size() + 20);
-    EXPECT_EQ(lines.firmware.size(), QString("Firmware:\t").size() + 8);
+    EXPECT_EQ(lines.op.size(), std::string("Operator:\t").size() + 20);
+    EXPECT_EQ(lines.firmware.size(), std::string("Firmware:\t").size() + 8);
 }
 
 TEST(EndPage, RefusedUploadIsRetriedFiveTimesThenTheErrorPage) {

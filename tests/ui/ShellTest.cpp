@@ -1,11 +1,8 @@
 // The application shell: welcome and error pages, language files, the title, Cancel.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QDialog>
-#include <QFile>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -17,18 +14,16 @@
 #include "resources/Resource.h"
 #include "transfer/ErrorPage.h"
 #include "tests/support/Wizard.h"
+#include "ui/qt/Testing.h"
 
 namespace {
 
-void WriteFile(const std::string& path, const QByteArray& bytes) {
-    QFile file(QString::fromStdString(path));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
+constexpr int kLanguageList = 1077;
 
-QComboBox* LanguageList(const Wizard& w) {
-    return w.sheet->m_pWelcom->GetComboBox(1077);
-}
+void WriteFile(const std::string& path, const std::string& bytes) { ASSERT_TRUE(WriteBytes(path, bytes)); }
+
+std::string ChosenLanguage(const Wizard& w) { return w.sheet->m_pWelcom->GetDlgItemText(kLanguageList); }
+int LanguageCount(const Wizard& w) { return w.sheet->m_pWelcom->GetComboCount(kLanguageList); }
 
 }  // namespace
 
@@ -36,18 +31,18 @@ TEST(Welcome, FirstStartPicksEnglishTitlesTheSheetAndFindsTheUnit) {
     Wizard w;
     w.Start();
     ASSERT_TRUE(w.IsActive(PageId::Welcome));
-    EXPECT_EQ(LanguageList(w)->currentText(), "English");
-    EXPECT_EQ(LanguageList(w)->count(), 2);
-    const QString title001 = LangText("English.ini", "001");
-    ASSERT_FALSE(title001.isEmpty());
-    EXPECT_EQ(w.sheet->dialog()->windowTitle(), title001 + "   " + ToolVersionText());
+    EXPECT_EQ(ChosenLanguage(w), "English");
+    EXPECT_EQ(LanguageCount(w), 2);
+    const std::string title001 = LangText("English.ini", "001");
+    ASSERT_FALSE(title001.empty());
+    EXPECT_EQ(w.sheet->GetTitle(), title001 + "   " + ToolVersionText());
     EXPECT_EQ(w.sheet->m_nLangCode, 0x0409u);
-    EXPECT_EQ(Wizard::Profile("Setting/Language").toString(), "English");
+    EXPECT_EQ(Wizard::Profile("Setting", "Language"), "English");
     EXPECT_FALSE(w.NextEnabled());  // not before the unit has answered
 
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     EXPECT_EQ(w.sheet->m_nComPort, 3);
-    EXPECT_FALSE(w.sheet->dialog()->findChild<QWidget*>("back")->isEnabled());
+    EXPECT_FALSE(w.sheet->CanGoBack());
     w.Screenshot("welcome");
     w.Next();
     EXPECT_TRUE(w.WaitForPage(PageId::Start));
@@ -55,34 +50,33 @@ TEST(Welcome, FirstStartPicksEnglishTitlesTheSheetAndFindsTheUnit) {
 
 TEST(Welcome, StoredLanguagesAndFilesThatAreNotLanguages) {
     {
-        Wizard::SetProfile("Setting/Language", "ger");
+        Wizard::SetProfile("Setting", "Language", "ger");
         Wizard w;
         // A German file under another name is not offered.
         WriteFile(w.dir.File("Deutsch.ini"), "[Language]\r\nGerman\r\n[001]\r\nX\r\n");
-        Wizard::SetProfile("Setting/Language", "ger");
+        Wizard::SetProfile("Setting", "Language", "ger");
         w.Start();
-        EXPECT_EQ(LanguageList(w)->count(), 2);
-        EXPECT_EQ(LanguageList(w)->currentText(), "German");  // prefix, case ignored
+        EXPECT_EQ(LanguageCount(w), 2);
+        EXPECT_EQ(ChosenLanguage(w), "German");  // prefix, case ignored
         EXPECT_EQ(w.sheet->m_nLangCode, 0x0407u);
-        EXPECT_TRUE(w.sheet->dialog()->windowTitle().startsWith(LangText("German.ini", "001")));
+        EXPECT_TRUE(w.sheet->GetTitle().starts_with(LangText("German.ini", "001")));
         // Choosing another language applies it at once.
-        LanguageList(w)->setCurrentIndex(0);
-        emit LanguageList(w)->activated(0);
+        Wizard::Choose(*w.sheet->m_pWelcom, kLanguageList, "English");
         EXPECT_EQ(w.sheet->m_nLangCode, 0x0409u);
-        EXPECT_EQ(Wizard::Profile("Setting/Language").toString(), "English");
+        EXPECT_EQ(Wizard::Profile("Setting", "Language"), "English");
     }
     {
         Wizard w;
-        Wizard::SetProfile("Setting/Language", "eng");
+        Wizard::SetProfile("Setting", "Language", "eng");
         w.Start();
-        EXPECT_EQ(LanguageList(w)->currentText(), "English");
+        EXPECT_EQ(ChosenLanguage(w), "English");
     }
     {
         Wizard w;
-        Wizard::SetProfile("Setting/Language", "Klingon");
+        Wizard::SetProfile("Setting", "Language", "Klingon");
         w.Start();
-        EXPECT_EQ(LanguageList(w)->currentText(), "English");
-        EXPECT_EQ(Wizard::Profile("Setting/Language").toString(), "English");
+        EXPECT_EQ(ChosenLanguage(w), "English");
+        EXPECT_EQ(Wizard::Profile("Setting", "Language"), "English");
     }
 }
 
@@ -94,7 +88,7 @@ TEST(ErrorPage, SearchesWithABeepPerRoundUntilTheUnitAppears) {
     ASSERT_TRUE(w.WaitForPage(PageId::Error));
     EXPECT_EQ(w.sheet->m_nComPort, 0);
     EXPECT_EQ(w.sheet->wizardButtons(), 0u + ui::PSWIZB_DISABLEDFINISH);
-    const QString message = w.sheet->m_pErrorPage->GetDlgItemText(1076);
+    const std::string message = w.sheet->m_pErrorPage->GetDlgItemText(1076);
     EXPECT_EQ(message, LangText("English.ini", "002"));
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.beeps >= 2; }, 5000));
     // Rounds are paced: with no port at all they do not spin.
@@ -114,14 +108,15 @@ TEST(Sheet, CloseBoxDoesNothingAndCancelEndsMidExchange) {
     w.simulator.AddFault({sim::FaultKind::Silent, sim::Phase::Settings, -1});
     w.Start();
     Wizard::Settle(100);
+    QDialog* window = ui::SheetWindow(*w.sheet);
     QCloseEvent close;
-    QApplication::sendEvent(w.sheet->dialog(), &close);
-    EXPECT_TRUE(w.sheet->dialog()->isVisible());
-    QTest::keyClick(w.sheet->dialog(), Qt::Key_Escape);
-    EXPECT_TRUE(w.sheet->dialog()->isVisible());
+    QApplication::sendEvent(window, &close);
+    EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
 
-    w.sheet->dialog()->findChild<QPushButton*>("cancel")->click();
-    EXPECT_FALSE(w.sheet->dialog()->isVisible());
+    w.sheet->PressCancel();
+    EXPECT_FALSE(window->isVisible());
     const auto started = std::chrono::steady_clock::now();
     w.sheet.reset();  // pages deleted, worker told to quit and awaited
     // A hang guard, not a timing assertion: the quit is bounded by its own time-outs.
@@ -138,18 +133,17 @@ TEST(Application, ExitStatusOfAWholeRun) {
         QObject::connect(&driver, &QTimer::timeout, [&] {
             CMainSheet* sheet = AfxGetMainSheet();
             if (!sheet) return;
-            auto* next = sheet->dialog()->findChild<QPushButton*>("next");
-            auto* finish = sheet->dialog()->findChild<QPushButton*>("finish");
+            const bool nextOffered = sheet->wizardButtons() & ui::PSWIZB_NEXT;
             ui::PropertyPage* page = sheet->GetActivePage();
-            if (!upload && next->isEnabled()) {
-                sheet->dialog()->findChild<QPushButton*>("cancel")->click();
-            } else if (page == sheet->page(PageId::Start) && !next->isEnabled()) {
+            if (!upload && nextOffered) {
+                sheet->PressCancel();
+            } else if (page == sheet->page(PageId::Start) && !nextOffered) {
                 Wizard::Click(*page, IDC_LOCAL);
-            } else if (finish->isVisible() && finish->isEnabled() && !finished) {
+            } else if (sheet->CanFinish() && !finished) {
                 finished = true;
-                finish->click();
-            } else if (next->isVisible() && next->isEnabled()) {
-                next->click();
+                sheet->PressFinish();
+            } else if (sheet->CanGoNext()) {
+                sheet->PressNext();
             }
         });
         driver.start(50);

@@ -1,10 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
+#include <QString>
+#include <fstream>
 
 #include "app/LangFile.h"
-#include "app/VersionInfo.h"
 #include "tests/support/TempDir.h"
+#include "ui/VersionInfo.h"
+#include "ui/qt/Ansi.h"
+
+using ui::DecodeAnsi;
+using ui::EncodeAnsi;
+
+namespace {
+
+void WriteFile(const std::string& path, std::string_view bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(file.good());
+}
+
+}  // namespace
 
 TEST(LangFile, FirstLineVerbatimWithinItsBuffer) {
     const std::string ini =
@@ -40,19 +55,15 @@ TEST(LangFile, LanguageCodeAndCodePage) {
 
 TEST(LangFile, OnlyFilesWhoseLanguageIsTheirTitleAreListed) {
     TempDir dir;
-    auto write = [&](const char* name, const char* text) {
-        QFile f(QString::fromStdString(dir.File(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    };
+    auto write = [&](const char* name, const char* text) { WriteFile(dir.File(name), text); };
     write("English.ini", "[Language]\r\nEnglish\r\n");
     write("Deutsch.ini", "[Language]\r\nGerman\r\n");
     write("German.ini", "[Language]\r\nGerman\r\n");
     write("Fran\xc3\xa7" "ais.ini", "[Language]\r\nFran\xe7" "ais\r\n");
     write("notes.txt", "[Language]\r\nnotes\r\n");
     write("Broken.ini", "\x01\x02\x03");
-    const QStringList languages = ListLanguages(QString::fromStdString(dir.path().string()));
-    EXPECT_EQ(languages, (QStringList{"English", QString::fromUtf8("Français"), "German"}));
+    const std::vector<std::string> languages = ListLanguages(dir.path());
+    EXPECT_EQ(languages, (std::vector<std::string>{"English", "Fran\xe7" "ais", "German"}));
 }
 
 TEST(VersionRecord, ReadBackFromTheExecutable) {
@@ -61,9 +72,7 @@ TEST(VersionRecord, ReadBackFromTheExecutable) {
         EmbeddedVersion record{"QUBSET-VERSION-RECORD", signature, ms, 0};
         std::string bytes(1000, 'z');
         bytes.append(reinterpret_cast<const char*>(&record), sizeof record - cut);
-        QFile f(QString::fromStdString(dir.File("Qubset")));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        WriteFile(dir.File("Qubset"), bytes);
     };
     withRecord((2u << 16) | 31, kVersionSignature, 0);
     EXPECT_EQ(VersionText(dir.File("Qubset"), "Qubset"), "2.31");

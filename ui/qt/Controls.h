@@ -1,5 +1,5 @@
-// The controls a template can hold that Qt has no direct match for, and the conversion from
-// dialog units to pixels.
+// The Qt backend's controls that Qt has no direct match for, and the conversion from dialog
+// units to pixels.
 #pragma once
 
 #include <QAbstractButton>
@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "ui/ListView.h"
 #include "ui/Template.h"
 
 class QFont;
@@ -34,56 +35,32 @@ private:
 
 // The path of a bundled image: "bitmap/226" -> ":/bitmap/226".
 QString ResourcePath(const QString& name);
-QIcon LoadIcon(const QString& name);
+QIcon LoadIcon(std::string_view name);
 
-class ImageList {
+// The list view control. Texts cross as Windows-1252.
+class ListViewControl : public QWidget, public ListView {
 public:
-    explicit ImageList(int size) : m_size(size) {}
-    int Add(const QIcon& icon);
-    int size() const { return m_size; }
-    int count() const { return static_cast<int>(m_icons.size()); }
-    QIcon icon(int index) const;
+    ListViewControl(QWidget* parent, unsigned style);
 
-private:
-    int m_size;
-    std::vector<QIcon> m_icons;
-};
+    int InsertItem(int index, std::string_view text, int image, std::intptr_t data) override;
+    bool DeleteItem(int index) override;
+    void DeleteAllItems() override;
+    int GetItemCount() const override;
+    std::string GetItemText(int index) const override;
+    void SetItemText(int index, std::string_view text) override;
+    int GetItemImage(int index) const override;
+    std::intptr_t GetItemData(int index) const override;
 
-// A list view in list mode or report mode. Rows carry a text, an image index and item data;
-// the selection mark is kept as the list view keeps it; a sorted list inserts by text; rows
-// can be renamed in place.
-class ListView : public QWidget {
-public:
-    ListView(QWidget* parent, unsigned style);
+    int GetSelectionMark() const override { return m_mark; }
+    void SetSelectionMark(int index) override { m_mark = index; }
+    std::vector<int> GetSelectedItems() const override;
+    void SetItemSelected(int index, bool selected) override;
 
-    int InsertItem(int index, const QString& text, int image, std::intptr_t data);
-    bool DeleteItem(int index);
-    void DeleteAllItems();
-    int GetItemCount() const;
-    QString GetItemText(int index) const;
-    void SetItemText(int index, const QString& text);
-    int GetItemImage(int index) const;
-    std::intptr_t GetItemData(int index) const;
-
-    int GetSelectionMark() const { return m_mark; }
-    void SetSelectionMark(int index) { m_mark = index; }
-    // Selected rows, top to bottom.
-    std::vector<int> GetSelectedItems() const;
-    void SetItemSelected(int index, bool selected);
-
-    void SetImageList(const ImageList* images);
-    const ImageList* GetImageList() const { return m_images; }
-    void InsertColumn(const QString& header, int widthPixels);
-    // Starts an in-place edit of a row's text.
-    void EditLabel(int index);
-    void ActivateItem(int index);
-
-    // Notifications.
-    std::function<void(int index)> onItemActivate;  // double click or Enter
-    std::function<void(int index)> onItemChanging;  // a row is about to change state
-    std::function<void(int index)> onItemInserted;
-    std::function<void(int index)> onItemDeleting;  // the row is still counted
-    std::function<void(int index, const QString& text)> onEndLabelEdit;
+    void SetImageList(const ImageList* images) override;
+    const ImageList* GetImageList() const override { return m_images; }
+    void InsertColumn(std::string_view header, int widthPixels) override;
+    void EditLabel(int index) override;
+    void ActivateItem(int index) override;
 
     QTreeWidget* tree() const { return m_tree; }
 

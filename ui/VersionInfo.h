@@ -21,3 +21,5 @@ std::string VersionText(const std::string& path, const std::string& name);
 
 // The version of a record's fixed part, formatted "%d.%02d".
 std::string FormatVersion(std::uint32_t fileVersionMS);
+// What the title shows for a file without a record.
+std::string MissingVersionText(const std::string& name);

@@ -1,4 +1,4 @@
-#include "ui/Controls.h"
+#include "ui/qt/Controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,6 +17,8 @@
 #include <QSvgRenderer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include "ui/qt/Ansi.h"
 
 namespace ui {
 
@@ -40,15 +42,8 @@ QSize DialogUnits::ToPixels(int w, int h) const { return {w * m_baseX / 4, h * m
 
 QString ResourcePath(const QString& name) { return QStringLiteral(":/") + name + ".svg"; }
 
-QIcon LoadIcon(const QString& name) { return QIcon(ResourcePath(name)); }
-
-int ImageList::Add(const QIcon& icon) {
-    m_icons.push_back(icon);
-    return count() - 1;
-}
-
-QIcon ImageList::icon(int index) const {
-    return index >= 0 && index < count() ? m_icons[static_cast<std::size_t>(index)] : QIcon();
+QIcon LoadIcon(std::string_view name) {
+    return name.empty() ? QIcon() : QIcon(ResourcePath(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))));
 }
 
 // --- list view ---
@@ -61,21 +56,21 @@ constexpr int kImageRole = Qt::UserRole + 1;
 // In-place renames are handed to the list's owner, who decides whether the row takes them.
 class RenameDelegate : public QStyledItemDelegate {
 public:
-    RenameDelegate(ListView* view) : QStyledItemDelegate(view), m_view(view) {}
+    RenameDelegate(ListViewControl* view) : QStyledItemDelegate(view), m_view(view) {}
     void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
         const auto* edit = qobject_cast<QLineEdit*>(editor);
         if (!edit || !m_view->onEndLabelEdit) return;
-        if (edit->text() != m_view->GetItemText(index.row()))
-            m_view->onEndLabelEdit(index.row(), edit->text());
+        if (edit->text() != m_view->tree()->topLevelItem(index.row())->text(0))
+            m_view->onEndLabelEdit(index.row(), EncodeAnsi(edit->text()));
     }
 
 private:
-    ListView* m_view;
+    ListViewControl* m_view;
 };
 
 }  // namespace
 
-ListView::ListView(QWidget* parent, unsigned style)
+ListViewControl::ListViewControl(QWidget* parent, unsigned style)
     : QWidget(parent), m_tree(new QTreeWidget(this)), m_sorted(style & kSortAscending) {
     m_tree->setColumnCount(1);
     m_tree->setRootIsDecorated(false);
@@ -111,22 +106,23 @@ ListView::ListView(QWidget* parent, unsigned style)
     });
 }
 
-QTreeWidgetItem* ListView::Item(int index) const {
+QTreeWidgetItem* ListViewControl::Item(int index) const {
     return index >= 0 && index < GetItemCount() ? m_tree->topLevelItem(index) : nullptr;
 }
 
-int ListView::SortedPosition(const QString& text) const {
+int ListViewControl::SortedPosition(const QString& text) const {
     int pos = 0;
     while (pos < GetItemCount() && QString::localeAwareCompare(Item(pos)->text(0), text) <= 0) ++pos;
     return pos;
 }
 
-int ListView::InsertItem(int index, const QString& text, int image, std::intptr_t itemData) {
+int ListViewControl::InsertItem(int index, std::string_view bytes, int image, std::intptr_t itemData) {
+    const QString text = DecodeAnsi(bytes);
     const int row = m_sorted ? SortedPosition(text) : std::clamp(index, 0, GetItemCount());
     auto* item = new QTreeWidgetItem(QStringList(text));
     item->setData(0, kDataRole, QVariant::fromValue<qlonglong>(itemData));
     item->setData(0, kImageRole, image);
-    if (m_images) item->setIcon(0, m_images->icon(image));
+    if (m_images) item->setIcon(0, LoadIcon(m_images->resource(image)));
     item->setFlags(item->flags() | Qt::ItemIsEditable);
     {
         const QSignalBlocker quiet(m_tree);
@@ -137,7 +133,7 @@ int ListView::InsertItem(int index, const QString& text, int image, std::intptr_
     return row;
 }
 
-bool ListView::DeleteItem(int index) {
+bool ListViewControl::DeleteItem(int index) {
     QTreeWidgetItem* item = Item(index);
     if (!item) return false;
     if (onItemDeleting) onItemDeleting(index);
@@ -150,58 +146,58 @@ bool ListView::DeleteItem(int index) {
     return true;
 }
 
-void ListView::DeleteAllItems() {
+void ListViewControl::DeleteAllItems() {
     while (GetItemCount() > 0) DeleteItem(GetItemCount() - 1);
     m_mark = -1;
 }
 
-int ListView::GetItemCount() const { return m_tree->topLevelItemCount(); }
+int ListViewControl::GetItemCount() const { return m_tree->topLevelItemCount(); }
 
-QString ListView::GetItemText(int index) const {
+std::string ListViewControl::GetItemText(int index) const {
     const auto* item = Item(index);
-    return item ? item->text(0) : QString();
+    return item ? EncodeAnsi(item->text(0)) : std::string();
 }
 
-void ListView::SetItemText(int index, const QString& text) {
-    if (auto* item = Item(index)) item->setText(0, text);
+void ListViewControl::SetItemText(int index, std::string_view text) {
+    if (auto* item = Item(index)) item->setText(0, DecodeAnsi(text));
 }
 
-int ListView::GetItemImage(int index) const {
+int ListViewControl::GetItemImage(int index) const {
     const auto* item = Item(index);
     return item ? item->data(0, kImageRole).toInt() : -1;
 }
 
-std::intptr_t ListView::GetItemData(int index) const {
+std::intptr_t ListViewControl::GetItemData(int index) const {
     const auto* item = Item(index);
     return item ? static_cast<std::intptr_t>(item->data(0, kDataRole).toLongLong()) : 0;
 }
 
-std::vector<int> ListView::GetSelectedItems() const {
+std::vector<int> ListViewControl::GetSelectedItems() const {
     std::vector<int> rows;
     for (int i = 0; i < GetItemCount(); ++i)
         if (Item(i)->isSelected()) rows.push_back(i);
     return rows;
 }
 
-void ListView::SetItemSelected(int index, bool selected) {
+void ListViewControl::SetItemSelected(int index, bool selected) {
     if (auto* item = Item(index)) item->setSelected(selected);
 }
 
-void ListView::SetImageList(const ImageList* images) {
+void ListViewControl::SetImageList(const ImageList* images) {
     m_images = images;
     if (images) m_tree->setIconSize(QSize(images->size(), images->size()));
 }
 
-void ListView::InsertColumn(const QString& header, int widthPixels) {
-    m_tree->setHeaderLabels(QStringList(header));
+void ListViewControl::InsertColumn(std::string_view header, int widthPixels) {
+    m_tree->setHeaderLabels(QStringList(DecodeAnsi(header)));
     m_tree->setColumnWidth(0, widthPixels);
 }
 
-void ListView::EditLabel(int index) {
+void ListViewControl::EditLabel(int index) {
     if (auto* item = Item(index)) m_tree->editItem(item, 0);
 }
 
-void ListView::ActivateItem(int index) {
+void ListViewControl::ActivateItem(int index) {
     if (onItemActivate && Item(index)) onItemActivate(index);
 }
 
@@ -336,7 +332,7 @@ QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUn
             widget = combo;
             break;
         }
-        case Kind::ListView: widget = new ListView(parent, c.style); break;
+        case Kind::ListView: widget = new ListViewControl(parent, c.style); break;
         case Kind::ProgressBar: {
             auto* bar = new QProgressBar(parent);
             bar->setTextVisible(false);

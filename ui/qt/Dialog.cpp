@@ -1,0 +1,45 @@
+#include "ui/Dialog.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+
+#include "ui/Services.h"
+#include "ui/qt/WindowImpl.h"
+
+namespace ui {
+
+class Dialog::Frame : public QDialog {
+public:
+    Frame(Dialog& owner, QWidget* parent) : QDialog(parent), m_owner(owner) {
+        setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    }
+
+protected:
+    void reject() override { m_owner.OnCancel(); }
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        m_owner.OnCancel();
+    }
+
+private:
+    Dialog& m_owner;
+};
+
+int Dialog::DoModal() {
+    m_frame = new Frame(*this, WidgetOf(m_parent));
+    Impl::Create(*this, m_frame);
+    int result = IDCANCEL;
+    if (OnInitDialog()) {
+        NotifyModalStarted(*this);
+        result = m_frame->exec();
+    }
+    m_frame = nullptr;
+    DestroyWindow();
+    return result;
+}
+
+void Dialog::EndDialog(int result) {
+    if (m_frame) m_frame->done(result);
+}
+
+}  // namespace ui

@@ -1,0 +1,135 @@
+#include "ui/PropertySheet.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/qt/Ansi.h"
+#include "ui/qt/Controls.h"
+#include "ui/qt/Testing.h"
+#include "ui/qt/WindowImpl.h"
+
+namespace ui {
+
+// The sheet's window: the page area above a row of wizard buttons. The close box and Escape
+// do nothing; the wizard ends through its buttons.
+class PropertySheet::Frame : public QDialog {
+public:
+    Frame(PropertySheet& sheet, QWidget* parent) : QDialog(parent), m_sheet(sheet) {
+        auto* layout = new QVBoxLayout(this);
+        pageArea = new QWidget(this);
+        layout->addWidget(pageArea, 1);
+        auto* line = new QFrame(this);
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Sunken);
+        layout->addWidget(line);
+        auto* row = new QHBoxLayout;
+        row->addStretch(1);
+        back = AddButton(row, QObject::tr("< &Back"), "back");
+        next = AddButton(row, QObject::tr("&Next >"), "next");
+        finish = AddButton(row, QObject::tr("&Finish"), "finish");
+        row->addSpacing(12);
+        cancel = AddButton(row, QObject::tr("Cancel"), "cancel");
+        layout->addLayout(row);
+        next->setDefault(true);
+        QObject::connect(back, &QPushButton::clicked, this, [this] { m_sheet.PressBack(); });
+        QObject::connect(next, &QPushButton::clicked, this, [this] { m_sheet.PressNext(); });
+        QObject::connect(finish, &QPushButton::clicked, this, [this] { m_sheet.PressFinish(); });
+        QObject::connect(cancel, &QPushButton::clicked, this, [this] { m_sheet.PressCancel(); });
+    }
+
+    void FitPage(QSize size) {
+        if (size.width() <= pageArea->minimumWidth() && size.height() <= pageArea->minimumHeight())
+            return;
+        pageArea->setMinimumSize(size.expandedTo(pageArea->minimumSize()));
+    }
+
+    QWidget* pageArea;
+    QPushButton* back;
+    QPushButton* next;
+    QPushButton* finish;
+    QPushButton* cancel;
+
+protected:
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+    void reject() override {}
+
+private:
+    QPushButton* AddButton(QHBoxLayout* row, const QString& text, const char* name) {
+        auto* button = new QPushButton(text, this);
+        button->setObjectName(name);
+        button->setAutoDefault(false);
+        row->addWidget(button);
+        return button;
+    }
+
+    PropertySheet& m_sheet;
+};
+
+PropertySheet::PropertySheet(Hwnd parent)
+    : m_frame(std::make_unique<Frame>(*this, WidgetOf(parent))) {
+    SetWizardButtons(0);
+}
+
+PropertySheet::~PropertySheet() = default;
+
+void PropertySheet::FitPage(const DialogTemplate& t) {
+    m_frame->FitPage(DialogUnits(m_frame->font()).ToPixels(t.width, t.height));
+}
+
+bool PropertySheet::CreatePageWindow(PropertyPage& page) {
+    auto* window = new QWidget(m_frame->pageArea);
+    window->hide();
+    Window::Impl::Create(page, window);
+    return true;
+}
+
+void PropertySheet::ShowActivePage() {
+    for (PropertyPage* p : m_pages)
+        if (QWidget* w = WidgetOf(*p)) w->setVisible(p == m_active);
+}
+
+void PropertySheet::SetTitle(std::string_view title) { m_frame->setWindowTitle(DecodeAnsi(title)); }
+
+std::string PropertySheet::GetTitle() const { return EncodeAnsi(m_frame->windowTitle()); }
+
+void PropertySheet::SetIcon(std::string_view resource) { m_frame->setWindowIcon(LoadIcon(resource)); }
+
+void PropertySheet::PostSetWizardButtons(unsigned flags) {
+    QMetaObject::invokeMethod(m_frame.get(), [this, flags] { SetWizardButtons(flags); },
+                              Qt::QueuedConnection);
+}
+
+void PropertySheet::SetWizardButtons(unsigned flags) {
+    m_buttons = flags;
+    m_frame->back->setEnabled(CanGoBack());
+    const bool finishing = flags & (PSWIZB_FINISH | PSWIZB_DISABLEDFINISH);
+    m_frame->next->setVisible(!finishing);
+    m_frame->next->setEnabled(flags & PSWIZB_NEXT);
+    m_frame->finish->setVisible(finishing);
+    m_frame->finish->setEnabled(CanFinish());
+}
+
+int PropertySheet::DoModal(int startPage) {
+    m_frame->adjustSize();
+    SetActivePage(startPage);
+    return m_frame->exec();
+}
+
+void PropertySheet::Create(int startPage) {
+    m_frame->adjustSize();
+    m_frame->setResult(-1);
+    m_frame->show();
+    SetActivePage(startPage);
+}
+
+bool PropertySheet::IsEnded() const { return m_frame->result() != -1 && !m_frame->isVisible(); }
+
+void PropertySheet::EndDialog(int result) { m_frame->done(result); }
+
+QDialog* SheetWindow(const PropertySheet& sheet) { return &sheet.frame(); }
+
+}  // namespace ui

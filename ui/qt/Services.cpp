@@ -1,0 +1,93 @@
+#include "ui/Services.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "ui/qt/Ansi.h"
+#include "ui/qt/WindowImpl.h"
+
+namespace ui {
+
+void MessageBox(Hwnd parent, std::string_view text, std::string_view caption, MessageIcon icon) {
+    if (automation().onMessageBox) return automation().onMessageBox(std::string(text), std::string(caption));
+    const auto qtIcon = icon == MessageIcon::Error         ? QMessageBox::Critical
+                        : icon == MessageIcon::Information ? QMessageBox::Information
+                                                           : QMessageBox::Warning;
+    QMessageBox box(qtIcon, DecodeAnsi(caption), DecodeAnsi(text), QMessageBox::Ok, WidgetOf(parent));
+    box.exec();
+}
+
+void MessageBeep() {
+    if (automation().onBeep) automation().onBeep();
+    QApplication::beep();
+}
+
+std::string TextFromPath(const std::filesystem::path& path) {
+    return EncodeAnsi(QString::fromStdString(path.string()));
+}
+
+std::filesystem::path PathFromText(std::string_view text) {
+    return std::filesystem::path(DecodeAnsi(text).toStdString());
+}
+
+std::filesystem::path ApplicationDirectory() {
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+namespace {
+
+std::filesystem::path RunFileDialog(Hwnd parent, const FileDialogOptions& options, bool save) {
+    if (automation().onFileDialog) return automation().onFileDialog(options, save);
+    QFileDialog dialog(WidgetOf(parent));
+    const QString label = DecodeAnsi(options.filterLabel);
+    const QString pattern = DecodeAnsi(options.filterPattern);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(label.contains(pattern) ? label : label + " (" + pattern + ")");
+    dialog.setDefaultSuffix(DecodeAnsi(options.defaultExtension));
+    if (save) dialog.selectFile(DecodeAnsi(options.proposedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first().toStdString();
+}
+
+}  // namespace
+
+std::filesystem::path GetOpenFileName(Hwnd parent, const FileDialogOptions& options) {
+    return RunFileDialog(parent, options, false);
+}
+
+std::filesystem::path GetSaveFileName(Hwnd parent, const FileDialogOptions& options) {
+    return RunFileDialog(parent, options, true);
+}
+
+void NotifyModalStarted(Window& dialog) {
+    if (!automation().onModal) return;
+    // Runs inside the dialog's own loop, as a person would act on it.
+    const Hwnd handle = dialog.handle();
+    QTimer::singleShot(0, [handle] {
+        if (Window* window = FromHandle(handle); window && automation().onModal)
+            automation().onModal(*window);
+    });
+}
+
+// The worker posts a bare event; Qt drops the events of an object that is gone.
+struct UiWakeup::Impl : QObject {
+    explicit Impl(std::function<void()> run) : handler(std::move(run)) {}
+    bool event(QEvent*) override {
+        handler();
+        return true;
+    }
+    std::function<void()> handler;
+};
+
+UiWakeup::UiWakeup(std::function<void()> handler)
+    : m_impl(std::make_unique<Impl>(std::move(handler))) {}
+
+UiWakeup::~UiWakeup() = default;
+
+void UiWakeup::Post() { QCoreApplication::postEvent(m_impl.get(), new QEvent(QEvent::User)); }
+
+}  // namespace ui

@@ -1,0 +1,24 @@
+#include "ui/qt/Testing.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+#include "ui/qt/Controls.h"
+#include "ui/qt/WindowImpl.h"
+
+namespace ui {
+
+QWidget* ControlOf(const Window& window, int id) { return window.impl().Control(id); }
+
+QTreeWidget* TreeOf(ListView* list) {
+    auto* control = dynamic_cast<ListViewControl*>(list);
+    return control ? control->tree() : nullptr;
+}
+
+void ClearSettings() {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Miltra"),
+              QCoreApplication::applicationName())
+        .clear();
+}
+
+}  // namespace ui
