@@ -76,8 +76,7 @@ bool CGeneral::OnInitDialog() {
     installed->onItemDeleting = [installed, this](int) {
         UpdateButtons(installed->GetItemCount() - 1);
     };
-    m_pSheet->primaryMode = Data().reportFlag(kFlagPrimary) ? 1 : 0;
-    CheckDlgButton(m_pSheet->primaryMode ? IDC_PRIMARY : IDC_BACKUP, true);
+    ShowUnitOptions();
     PostButtons(ui::PSWIZB_BACK);
     return true;
 }
@@ -106,6 +105,9 @@ bool CGeneral::OnSetActive() {
 std::intptr_t CGeneral::OnLinkResult(int code, std::intptr_t value) {
     if (code == linkresult::kCommand17Sent || code == linkresult::kCommand18Sent) return 0;
     if (code == linkresult::kIdentified && value == 0) {
+        // The record may be another unit's now (the remote one): show its choices, not the
+        // ones the page was opened with.
+        ShowUnitOptions();
         FillLists();
         Data().setLanguageCode(static_cast<std::uint16_t>(m_pSheet->m_nLangCode & 0xFFFF));
         return 0;
@@ -134,6 +136,15 @@ void CGeneral::FillLists() {
         ui::ListView* list = d.reportFlag(kInfo[i].inUse) ? installed : available;
         list->InsertItem(list->GetItemCount(), m_protocols[static_cast<std::size_t>(i)].name, i, i);
     }
+}
+
+void CGeneral::ShowUnitOptions() {
+    const DeviceData& d = Data();
+    const bool primary = d.reportFlag(kFlagPrimary);
+    CheckDlgButton(IDC_PRIMARY, primary);
+    CheckDlgButton(IDC_BACKUP, !primary);
+    m_pSheet->primaryMode = primary ? 1 : 0;
+    CheckDlgButton(IDC_AND, d.reportFlag(kFlagAnd));
 }
 
 void CGeneral::SetPrimary(bool primary) {
