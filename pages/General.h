@@ -31,6 +31,7 @@ private:
 
     // Primary or Backup, primaryMode and the And box, as the record has them.
     void ShowUnitOptions();
+    void EnableChoices(bool enable);
     void FillLists();
     void SetPrimary(bool primary);
     void Move(ui::ListView* from, ui::ListView* to, int index);

@@ -158,8 +158,17 @@ TEST(Session, IdentificationIsRetriedThenTheErrorPage) {
     Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
-    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty(); }));
+    // While the record is being read again, nothing on the page can be chosen.
+    auto& general = *w.sheet->m_pGeneral;
+    auto choicesEnabled = [&](bool enabled) {
+        for (int id : {IDC_PRIMARY, IDC_BACKUP, IDC_AND, IDC_INFO, IDC_LEFT, IDC_RIGHT,
+                       IDC_INSTALLED, IDC_AVAILABLE})
+            EXPECT_EQ(general.IsItemEnabled(id), enabled) << "control " << id;
+    };
+    choicesEnabled(false);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(general, IDC_INSTALLED).isEmpty(); }));
     EXPECT_EQ(w.beeps, 2);
+    choicesEnabled(true);
 
     // Six failures in a row: the error page, with the port forgotten.
     w.Back();
