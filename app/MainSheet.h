@@ -54,6 +54,8 @@ public:
     void Create();
     // Ends the wizard; the program then leaves with `status`.
     void EndProgram(int status);
+    // The status the program leaves with from now on, however the wizard ends.
+    void SetExitStatus(int status) { m_exitStatus = status; }
     int exitStatus() const { return m_exitStatus; }
 
     DeviceData& data() { return m_data; }
