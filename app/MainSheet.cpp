@@ -1,5 +1,6 @@
 #include "app/MainSheet.h"
 
+#include "device/DeviceData.h"
 #include "resources/Resource.h"
 #include "ui/Window.h"
 
@@ -25,8 +26,8 @@ CMainSheet::CMainSheet(std::string_view caption, ui::Hwnd parent, int startPage,
       // The worker only posts a bare wake-up: the answer itself travels through the
       // ResultChannel, under its lock, so nothing but that lock orders the two threads.
       m_answerPump([this] {
-          m_results.Pump([](WindowHandle window, int code, std::intptr_t value) {
-              ui::SendMessage(window, WM_LINK_RESULT, code, value);
+          m_results.Pump([this](WindowHandle window, int code, std::intptr_t value) {
+              Deliver(window, code, value);
           });
       }),
       m_link(m_port, data, m_results),
@@ -54,6 +55,21 @@ CMainSheet::~CMainSheet() {
 int CMainSheet::DoModal() { return ui::PropertySheet::DoModal(m_startPage); }
 
 void CMainSheet::Create() { ui::PropertySheet::Create(m_startPage); }
+
+void CMainSheet::RequestEvents(ui::Window& page) {
+    if (m_bEventsLoaded || m_pEventsAsker) return;
+    m_data.setLanguageCode(static_cast<std::uint16_t>(m_nLangCode & 0xFFFF));
+    m_pEventsAsker = &page;
+    m_link.RequestEvents(page.handle());
+}
+
+void CMainSheet::Deliver(WindowHandle window, int code, std::intptr_t value) {
+    if (code == linkresult::kEventsRead && m_pEventsAsker) {
+        window = m_pEventsAsker->handle();
+        m_pEventsAsker = nullptr;
+    }
+    ui::SendMessage(window, WM_LINK_RESULT, code, value);
+}
 
 void CMainSheet::EndProgram(int status) {
     m_exitStatus = status;

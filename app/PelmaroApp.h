@@ -7,7 +7,8 @@ class CPelmaroApp {
 public:
     explicit CPelmaroApp(CMainSheet::PageMaker makePages) : m_makePages(std::move(makePages)) {}
 
-    // The whole run; the process's exit status (1 after an upload, 0 after Cancel).
+    // The whole run; the process's exit status (1 once the unit has accepted an upload,
+    // however the wizard is left then; 0 otherwise).
     int InitInstance();
 
 private:

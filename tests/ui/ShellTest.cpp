@@ -123,19 +123,28 @@ TEST(Sheet, CloseBoxDoesNothingAndCancelEndsMidExchange) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(8));
 }
 
-// The application object runs the wizard modally and hands back the exit status: 1 once a
-// configuration has been uploaded, 0 after Cancel.
+// The application object runs the wizard modally and hands back the exit status: 1 once the
+// unit has accepted a configuration, however the wizard is left then (Cancel in the second
+// before it ends by itself included); 0 after Cancel before that.
 TEST(Application, ExitStatusOfAWholeRun) {
-    for (const bool upload : {true, false}) {
+    enum class Leave { AfterUpload, CancelAfterUpload, CancelBefore };
+    for (const Leave leave : {Leave::AfterUpload, Leave::CancelAfterUpload, Leave::CancelBefore}) {
+        const bool upload = leave != Leave::CancelBefore;
         Wizard w;
         QTimer driver;
         bool finished = false;
+        bool cancelledAfterUpload = false;
         QObject::connect(&driver, &QTimer::timeout, [&] {
             CMainSheet* sheet = AfxGetMainSheet();
             if (!sheet) return;
             const bool nextOffered = sheet->wizardButtons() & ui::PSWIZB_NEXT;
             ui::PropertyPage* page = sheet->GetActivePage();
+            // The disconnect is asked for once the upload has been accepted.
+            const bool accepted = w.simulator.RequestCount(15) > 0;
             if (!upload && nextOffered) {
+                sheet->PressCancel();
+            } else if (leave == Leave::CancelAfterUpload && accepted && !cancelledAfterUpload) {
+                cancelledAfterUpload = true;
                 sheet->PressCancel();
             } else if (page == sheet->page(PageId::Start) && !nextOffered) {
                 Wizard::Click(*page, IDC_LOCAL);
@@ -150,6 +159,7 @@ TEST(Application, ExitStatusOfAWholeRun) {
         CPelmaroApp app(MakeWizardPages);
         const int status = app.InitInstance();
         EXPECT_EQ(status, upload ? 1 : 0);
+        EXPECT_EQ(cancelledAfterUpload, leave == Leave::CancelAfterUpload);
         EXPECT_EQ(w.simulator.AcceptedUploads().size(), upload ? 1u : 0u);
         EXPECT_EQ(AfxGetMainSheet(), nullptr);
     }
