@@ -66,30 +66,6 @@ const std::vector<int> kBasic = {1, 18, 19, 20, 21, 22, 25, 26, 29, 32, 43, 54, 
 
 }  // namespace
 
-TEST(Catalogue, ReadsStayInsideTheBuffer) {
-    std::vector<std::uint8_t> bytes = {0x00, 'A', 0x00};
-    EventNames names = CatalogueNames(bytes.data(), bytes.size());
-    EXPECT_EQ(names[0], "");
-    EXPECT_EQ(names[1], "A");
-    EXPECT_EQ(names[2], "");
-
-    // No terminator at all, and names longer than 69 characters.
-    std::vector<std::uint8_t> garbage(kEventCatalogueSize, 'g');
-    names = CatalogueNames(garbage.data(), garbage.size());
-    EXPECT_EQ(names[0], std::string(69, 'g'));
-    EXPECT_EQ(names[1], "");
-    std::string two = std::string(100, 'x') + '\0' + "second";
-    names = CatalogueNames(reinterpret_cast<const std::uint8_t*>(two.data()), two.size());
-    EXPECT_EQ(names[1], "second");
-
-    // The rewrite cuts every name to 69 characters and fits whatever the names hold.
-    for (auto& name : names) name = std::string(500, 'n');
-    std::vector<std::uint8_t> out(kEventCatalogueSize, 0xEE);
-    EXPECT_EQ(WriteCatalogue(out.data(), out.size(), names), 152u * 70);
-    EXPECT_EQ(out[69], 0);
-    EXPECT_EQ(out[152 * 70], 0xEE);  // bytes behind it untouched
-}
-
 TEST(EventFile, ExactlyTwentyBytesAndNothingMore) {
     TempDir dir;
     Mask mask{};
