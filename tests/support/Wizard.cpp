@@ -1,11 +1,8 @@
 #include "tests/support/Wizard.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QLineEdit>
-#include <QTest>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <typeinfo>
 
 #include "app/Profile.h"
@@ -13,13 +10,13 @@
 #include "resources/Resource.h"
 #include "ui/Dialog.h"
 #include "ui/ListView.h"
+#include "tests/support/Backend.h"
 #include "ui/Services.h"
-#include "ui/qt/Ansi.h"
-#include "ui/qt/Testing.h"
+#include "ui/Settings.h"
 
 Wizard::Wizard(WizardOptions options)
     : simulator(options.simulator), linkPath(dir.File("qubrin")) {
-    ui::ClearSettings();
+    backend::ClearSettings();
     // The tool reads its language files from its current directory.
     for (const auto& file : std::filesystem::directory_iterator(QUBSET_LANG_DIR))
         if (file.path().extension() == ".ini")
@@ -58,9 +55,9 @@ bool Wizard::Visited(PageId id) const {
     return std::find(visited.begin(), visited.end(), id) != visited.end();
 }
 
-bool Wizard::WaitFor(const std::function<bool()>& done, int ms) { return QTest::qWaitFor(done, ms); }
+bool Wizard::WaitFor(const std::function<bool()>& done, int ms) { return backend::WaitFor(done, ms); }
 
-void Wizard::Settle(int ms) { QTest::qWait(ms); }
+void Wizard::Settle(int ms) { backend::Settle(ms); }
 
 bool Wizard::WaitForPage(PageId id, int ms) {
     return WaitFor([&] { return IsActive(id); }, ms);
@@ -72,7 +69,7 @@ bool Wizard::NextEnabled() const { return sheet->CanGoNext(); }
 // could press again.
 void Wizard::Next() {
     sheet->PressNext();
-    QCoreApplication::processEvents();
+    backend::ProcessEvents();
 }
 
 void Wizard::NextWhenEnabled() {
@@ -103,38 +100,34 @@ void Wizard::FinishAndWaitForExit() {
 }
 void Wizard::Back() {
     sheet->PressBack();
-    QCoreApplication::processEvents();
+    backend::ProcessEvents();
 }
 
 void Wizard::Finish() {
     sheet->PressFinish();
-    QCoreApplication::processEvents();
+    backend::ProcessEvents();
 }
 
 namespace {
 
-void Grab(QWidget* widget, const std::string& name) {
-    const QString folder = qEnvironmentVariable("QUBSET_SCREENSHOT_DIR");
-    if (folder.isEmpty() || !widget) return;
-    QDir().mkpath(folder);
-    widget->grab().save(QDir(folder).filePath(QString::fromStdString(name) + ".png"));
+// Where screenshots go: QUBSET_SCREENSHOT_DIR, or nowhere when it is not set.
+std::string ScreenshotFolder() {
+    const char* folder = std::getenv("QUBSET_SCREENSHOT_DIR");
+    return folder ? folder : "";
 }
 
 }  // namespace
 
 void Wizard::Screenshot(const std::string& name) const {
     Settle(50);  // posted button states first
-    Grab(ui::SheetWindow(*sheet), name);
+    if (!ScreenshotFolder().empty()) backend::Screenshot(*sheet, ScreenshotFolder(), name);
 }
 
 void Wizard::ScreenshotWindow(const ui::Window& window, const std::string& name) {
-    Grab(ui::WidgetOf(window), name);
+    if (!ScreenshotFolder().empty()) backend::Screenshot(window, ScreenshotFolder(), name);
 }
 
-bool Wizard::IsShown(const ui::Window& window) {
-    const QWidget* widget = ui::WidgetOf(window);
-    return widget && widget->isVisible();
-}
+bool Wizard::IsShown(const ui::Window& window) { return backend::IsShown(window); }
 
 void Wizard::Click(ui::Window& window, int id) {
     ASSERT_TRUE(window.HasItem(id)) << "no button " << id;
@@ -142,32 +135,24 @@ void Wizard::Click(ui::Window& window, int id) {
 }
 
 void Wizard::Type(ui::Window& window, int id, const std::string& text) {
-    QWidget* edit = ui::ControlOf(window, id);
-    ASSERT_TRUE(edit) << "no edit " << id;
-    if (auto* line = qobject_cast<QLineEdit*>(edit)) line->clear();
-    QTest::keyClicks(edit, ui::DecodeAnsi(text));
+    ASSERT_TRUE(window.HasItem(id)) << "no edit " << id;
+    backend::Type(window, id, text);
 }
 
 void Wizard::Choose(ui::Window& window, int comboId, const std::string& text) {
-    auto* combo = qobject_cast<QComboBox*>(ui::ControlOf(window, comboId));
-    ASSERT_TRUE(combo) << "no combo box " << comboId;
+    ASSERT_TRUE(window.HasItem(comboId)) << "no combo box " << comboId;
     int index = -1;
     for (int i = 0; i < window.GetComboCount(comboId) && index < 0; ++i)
         if (window.GetComboItemText(comboId, i) == text) index = i;
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
+    backend::Choose(window, comboId, index);
 }
 
 void Wizard::SelectRow(ui::Window& window, int listId, const std::string& text) {
     ui::ListView* list = window.GetListView(listId);
     ASSERT_TRUE(list) << "no list " << listId;
-    QTreeWidget* tree = ui::TreeOf(list);
     for (int i = 0; i < list->GetItemCount(); ++i) {
         if (list->GetItemText(i) != text) continue;
-        QTreeWidgetItem* item = tree->topLevelItem(i);
-        tree->clearSelection();
-        tree->setCurrentItem(item);
-        item->setSelected(true);
+        backend::SelectRow(*list, i);
         return;
     }
     FAIL() << "no row " << text;

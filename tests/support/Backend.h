@@ -1,0 +1,35 @@
+// What tests need of a GUI backend beyond the ui/ interface: running its event loop, input
+// as a person gives it (keys, a click on a combo item or a list row), whether a window is on
+// the screen, screenshots and an empty settings store. One implementation per backend.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace ui {
+class ListView;
+class PropertySheet;
+class Window;
+}  // namespace ui
+
+namespace backend {
+
+// Runs the event loop until `done` holds; false when `ms` passed first.
+bool WaitFor(const std::function<bool()>& done, int ms);
+// Runs the event loop for a moment.
+void Settle(int ms);
+// Handles what is queued now.
+void ProcessEvents();
+// Types into an edit key by key, replacing what it held, so that the edit's rules apply.
+void Type(ui::Window& window, int id, const std::string& text);
+// Chooses the combo box's item as a click on it would (-1: none).
+void Choose(ui::Window& window, int comboId, int index);
+// Makes a row the current and only selected one, as a click on it would.
+void SelectRow(ui::ListView& list, int row);
+bool IsShown(const ui::Window& window);
+// Saves a picture of the window (or the sheet) as <folder>/<name>.png.
+void Screenshot(const ui::Window& window, const std::string& folder, const std::string& name);
+void Screenshot(const ui::PropertySheet& sheet, const std::string& folder, const std::string& name);
+void ClearSettings();
+
+}  // namespace backend
