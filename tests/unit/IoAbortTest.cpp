@@ -77,10 +77,11 @@ TEST(IoAbort, ACancelThatMissesTheCallIsRepeatedUntilTheCallHasEnded) {
     line.Abort();
     ASSERT_EQ(read.wait_for(5s), std::future_status::ready);
     EXPECT_EQ(read.get(), -1);
-    EXPECT_EQ(line.cancels(), 2);  // the first was lost
+    const int cancels = line.cancels();
+    EXPECT_GE(cancels, 2);  // the first was lost
     // Until cleared, no further call is made at all.
     EXPECT_EQ(line.Read(&byte, 1), -1);
     EXPECT_EQ(line.calls(), 1);
     line.Abort();  // with no call in progress there is nothing to cancel
-    EXPECT_EQ(line.cancels(), 2);
+    EXPECT_EQ(line.cancels(), cancels);
 }
