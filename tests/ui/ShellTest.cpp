@@ -13,6 +13,7 @@
 #include "app/LangFile.h"
 #include "app/PelmaroApp.h"
 #include "app/Welcom.h"
+#include "device/Layout.h"
 #include "qubset/WizardPages.h"
 #include "resources/Resource.h"
 #include "transfer/ErrorPage.h"
@@ -113,7 +114,9 @@ TEST(Sheet, CloseBoxDoesNothingAndCancelEndsMidExchange) {
     // Every identification now waits out its time-outs: the worker is busy when Cancel comes.
     w.simulator.AddFault({sim::FaultKind::Silent, sim::Phase::Settings, -1});
     w.Start();
-    Wizard::Settle(100);
+    // The settings request has reached the unit: the worker now waits for its reply.
+    ASSERT_TRUE(
+        Wizard::WaitFor([&] { return w.simulator.RequestCount(command::kReadSettings) > 0; }));
     QCloseEvent close;
     QApplication::sendEvent(w.sheet->dialog(), &close);
     EXPECT_TRUE(w.sheet->dialog()->isVisible());
