@@ -83,7 +83,8 @@ void CWelcom::ApplyLanguage() {
 std::intptr_t CWelcom::OnLinkResult(int code, std::intptr_t value) {
     if (code == linkresult::kScanned && value != 0) {
         m_pSheet->m_nComPort = static_cast<int>(value);
-        PostButtons(ui::PSWIZB_NEXT);
+        // A search that ends after the installer has moved on leaves that page's buttons be.
+        if (m_pSheet->GetActivePage() == this) PostButtons(ui::PSWIZB_NEXT);
     } else {
         m_pSheet->m_nComPort = 0;
         m_pSheet->SetActivePage(kErrorPageIndex);

@@ -12,6 +12,7 @@
 
 #include "app/LangFile.h"
 #include "app/PelmaroApp.h"
+#include "app/StartPage.h"
 #include "app/Welcom.h"
 #include "qubset/WizardPages.h"
 #include "resources/Resource.h"
@@ -84,6 +85,26 @@ TEST(Welcome, StoredLanguagesAndFilesThatAreNotLanguages) {
         EXPECT_EQ(LanguageList(w)->currentText(), "English");
         EXPECT_EQ(Wizard::Profile("Setting/Language").toString(), "English");
     }
+}
+
+// A search that ends after the installer has left the welcome page (Next was offered by an
+// earlier one) leaves the buttons of the page now shown as they are.
+TEST(Welcome, LateSearchAnswerLeavesTheButtonsOfTheNextPageAlone) {
+    Wizard w;
+    w.Start();
+    w.NextWhenEnabled();
+    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    // Back starts a search; Next at once leaves before it can have ended.
+    w.sheet->PressBack();
+    ASSERT_TRUE(w.IsActive(PageId::Welcome));
+    w.sheet->PressNext();
+    ASSERT_TRUE(w.IsActive(PageId::Start));
+    w.sheet->m_nComPort = 0;  // set again by the search's answer
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->m_nComPort == 3; }));
+    EXPECT_FALSE(Wizard::WaitFor([&] { return w.sheet->wizardButtons() != ui::PSWIZB_BACK; }, 300));
+    EXPECT_FALSE(w.NextEnabled());  // no option chosen on this visit
 }
 
 TEST(ErrorPage, SearchesWithABeepPerRoundUntilTheUnitAppears) {
