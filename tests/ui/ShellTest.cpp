@@ -129,6 +129,32 @@ TEST(ErrorPage, SearchesWithABeepPerRoundUntilTheUnitAppears) {
     EXPECT_EQ(w.sheet->m_nComPort, 3);
 }
 
+// Several pages giving up at once activate the error page again while it searches: still one
+// search a round, one beep. Answers that reach it once it is no longer shown change nothing.
+TEST(ErrorPage, OneSearchAtATimeAndNoneForAPageLeft) {
+    WizardOptions options;
+    options.startSimulator = false;
+    Wizard w(options);
+    w.Start();
+    ASSERT_TRUE(w.WaitForPage(PageId::Error));
+    ASSERT_TRUE(w.sheet->SetActivePage(kErrorPageIndex));
+    ASSERT_TRUE(w.sheet->SetActivePage(kErrorPageIndex));
+    const int beepsBefore = w.beeps;
+    // Rounds are a second apart: a single chain beeps at most three times in 2.5 s.
+    EXPECT_FALSE(Wizard::WaitFor([&] { return w.beeps - beepsBefore > 3; }, 2500));
+
+    w.sheet->m_link.Stop();  // the test plays the worker's answers itself
+    ASSERT_TRUE(w.sheet->SetActivePage(w.sheet->page(PageId::Start)));
+    const int beepsAtStart = w.beeps;
+    const ui::Hwnd errorPage = w.sheet->m_pErrorPage->handle();
+    ui::SendMessage(errorPage, WM_LINK_RESULT, linkresult::kScanned, 7);
+    EXPECT_TRUE(w.IsActive(PageId::Start));
+    EXPECT_EQ(w.sheet->m_nComPort, 0);
+    ui::SendMessage(errorPage, WM_LINK_RESULT, linkresult::kScanned, 0);
+    EXPECT_EQ(w.beeps, beepsAtStart);
+    EXPECT_TRUE(w.IsActive(PageId::Start));
+}
+
 TEST(Sheet, CloseBoxDoesNothingAndCancelEndsMidExchange) {
     Wizard w;
     // Every identification now waits out its time-outs: the worker is busy when Cancel comes.
