@@ -123,9 +123,9 @@ const DialogTemplate kPhoneBook{IDD_PHONEBOOK, nullptr, kPageWidth, kPageHeight,
 }};
 
 const DialogTemplate kPhoneNumber{IDD_PHONE_NUMBER, "Edit phone number...", 150, 157, {
-    {IDC_OLD_PASSWORD_LABEL, Kind::Static, "Old password:", 12, 11, 58, 8, kHidden | kDisabled},
+    {IDC_OLD_PASSWORD_LABEL, Kind::Static, "Old password:", 12, 11, 60, 8, kHidden | kDisabled},
     {IDC_OLD_PASSWORD, Kind::Edit, "", 74, 9, 43, 14, kHidden | kDisabled | kPassword},
-    {IDC_NEW_PASSWORD_LABEL, Kind::Static, "New password:", 12, 31, 55, 8, kHidden | kDisabled},
+    {IDC_NEW_PASSWORD_LABEL, Kind::Static, "New password:", 12, 31, 60, 8, kHidden | kDisabled},
     {IDC_NEW_PASSWORD, Kind::Edit, "", 74, 30, 43, 14, kHidden | kDisabled | kPassword},
     {IDC_CONFIRM_LABEL, Kind::Static, "Confirmation:", 12, 51, 60, 8, kHidden | kDisabled},
     {IDC_CONFIRM, Kind::Edit, "", 74, 49, 43, 14, kHidden | kDisabled | kPassword},
