@@ -60,7 +60,9 @@ void CStartPage::OnTimer(int id) {
 
 bool CStartPage::OnSetActive() {
     PostButtons(ui::PSWIZB_BACK);
-    SetDlgItemText(IDC_STATUS_LINE, QStringLiteral("%1 COM%2").arg(Text("101")).arg(m_pSheet->m_nComPort));
+    // The language text is shown as it stands, even if it holds a '%'.
+    SetDlgItemText(IDC_STATUS_LINE,
+                   Text("101") + QStringLiteral(" COM") + QString::number(m_pSheet->m_nComPort));
     SetDlgItemText(IDC_PHONE, GetProfileString(kSettingSection, kPhoneValue, QString()));
     SetText(IDC_REMOTE, "102");
     SetText(IDC_LOCAL, "103");

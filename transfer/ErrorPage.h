@@ -27,4 +27,7 @@ private:
 
     QString m_strMessage;
     QElapsedTimer m_round;
+    // A search is on its way or the next round is due: the chain lives until a unit answers
+    // or its answer or round finds the page no longer shown.
+    bool m_bSearching = false;
 };
