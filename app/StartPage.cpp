@@ -57,6 +57,7 @@ void CStartPage::OnTimer(int id) {
 
 bool CStartPage::OnSetActive() {
     PostButtons(ui::PSWIZB_BACK);
+    // The language text is shown as it stands, even if it holds a '%'.
     SetDlgItemText(IDC_STATUS_LINE, Text("101") + " COM" + std::to_string(m_pSheet->m_nComPort));
     SetDlgItemText(IDC_PHONE, GetProfileString(kSettingSection, kPhoneValue, ""));
     SetText(IDC_REMOTE, "102");

@@ -35,12 +35,17 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 }  // namespace
 
 std::string ToolVersionText() {
+    // Read once a run: finding the record means reading the whole executable, which would
+    // stall the window at every language change.
+    static const std::string text = [] {
 #ifdef _WIN32
-    const std::string path = kExecutableName;  // found by the system's search, own folder first
+        const std::string path = kExecutableName;  // the system's search, own folder first
 #else
-    const std::string path = (ui::ApplicationDirectory() / kExecutableName).string();
+        const std::string path = (ui::ApplicationDirectory() / kExecutableName).string();
 #endif
-    return VersionText(path, kExecutableName);
+        return VersionText(path, kExecutableName);
+    }();
+    return text;
 }
 
 CWelcom::CWelcom() : CWizardPage(GetTemplate(IDD_WELCOME)) {
@@ -94,7 +99,8 @@ void CWelcom::ApplyLanguage() {
 std::intptr_t CWelcom::OnLinkResult(int code, std::intptr_t value) {
     if (code == linkresult::kScanned && value != 0) {
         m_pSheet->m_nComPort = static_cast<int>(value);
-        PostButtons(ui::PSWIZB_NEXT);
+        // A search that ends after the installer has moved on leaves that page's buttons be.
+        if (m_pSheet->GetActivePage() == this) PostButtons(ui::PSWIZB_NEXT);
     } else {
         m_pSheet->m_nComPort = 0;
         m_pSheet->SetActivePage(kErrorPageIndex);

@@ -13,5 +13,7 @@ qubset_ensure_packages() {
 }
 
 QUBSET_BUILD_PACKAGES=(cmake make g++ libgtest-dev qt6-base-dev qt6-svg-dev libqt6svg6
-                       libgl-dev fonts-dejavu-core)
+                       libgl-dev fonts-dejavu-core pkg-config libxcb1-dev)
 QUBSET_CROSS_PACKAGES=(g++-mingw-w64-x86-64-posix)
+# The benchmarks' start figure on a real X server.
+QUBSET_BENCH_PACKAGES=(xvfb)

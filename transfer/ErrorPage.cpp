@@ -12,23 +12,34 @@ bool CErrorPage::OnSetActive() {
     if (!CWizardPage::OnSetActive()) return false;
     PostButtons(ui::PSWIZB_DISABLEDFINISH);
     m_strMessage = Text("002");
-    Search();
+    // Several pages may give up at once: one search chain serves them all.
+    if (!m_bSearching) Search();
     UpdateData(false);
     return true;
 }
 
 void CErrorPage::Search() {
+    m_bSearching = true;
     m_roundStart = std::chrono::steady_clock::now();
     m_pSheet->m_link.RequestScan(handle());
 }
 
 void CErrorPage::OnTimer(int id) {
     KillTimer(id);
-    Search();
+    if (m_pSheet->GetActivePage() == this)
+        Search();
+    else
+        m_bSearching = false;
 }
 
 std::intptr_t CErrorPage::OnLinkResult(int code, std::intptr_t value) {
+    // The installer is elsewhere by now: the answer neither moves the wizard nor searches on.
+    if (m_pSheet->GetActivePage() != this) {
+        m_bSearching = false;
+        return 0;
+    }
     if (code == linkresult::kScanned && value != 0) {
+        m_bSearching = false;
         m_pSheet->m_nComPort = static_cast<int>(value);
         m_pSheet->SetActivePage(kWelcomePageIndex);
     } else {

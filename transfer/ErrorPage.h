@@ -28,4 +28,7 @@ private:
 
     std::string m_strMessage;
     std::optional<std::chrono::steady_clock::time_point> m_roundStart;
+    // A search is on its way or the next round is due: the chain lives until a unit answers
+    // or its answer or round finds the page no longer shown.
+    bool m_bSearching = false;
 };

@@ -340,6 +340,46 @@ TEST(TransferPage, StatusSequencesGiveTheirTextsAndMoves) {
     EXPECT_EQ(dialing.GetProgressPos(IDC_DIAL_PROGRESS), 0);
 }
 
+// Back abandons the call: neither a dial request whose timer is still running nor a status
+// wait the page had planned reaches the line afterwards.
+TEST(TransferPage, BackLeavesNoDialAndNoStatusWaitBehind) {
+    auto toDialling = [](Wizard& w) {
+        w.Start();
+        w.NextWhenEnabled();
+        ASSERT_TRUE(w.WaitForPage(PageId::Start));
+        auto& start = *w.sheet->m_pStartPage;
+        Wizard::Click(start, IDC_REMOTE);
+        Wizard::Type(start, IDC_PHONE, "491709998887");
+        Wizard::Type(start, IDC_PASSWORD, "1234");
+        ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+        w.sheet->PressNext();
+        ASSERT_TRUE(w.IsActive(PageId::Dialing));
+    };
+    {
+        Wizard w;
+        toDialling(w);
+        w.sheet->PressBack();  // before the dial timer has fired
+        ASSERT_TRUE(w.IsActive(PageId::Start));
+        ASSERT_TRUE(Wizard::WaitFor([&] { return w.simulator.RequestCount(15) == 1; }));
+        EXPECT_FALSE(Wizard::WaitFor([&] { return w.simulator.RequestCount(20) > 0; }, 500));
+    }
+    {
+        WizardOptions options;
+        options.simulator.dialDelay = std::chrono::milliseconds(3000);
+        Wizard w(options);
+        toDialling(w);
+        auto& dialing = *w.sheet->m_pDialingDlg;
+        auto log = [&] { return dialing.GetDlgItemText(IDC_DIAL_LOG); };
+        // The unit took the request; the next status wait is planned for a cycle later.
+        ASSERT_TRUE(Wizard::WaitFor([&] { return log().find("Command 5 8") != std::string::npos; }));
+        w.sheet->PressBack();
+        ASSERT_TRUE(w.IsActive(PageId::Start));
+        const std::string logAtBack = log();
+        EXPECT_FALSE(Wizard::WaitFor([&] { return log() != logAtBack; },
+                                     CDialingDlg::kStatusCycleMs + 1500));
+    }
+}
+
 TEST(Dialogs, PinRequiredOpensOnlyThePinDialogAndThePinTravels) {
     Wizard w;
     w.simulator.AddFault({sim::FaultKind::PinRequired, sim::Phase::Any, -1});

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QString>
 #include <fstream>
 
 #include "app/LangFile.h"
+#include "app/Welcom.h"
 #include "tests/support/TempDir.h"
+#include "ui/Services.h"
 #include "ui/VersionInfo.h"
 #include "ui/qt/Ansi.h"
 
@@ -66,24 +69,49 @@ TEST(LangFile, OnlyFilesWhoseLanguageIsTheirTitleAreListed) {
     EXPECT_EQ(languages, (std::vector<std::string>{"English", "Fran\xe7" "ais", "German"}));
 }
 
+namespace {
+
+// An executable stand-in: some bytes, then a version record cut short by `cut` bytes.
+void WriteWithRecord(const std::string& path, std::uint32_t ms, std::uint32_t signature,
+                     std::size_t cut = 0) {
+    EmbeddedVersion record{"QUBSET-VERSION-RECORD", signature, ms, 0};
+    std::string bytes(1000, 'z');
+    bytes.append(reinterpret_cast<const char*>(&record), sizeof record - cut);
+    WriteFile(path, bytes);
+}
+
+}  // namespace
+
 TEST(VersionRecord, ReadBackFromTheExecutable) {
     TempDir dir;
-    auto withRecord = [&](std::uint32_t ms, std::uint32_t signature, std::size_t cut) {
-        EmbeddedVersion record{"QUBSET-VERSION-RECORD", signature, ms, 0};
-        std::string bytes(1000, 'z');
-        bytes.append(reinterpret_cast<const char*>(&record), sizeof record - cut);
-        WriteFile(dir.File("Qubset"), bytes);
-    };
-    withRecord((2u << 16) | 31, kVersionSignature, 0);
-    EXPECT_EQ(VersionText(dir.File("Qubset"), "Qubset"), "2.31");
-    withRecord((2u << 16) | 5, kVersionSignature, 0);
-    EXPECT_EQ(VersionText(dir.File("Qubset"), "Qubset"), "2.05");
-    withRecord((2u << 16) | 5, 0x12345678, 0);
-    EXPECT_EQ(VersionText(dir.File("Qubset"), "Qubset"), "error 1");
-    withRecord((2u << 16) | 5, kVersionSignature, 6);
-    EXPECT_EQ(VersionText(dir.File("Qubset"), "Qubset"), " error 2");
+    const std::string path = dir.File("Qubset");
+    WriteWithRecord(path, (2u << 16) | 31, kVersionSignature);
+    EXPECT_EQ(VersionText(path, "Qubset"), "2.31");
+    WriteWithRecord(path, (2u << 16) | 5, kVersionSignature);
+    EXPECT_EQ(VersionText(path, "Qubset"), "2.05");
+    WriteWithRecord(path, (2u << 16) | 5, 0x12345678);
+    EXPECT_EQ(VersionText(path, "Qubset"), "error 1");
+    WriteWithRecord(path, (2u << 16) | 5, kVersionSignature, 6);
+    EXPECT_EQ(VersionText(path, "Qubset"), " error 2");
     EXPECT_EQ(VersionText(dir.File("missing"), "Qubset"), " 0 Qubset");
     // The real executable carries the project's version; a copy under another name does not
     // find a file called Qubset beside it.
     EXPECT_EQ(VersionText(QUBSET_BINARY, "Qubset"), QUBSET_VERSION_TEXT);
+}
+
+// The title's version is taken from the executable once a run, not at every language change:
+// a file that appears beside the program later changes nothing.
+TEST(VersionRecord, ReadOnceARun) {
+    int argc = 1;
+    char name[] = "app_unit_tests";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);  // the backend tells the program's folder through it
+    const std::filesystem::path beside = ui::ApplicationDirectory() / "Qubset";
+    ASSERT_FALSE(std::filesystem::exists(beside)) << "would overwrite " << beside;
+    const std::string first = ToolVersionText();
+    EXPECT_EQ(first, " 0 Qubset");
+    WriteWithRecord(beside.string(), (9u << 16) | 99, kVersionSignature);
+    const std::string second = ToolVersionText();
+    std::filesystem::remove(beside);
+    EXPECT_EQ(second, first);
 }

@@ -1,5 +1,7 @@
 #include "ui/qt/Controls.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -267,6 +269,69 @@ EditRules* EditRules::Of(QLineEdit* edit) {
 
 namespace {
 
+// The accessible role of a check box or option of ours, kept on the widget for the factory.
+constexpr const char* kCheckableRole = "qubsetCheckableRole";
+
+// A check box or option as assistive technology sees it. Its toggle action is a click, as
+// the mouse and the keyboard give it, so the window's click handler runs; Qt's own interface
+// would only flip the state. An option drawn as a push button is still an option.
+class CheckableAccessible : public QAccessibleWidget {
+public:
+    CheckableAccessible(QAbstractButton* button, QAccessible::Role role)
+        : QAccessibleWidget(button, role) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = Button()->isChecked();
+        state.pressed = Button()->isDown();
+        return state;
+    }
+    QStringList actionNames() const override {
+        QStringList names;
+        if (widget()->isEnabled()) names << toggleAction();
+        return names + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action != toggleAction() && action != pressAction())
+            QAccessibleWidget::doAction(action);
+        else if (widget()->isEnabled())
+            Button()->click();
+    }
+
+private:
+    QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
+// Our controls' accessible interfaces where Qt's would not do; Qt's for everything else.
+QAccessibleInterface* AccessibleFactory(const QString&, QObject* object) {
+    if (auto* picture = dynamic_cast<PictureLabel*>(object))
+        return new QAccessibleWidget(picture, QAccessible::Graphic);
+    auto* button = qobject_cast<QAbstractButton*>(object);
+    const QVariant role = button ? button->property(kCheckableRole) : QVariant();
+    if (!role.isValid()) return nullptr;
+    return new CheckableAccessible(button, static_cast<QAccessible::Role>(role.toInt()));
+}
+
+void InstallAccessibleFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(AccessibleFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+// A check box or option, marked before anything (its text, for one) can make its
+// accessible interface.
+template <class Button>
+Button* MakeCheckable(QWidget* parent, const QString& text, QAccessible::Role role) {
+    auto* button = new Button(parent);
+    button->setProperty(kCheckableRole, static_cast<int>(role));
+    button->setCheckable(true);
+    button->setText(text);
+    return button;
+}
+
 QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
     if (c.style & kMultiLine) {
         auto* edit = new QPlainTextEdit(parent);
@@ -283,14 +348,12 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
 QWidget* MakeButtonLike(const ControlTemplate& c, QWidget* parent) {
     const QString text = QString::fromUtf8(c.text);
     switch (c.kind) {
-        case Kind::CheckBox: return new QCheckBox(text, parent);
+        case Kind::CheckBox: return MakeCheckable<QCheckBox>(parent, text, QAccessible::CheckBox);
         case Kind::Radio:
             if (c.style & kPushLike) {
-                auto* button = new QPushButton(text, parent);
-                button->setCheckable(true);
-                return button;
+                return MakeCheckable<QPushButton>(parent, text, QAccessible::RadioButton);
             } else {
-                auto* radio = new QRadioButton(text, parent);
+                auto* radio = MakeCheckable<QRadioButton>(parent, text, QAccessible::RadioButton);
                 radio->setAutoExclusive(false);  // exclusivity comes from the template's groups
                 return radio;
             }
@@ -307,6 +370,7 @@ QWidget* MakeButtonLike(const ControlTemplate& c, QWidget* parent) {
 }  // namespace
 
 QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUnits& units) {
+    InstallAccessibleFactory();
     const QString text = QString::fromUtf8(c.text);
     QWidget* widget = nullptr;
     switch (c.kind) {
@@ -342,10 +406,15 @@ QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUn
         default: widget = MakeButtonLike(c, parent); break;
     }
     widget->setGeometry(units.ToPixels(c.x, c.y, c.w, c.h));
-    widget->setAccessibleName(text);
+    SetAccessibleName(widget, text);
     widget->setEnabled(!(c.style & kDisabled));
     widget->setVisible(!(c.style & kHidden));
     return widget;
+}
+
+void SetAccessibleName(QWidget* control, const QString& name) {
+    control->setAccessibleName(name);
+    if (QWidget* inner = control->focusProxy()) inner->setAccessibleName(name);
 }
 
 }  // namespace ui

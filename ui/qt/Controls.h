@@ -123,4 +123,8 @@ private:
 // Makes the widget for one template control.
 QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, const DialogUnits& units);
 
+// Names a control for assistive technology. A list view's name also goes to the list inside
+// it, which is what takes the focus.
+void SetAccessibleName(QWidget* control, const QString& name);
+
 }  // namespace ui

@@ -8,6 +8,8 @@
 
 namespace ui {
 
+void CreateWindowIn(Window& window, QWidget* host) { Window::Impl::Create(window, host); }
+
 QWidget* ControlOf(const Window& window, int id) { return window.impl().Control(id); }
 
 QTreeWidget* TreeOf(ListView* list) {

@@ -16,6 +16,8 @@ QWidget* WidgetOf(const Window& window);
 QWidget* ControlOf(const Window& window, int id);
 QDialog* SheetWindow(const PropertySheet& sheet);
 QTreeWidget* TreeOf(ListView* list);
+// Makes the window from its template inside `host`, as a page or dialog makes its own.
+void CreateWindowIn(Window& window, QWidget* host);
 // Empties the settings store of this program.
 void ClearSettings();
 

@@ -23,7 +23,7 @@ QString FromWindowsText(std::string_view text) {
 
 bool IsLabelled(Kind kind) {
     return kind == Kind::Edit || kind == Kind::ListView || kind == Kind::ComboList ||
-           kind == Kind::ComboEdit || kind == Kind::ProgressBar;
+           kind == Kind::ComboEdit || kind == Kind::ProgressBar || kind == Kind::Picture;
 }
 
 const ControlTemplate& FindControl(const DialogTemplate& t, int id) {
@@ -74,7 +74,7 @@ void Window::Impl::Create(Window& w, QWidget* window) {
         if (c.kind == Kind::Static && c.id != IDC_STATIC) lastLabel = c.id;
         if (IsLabelled(c.kind) && lastLabel) {
             impl.labelFor[lastLabel] = c.id;
-            control->setAccessibleName(QString::fromUtf8(FindControl(t, lastLabel).text));
+            SetAccessibleName(control, QString::fromUtf8(FindControl(t, lastLabel).text));
         }
         if (c.kind != Kind::Static) lastLabel = 0;
     }
@@ -125,10 +125,11 @@ void Window::SetDlgItemText(int id, std::string_view bytes) {
     else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(text);
     else if (auto* box = qobject_cast<QGroupBox*>(w)) box->setTitle(text);
     else if (auto* combo = qobject_cast<QComboBox*>(w)) combo->setEditText(text);
-    if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QPlainTextEdit*>(w)) w->setAccessibleName(text);
+    if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QPlainTextEdit*>(w))
+        SetAccessibleName(w, text);
     const auto named = m_impl->labelFor.find(id);
     if (named != m_impl->labelFor.end())
-        if (QWidget* control = m_impl->Control(named->second)) control->setAccessibleName(text);
+        if (QWidget* control = m_impl->Control(named->second)) SetAccessibleName(control, text);
 }
 
 std::string Window::GetDlgItemText(int id) const {
