@@ -157,6 +157,11 @@ std::string DeviceData::newSimPinText() const {
     return BoundedText(reinterpret_cast<const std::uint8_t*>(newSimPin.data()), newSimPin.size());
 }
 
+void DeviceData::setNewSimPin(std::string_view pin) {
+    StorePadded(reinterpret_cast<std::uint8_t*>(newSimPin.data()), newSimPin.size(),
+                pin.substr(0, newSimPin.size() - 1));
+}
+
 void UnpackStringTable(DeviceData& data, const std::uint8_t* reply, std::size_t length) {
     const bool withEndTexts = data.versionByte() >= kVersionWithEndTexts;
     const int last = withEndTexts ? kSlotCount : kSlotsAlwaysSent;

@@ -83,6 +83,8 @@ struct DeviceData {
     std::string firmwareText() const;
 
     std::string newSimPinText() const;
+    // At most eight characters, always terminated.
+    void setNewSimPin(std::string_view pin);
 };
 
 // Unpacks a string-table reply of `length` bytes into the slots, in slot order. Never reads

@@ -148,7 +148,7 @@ void Window::SetDlgItemText(int id, const QString& text) {
     QWidget* w = GetDlgItem(id);
     if (!w) return;
     if (auto* label = qobject_cast<QLabel*>(w)) label->setText(text);
-    else if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(text);
+    else if (auto* edit = qobject_cast<QLineEdit*>(w)) EditRules::SetText(edit, text);
     else if (auto* multi = qobject_cast<QPlainTextEdit*>(w)) multi->setPlainText(FromWindowsText(text));
     else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(text);
     else if (auto* box = qobject_cast<QGroupBox*>(w)) box->setTitle(text);
