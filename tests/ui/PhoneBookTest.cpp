@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTest>
 #include <cstring>
 
 #include "app/LangFile.h"
@@ -54,12 +55,41 @@ TEST_F(PhoneDialog, EmptyNumberGetsThePlaceholderTwice) {
         EXPECT_TRUE(StaysOpenOnOk(d));
         EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????");
         EXPECT_TRUE(StaysOpenOnOk(d));
+        // After the placeholder digits go in, letters do not, typed or pasted; OK treats the
+        // placeholder with anything added, or partly deleted, as the placeholder.
+        auto* edit = qobject_cast<QLineEdit*>(d.GetDlgItem(IDC_NUMBER));
+        Wizard::TypeMore(edit, "12ab");
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
+        Wizard::Paste(d, IDC_NUMBER, "3c");
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
+        EXPECT_TRUE(StaysOpenOnOk(d));
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
+        QTest::keyClick(edit, Qt::Key_Home);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "?????12");
+        EXPECT_TRUE(StaysOpenOnOk(d));
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);  // an undo gains nothing either
+        Wizard::TypeMore(edit, "x");
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "?????12");
         Wizard::Type(d, IDC_NUMBER, "0049x30");  // digits only
         EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "004930");
         Wizard::Click(d, ui::IDOK);
     });
     EXPECT_EQ(result, ui::IDOK);
     EXPECT_EQ(number, "004930");
+}
+
+TEST_F(PhoneDialog, LoadedNonDigitsStayAndNoneIsAdded) {
+    number = "+49 30";
+    const int result = Run([](CPhoneProp& p) { p.SetDigitsOnly(1); }, [&](ui::Window& d) {
+        auto* edit = qobject_cast<QLineEdit*>(d.GetDlgItem(IDC_NUMBER));
+        Wizard::TypeMore(edit, "1a+2");
+        Wizard::Paste(d, IDC_NUMBER, "3 ");
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "+49 3012");
+        Wizard::Click(d, ui::IDOK);
+    });
+    EXPECT_EQ(result, ui::IDOK);
+    EXPECT_EQ(number, "+49 3012");
 }
 
 TEST_F(PhoneDialog, NumberIsLimitedToWhatThePageStores) {
