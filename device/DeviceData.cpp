@@ -129,6 +129,11 @@ bool DeviceData::setSlotText(int number, std::string_view text) {
     return true;
 }
 
+void DeviceData::setUserCode(std::string_view code) {
+    const auto s = slot(kSlotUserCode);
+    StorePadded(s.data(), s.size(), code.substr(0, kUserCodeStored));
+}
+
 char DeviceData::gsmRegistration() const {
     return static_cast<char>(infoBlock[kInfoGsmRegistration]);
 }

@@ -372,6 +372,7 @@ TEST(SupervisorPage, ScenarioOneCancelledKeepsTheFlagsAndAddGoesToTen) {
     Wizard w;
     sim::Unit unit = w.simulator.Local();
     unit.record.setPhoneBookFlags(0x82);
+    unit.record.setSlotText(kSlotUserCode, "0123456789ABCDE");
     sim::StoreSettings(unit);
     w.simulator.SetLocal(unit);
     w.Start();
@@ -396,17 +397,22 @@ TEST(SupervisorPage, ScenarioOneCancelledKeepsTheFlagsAndAddGoesToTen) {
     EXPECT_EQ(page.GetListView(IDC_BOOK_LIST)->GetItemCount(), 10);  // 2 from the unit + 8
     EXPECT_EQ(w.messages.size(), 2u);                                // the ninth was refused
 
-    // Scenario 1 with a password: the password goes to userCode, ten bytes at most.
+    // Scenario 0 empties userCode; scenario 1 then writes the password, ten bytes at most, and
+    // nothing of the unit's longer code stays behind it.
+    const auto userCode = [&] {
+        const auto slot = w.data.slot(kSlotUserCode);
+        return std::string(slot.begin(), slot.end());
+    };
+    Wizard::Click(page, IDC_SCENARIO_0);
+    EXPECT_EQ(w.data.phoneBookFlags(), 0x80);
+    EXPECT_EQ(userCode(), std::string(16, '\0'));
     w.OnDialog([](ui::Window& d) {
+        EXPECT_FALSE(d.IsItemVisible(IDC_OLD_PASSWORD));
         Wizard::Type(d, IDC_NEW_PASSWORD, "9876543210");
         Wizard::Type(d, IDC_CONFIRM, "9876543210");
         Wizard::Click(d, ui::IDOK);
     });
     Wizard::Click(page, IDC_SCENARIO_1);
     EXPECT_EQ(w.data.phoneBookFlags(), 0x81);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(w.data.slot(kSlotUserCode).data()), 10),
-              "9876543210");
-    Wizard::Click(page, IDC_SCENARIO_0);
-    EXPECT_EQ(w.data.phoneBookFlags(), 0x80);
-    EXPECT_EQ(w.data.slot(kSlotUserCode)[0], 0);
+    EXPECT_EQ(userCode(), std::string("9876543210\0\0\0\0\0\0", 16));
 }

@@ -275,8 +275,7 @@ TEST(SupervisorPage, StartScenarioFromTheFlags) {
         auto& page = f.Show(PageId::Supervisor);
         EXPECT_TRUE(page.IsDlgButtonChecked(IDC_SCENARIO_0));
         EXPECT_EQ(f.w.data.phoneBookFlags(), 0x80 | 0x3C);
-        EXPECT_EQ(Slot(f.w.data, kSlotUserCode),
-                  (Bytes{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'A', 'B', 'C', 'D', 'E', 0}));
+        EXPECT_EQ(Slot(f.w.data, kSlotUserCode), Bytes(kUserCodeSize, 0));
     }
 }
 
