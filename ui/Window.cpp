@@ -121,6 +121,9 @@ void Window::ConnectHandlers() {
         if (auto* combo = qobject_cast<QComboBox*>(control))
             QObject::connect(combo, &QComboBox::activated, owner,
                              [this, dispatch] { dispatch(m_selChangeHandlers); });
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            QObject::connect(edit, &QLineEdit::textChanged, owner,
+                             [this, dispatch] { dispatch(m_changeHandlers); });
     }
 }
 
@@ -276,6 +279,10 @@ void Window::OnClicked(int id, std::function<void()> handler) {
 
 void Window::OnSelChange(int id, std::function<void()> handler) {
     m_selChangeHandlers[id] = std::move(handler);
+}
+
+void Window::OnChange(int id, std::function<void()> handler) {
+    m_changeHandlers[id] = std::move(handler);
 }
 
 std::intptr_t SendMessage(Hwnd window, unsigned message, std::intptr_t wParam,
