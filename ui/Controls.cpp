@@ -367,6 +367,8 @@ QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUn
         case Kind::ComboEdit: {
             auto* combo = new QComboBox(parent);
             combo->setEditable(c.kind == Kind::ComboEdit);
+            // As a Windows drop-down, text typed into the edit part never becomes an entry.
+            combo->setInsertPolicy(QComboBox::NoInsert);
             widget = combo;
             break;
         }

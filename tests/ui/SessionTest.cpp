@@ -242,8 +242,14 @@ TEST(Session, WrongRemotePasswordThenBackEndsTheCall) {
     Wizard::Type(start, IDC_PHONE, QString(130, '7'));  // no more than 127 are taken
     Wizard::Type(start, IDC_PASSWORD, QString(20, 'p'));
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-    w.Next();
+    // Text typed into the list's edit part adds no entry; Return presses Next, which sends and
+    // stores the index selected.
+    QComboBox* protocols = start.GetComboBox(IDC_DATA_PROTOCOL);
+    QTest::keyClicks(protocols->lineEdit(), "V.34");
+    QTest::keyClick(protocols->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(protocols->count(), 4);
     ASSERT_TRUE(w.WaitForPage(PageId::Dialing));
+    EXPECT_EQ(Wizard::Profile("Setting/Protocol DSC").toInt(), 3);
     EXPECT_EQ(w.data.uploadLength, 147);
     EXPECT_EQ(w.data.uploadImage[146], 3);
     auto& dialing = *w.sheet->m_pDialingDlg;
