@@ -121,6 +121,9 @@ void Window::ConnectHandlers() {
         if (auto* combo = qobject_cast<QComboBox*>(control))
             QObject::connect(combo, &QComboBox::activated, owner,
                              [this, dispatch] { dispatch(m_selChangeHandlers); });
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            QObject::connect(edit, &QLineEdit::textChanged, owner,
+                             [this, dispatch] { dispatch(m_changeHandlers); });
     }
 }
 
@@ -148,7 +151,7 @@ void Window::SetDlgItemText(int id, const QString& text) {
     QWidget* w = GetDlgItem(id);
     if (!w) return;
     if (auto* label = qobject_cast<QLabel*>(w)) label->setText(text);
-    else if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(text);
+    else if (auto* edit = qobject_cast<QLineEdit*>(w)) EditRules::SetText(edit, text);
     else if (auto* multi = qobject_cast<QPlainTextEdit*>(w)) multi->setPlainText(FromWindowsText(text));
     else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(text);
     else if (auto* box = qobject_cast<QGroupBox*>(w)) box->setTitle(text);
@@ -277,6 +280,10 @@ void Window::OnClicked(int id, std::function<void()> handler) {
 
 void Window::OnSelChange(int id, std::function<void()> handler) {
     m_selChangeHandlers[id] = std::move(handler);
+}
+
+void Window::OnChange(int id, std::function<void()> handler) {
+    m_changeHandlers[id] = std::move(handler);
 }
 
 std::intptr_t SendMessage(Hwnd window, unsigned message, std::intptr_t wParam,
