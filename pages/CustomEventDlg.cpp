@@ -113,6 +113,8 @@ void CCustomEventDlg::SwitchView() {
 }
 
 void CCustomEventDlg::Rename(ui::ListView* list, int row, const std::string& text) {
+    // An empty name would take the event out of the catalogue: the rename is cancelled.
+    if (text.empty()) return;
     list->SetItemText(row, text);
     m_bNamesChanged = true;
 }

@@ -1,9 +1,13 @@
 #include "pages/PhoneProp.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "app/MainSheet.h"
 #include "pages/CustomEventDlg.h"
 #include "resources/Resource.h"
 #include "resources/Templates.h"
+#include "ui/EditRules.h"
 #include "ui/Services.h"
 
 CPhoneProp::CPhoneProp(std::string& number, std::string& code, std::uint8_t* eventMask,
@@ -80,6 +84,17 @@ void CPhoneProp::Warn(const char* section) {
                    ui::MessageIcon::Exclamation);
 }
 
+namespace {
+
+// The placeholder, all question marks, with anything typed before, after or among them.
+bool HoldsPlaceholder(const std::string& number) {
+    const std::string_view placeholder = kNumberPlaceholder;
+    return std::count(number.begin(), number.end(), '?') >=
+           std::count(placeholder.begin(), placeholder.end(), '?');
+}
+
+}  // namespace
+
 // False keeps the dialog open.
 bool CPhoneProp::CheckNumber() {
     const std::string number = GetDlgItemText(IDC_NUMBER);
@@ -87,7 +102,10 @@ bool CPhoneProp::CheckNumber() {
         SetDlgItemText(IDC_NUMBER, kNumberPlaceholder);
         return false;
     }
-    if (number == kNumberPlaceholder) return false;
+    // A digits-only number keeps no non-digit it did not have, so no remnant of the
+    // placeholder either.
+    if (HoldsPlaceholder(number) || (m_bDigitsOnly && ui::GainsNonDigit(m_pstrNumber, number)))
+        return false;
     m_pstrNumber = number;
     return true;
 }

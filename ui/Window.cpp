@@ -16,6 +16,11 @@ Hwnd NextHandle() {
     return next += 4;
 }
 
+void Dispatch(const std::map<int, std::function<void()>>& handlers, int id) {
+    const auto h = handlers.find(id);
+    if (h != handlers.end() && h->second) h->second();
+}
+
 }  // namespace
 
 void DataExchange::Text(int id, std::string& value) {
@@ -42,15 +47,11 @@ void Window::DetachHandle() {
     m_handle = 0;
 }
 
-void Window::NotifyClicked(int id) {
-    const auto h = m_clickHandlers.find(id);
-    if (h != m_clickHandlers.end() && h->second) h->second();
-}
+void Window::NotifyClicked(int id) { Dispatch(m_clickHandlers, id); }
 
-void Window::NotifySelChange(int id) {
-    const auto h = m_selChangeHandlers.find(id);
-    if (h != m_selChangeHandlers.end() && h->second) h->second();
-}
+void Window::NotifySelChange(int id) { Dispatch(m_selChangeHandlers, id); }
+
+void Window::NotifyChanged(int id) { Dispatch(m_changeHandlers, id); }
 
 void Window::OnTimer(int id) { KillTimer(id); }
 
@@ -69,6 +70,10 @@ void Window::OnClicked(int id, std::function<void()> handler) {
 
 void Window::OnSelChange(int id, std::function<void()> handler) {
     m_selChangeHandlers[id] = std::move(handler);
+}
+
+void Window::OnChange(int id, std::function<void()> handler) {
+    m_changeHandlers[id] = std::move(handler);
 }
 
 std::intptr_t SendMessage(Hwnd window, unsigned message, std::intptr_t wParam,

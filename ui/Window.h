@@ -103,6 +103,8 @@ protected:
     // The message map: handlers by control id, usually registered in the constructor.
     void OnClicked(int id, std::function<void()> handler);
     void OnSelChange(int id, std::function<void()> handler);
+    // An edit's text changed, typed or put in by the program.
+    void OnChange(int id, std::function<void()> handler);
 
     void DestroyWindow();
 
@@ -110,6 +112,7 @@ private:
     // The backend reports its controls' notifications here.
     void NotifyClicked(int id);
     void NotifySelChange(int id);
+    void NotifyChanged(int id);
     void AttachHandle();
     void DetachHandle();
 
@@ -118,6 +121,7 @@ private:
     Hwnd m_handle = 0;
     std::map<int, std::function<void()>> m_clickHandlers;
     std::map<int, std::function<void()>> m_selChangeHandlers;
+    std::map<int, std::function<void()>> m_changeHandlers;
 };
 
 // Sends an application message to the window with that handle: its answer, or 0 when the

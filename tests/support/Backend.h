@@ -20,8 +20,13 @@ bool WaitFor(const std::function<bool()>& done, int ms);
 void Settle(int ms);
 // Handles what is queued now.
 void ProcessEvents();
-// Types into an edit key by key, replacing what it held, so that the edit's rules apply.
-void Type(ui::Window& window, int id, const std::string& text);
+// Types into an edit key by key at its caret, so that the edit's rules apply. The text is
+// what a person types, in UTF-8, so that it may hold what no 8-bit code page has.
+void Type(ui::Window& window, int id, const std::string& utf8);
+// Pastes at the caret (Ctrl+V).
+void Paste(ui::Window& window, int id, const std::string& utf8);
+// Empties an edit.
+void Clear(ui::Window& window, int id);
 // Chooses the combo box's item as a click on it would (-1: none).
 void Choose(ui::Window& window, int comboId, int index);
 // Makes a row the current and only selected one, as a click on it would.

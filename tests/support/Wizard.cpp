@@ -134,9 +134,20 @@ void Wizard::Click(ui::Window& window, int id) {
     window.ClickDlgButton(id);
 }
 
-void Wizard::Type(ui::Window& window, int id, const std::string& text) {
+void Wizard::Type(ui::Window& window, int id, const std::string& utf8) {
     ASSERT_TRUE(window.HasItem(id)) << "no edit " << id;
-    backend::Type(window, id, text);
+    backend::Clear(window, id);
+    backend::Type(window, id, utf8);
+}
+
+void Wizard::TypeMore(ui::Window& window, int id, const std::string& utf8) {
+    ASSERT_TRUE(window.HasItem(id)) << "no edit " << id;
+    backend::Type(window, id, utf8);
+}
+
+void Wizard::Paste(ui::Window& window, int id, const std::string& utf8) {
+    ASSERT_TRUE(window.HasItem(id)) << "no edit " << id;
+    backend::Paste(window, id, utf8);
 }
 
 void Wizard::Choose(ui::Window& window, int comboId, const std::string& text) {

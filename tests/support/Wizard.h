@@ -64,8 +64,11 @@ public:
 
     // Acting on a page or dialog by control id, as an installer would.
     static void Click(ui::Window& window, int id);
-    // Types as keys would, so that the edit's rules apply.
-    static void Type(ui::Window& window, int id, const std::string& text);
+    // Typing as keys would, so that the edit's rules apply; the text is UTF-8, as typed. Type
+    // empties the edit first; TypeMore types at the caret; Paste pastes there (Ctrl+V).
+    static void Type(ui::Window& window, int id, const std::string& utf8);
+    static void TypeMore(ui::Window& window, int id, const std::string& utf8);
+    static void Paste(ui::Window& window, int id, const std::string& utf8);
     static void SelectRow(ui::Window& window, int listId, const std::string& text);
     static ::Rows Rows(ui::Window& window, int listId);
     // Chooses an item of a combo box by its text, as a click on it would.

@@ -2,6 +2,8 @@
 // pages.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QTest>
 #include <cstring>
 
 #include "app/LangFile.h"
@@ -14,6 +16,7 @@
 #include "pages/Supervisor.h"
 #include "resources/Resource.h"
 #include "tests/support/Wizard.h"
+#include "ui/qt/Testing.h"
 
 using namespace layout;
 
@@ -52,12 +55,40 @@ TEST_F(PhoneDialog, EmptyNumberGetsThePlaceholderTwice) {
         EXPECT_TRUE(StaysOpenOnOk(d));
         EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????");
         EXPECT_TRUE(StaysOpenOnOk(d));
+        // After the placeholder digits go in, letters do not, typed or pasted; OK treats the
+        // placeholder with anything added, or partly deleted, as the placeholder.
+        auto* edit = qobject_cast<QLineEdit*>(ui::ControlOf(d, IDC_NUMBER));
+        Wizard::TypeMore(d, IDC_NUMBER, "12ab");
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
+        Wizard::Paste(d, IDC_NUMBER, "3c");
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
+        EXPECT_TRUE(StaysOpenOnOk(d));
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
+        QTest::keyClick(edit, Qt::Key_Home);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "?????12");
+        EXPECT_TRUE(StaysOpenOnOk(d));
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);  // an undo gains nothing either
+        Wizard::TypeMore(d, IDC_NUMBER, "x");
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "?????12");
         Wizard::Type(d, IDC_NUMBER, "0049x30");  // digits only
         EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "004930");
         Wizard::Click(d, ui::IDOK);
     });
     EXPECT_EQ(result, ui::IDOK);
     EXPECT_EQ(number, "004930");
+}
+
+TEST_F(PhoneDialog, LoadedNonDigitsStayAndNoneIsAdded) {
+    number = "+49 30";
+    const int result = Run([](CPhoneProp& p) { p.SetDigitsOnly(1); }, [&](ui::Window& d) {
+        Wizard::TypeMore(d, IDC_NUMBER, "1a+2");
+        Wizard::Paste(d, IDC_NUMBER, "3 ");
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "+49 3012");
+        Wizard::Click(d, ui::IDOK);
+    });
+    EXPECT_EQ(result, ui::IDOK);
+    EXPECT_EQ(number, "+49 3012");
 }
 
 TEST_F(PhoneDialog, NumberIsLimitedToWhatThePageStores) {
@@ -352,6 +383,7 @@ TEST(SupervisorPage, ScenarioOneCancelledKeepsTheFlagsAndAddGoesToTen) {
     Wizard w;
     sim::Unit unit = w.simulator.Local();
     unit.record.setPhoneBookFlags(0x82);
+    unit.record.setSlotText(kSlotUserCode, "0123456789ABCDE");
     sim::StoreSettings(unit);
     w.simulator.SetLocal(unit);
     w.Start();
@@ -376,17 +408,22 @@ TEST(SupervisorPage, ScenarioOneCancelledKeepsTheFlagsAndAddGoesToTen) {
     EXPECT_EQ(page.GetListView(IDC_BOOK_LIST)->GetItemCount(), 10);  // 2 from the unit + 8
     EXPECT_EQ(w.messages.size(), 2u);                                // the ninth was refused
 
-    // Scenario 1 with a password: the password goes to userCode, ten bytes at most.
+    // Scenario 0 empties userCode; scenario 1 then writes the password, ten bytes at most, and
+    // nothing of the unit's longer code stays behind it.
+    const auto userCode = [&] {
+        const auto slot = w.data.slot(kSlotUserCode);
+        return std::string(slot.begin(), slot.end());
+    };
+    Wizard::Click(page, IDC_SCENARIO_0);
+    EXPECT_EQ(w.data.phoneBookFlags(), 0x80);
+    EXPECT_EQ(userCode(), std::string(16, '\0'));
     w.OnDialog([](ui::Window& d) {
+        EXPECT_FALSE(d.IsItemVisible(IDC_OLD_PASSWORD));
         Wizard::Type(d, IDC_NEW_PASSWORD, "9876543210");
         Wizard::Type(d, IDC_CONFIRM, "9876543210");
         Wizard::Click(d, ui::IDOK);
     });
     Wizard::Click(page, IDC_SCENARIO_1);
     EXPECT_EQ(w.data.phoneBookFlags(), 0x81);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(w.data.slot(kSlotUserCode).data()), 10),
-              "9876543210");
-    Wizard::Click(page, IDC_SCENARIO_0);
-    EXPECT_EQ(w.data.phoneBookFlags(), 0x80);
-    EXPECT_EQ(w.data.slot(kSlotUserCode)[0], 0);
+    EXPECT_EQ(userCode(), std::string("9876543210\0\0\0\0\0\0", 16));
 }

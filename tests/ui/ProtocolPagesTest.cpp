@@ -2,6 +2,8 @@
 // and whole sessions through every page.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QTest>
 #include <cstring>
 
 #include "app/LangFile.h"
@@ -18,6 +20,7 @@
 #include "pages/Supervisor.h"
 #include "resources/Resource.h"
 #include "tests/support/Wizard.h"
+#include "ui/qt/Testing.h"
 #include "transfer/EndPage.h"
 
 using namespace layout;
@@ -250,6 +253,47 @@ TEST(IpPage, DestinationsAccountsAndTheLogin) {
     EXPECT_EQ(f.w.data.slotText(kSlotIpDestination0), std::string(63, 'd'));
 }
 
+TEST(IpPage, LoginEditsTakeOnlyWhatTheSlotStillHolds) {
+    {
+        // An access point of 100 from the unit leaves 27 bytes for ",user:password".
+        PageFixture f([](DeviceData& r) { r.setSlotText(kSlotApnLogin, std::string(100, 'a')); });
+        auto& page = f.Show(PageId::Ip);
+        Wizard::Type(page, IDC_APN_USER, std::string(32, 'u'));
+        EXPECT_EQ(page.GetDlgItemText(IDC_APN_USER), std::string(26, 'u'));
+        Wizard::Type(page, IDC_APN_PASSWORD, "secret");
+        EXPECT_EQ(page.GetDlgItemText(IDC_APN_PASSWORD), "");
+        Wizard::Type(page, IDC_APN_USER, std::string(20, 'u'));
+        Wizard::Type(page, IDC_APN_PASSWORD, "secret");
+        EXPECT_EQ(page.GetDlgItemText(IDC_APN_PASSWORD), "secre");
+        f.Store(PageId::Ip);
+        EXPECT_EQ(f.w.data.slotText(kSlotApnLogin),
+                  std::string(100, 'a') + ',' + std::string(20, 'u') + ":secre");
+        // The room one deletion gives the password cannot be taken back by an undo.
+        auto* apn = qobject_cast<QLineEdit*>(ui::ControlOf(page, IDC_APN));
+        apn->end(false);
+        QTest::keyClick(apn, Qt::Key_Backspace);
+        Wizard::Type(page, IDC_APN_PASSWORD, "secret");
+        QTest::keyClick(apn, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(page.GetDlgItemText(IDC_APN), std::string(99, 'a'));
+        f.Store(PageId::Ip);
+        EXPECT_EQ(f.w.data.slotText(kSlotApnLogin),
+                  std::string(99, 'a') + ',' + std::string(20, 'u') + ":secret");
+    }
+    {
+        // A long user from the unit: the access point and the password take what is left.
+        PageFixture f([](DeviceData& r) {
+            r.setSlotText(kSlotApnLogin, "a," + std::string(120, 'u'));
+        });
+        auto& page = f.Show(PageId::Ip);
+        Wizard::Type(page, IDC_APN_PASSWORD, "pass1");
+        EXPECT_EQ(page.GetDlgItemText(IDC_APN_PASSWORD), "pass");
+        Wizard::Type(page, IDC_APN, "net");
+        EXPECT_EQ(page.GetDlgItemText(IDC_APN), "n");
+        f.Store(PageId::Ip);
+        EXPECT_EQ(f.w.data.slotText(kSlotApnLogin), "n," + std::string(120, 'u') + ":pass");
+    }
+}
+
 TEST(SupervisorPage, StartScenarioFromTheFlags) {
     {
         PageFixture f([](DeviceData& r) {
@@ -274,8 +318,7 @@ TEST(SupervisorPage, StartScenarioFromTheFlags) {
         auto& page = f.Show(PageId::Supervisor);
         EXPECT_TRUE(page.IsDlgButtonChecked(IDC_SCENARIO_0));
         EXPECT_EQ(f.w.data.phoneBookFlags(), 0x80 | 0x3C);
-        EXPECT_EQ(Slot(f.w.data, kSlotUserCode),
-                  (Bytes{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'A', 'B', 'C', 'D', 'E', 0}));
+        EXPECT_EQ(Slot(f.w.data, kSlotUserCode), Bytes(kUserCodeSize, 0));
     }
 }
 

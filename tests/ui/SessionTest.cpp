@@ -2,6 +2,8 @@
 // transfer and end pages, the modem and PIN dialogs, and what reaches the unit.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTest>
 
 #include "app/LangFile.h"
@@ -272,8 +274,14 @@ TEST(Session, WrongRemotePasswordThenBackEndsTheCall) {
     Wizard::Type(start, IDC_PHONE, std::string(130, '7'));  // no more than 127 are taken
     Wizard::Type(start, IDC_PASSWORD, std::string(20, 'p'));
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-    w.Next();
+    // Text typed into the list's edit part adds no entry; Return presses Next, which sends and
+    // stores the index selected.
+    Wizard::TypeMore(start, IDC_DATA_PROTOCOL, "V.34");
+    QTest::keyClick(qobject_cast<QComboBox*>(ui::ControlOf(start, IDC_DATA_PROTOCOL))->lineEdit(),
+                    Qt::Key_Return);
+    EXPECT_EQ(start.GetComboCount(IDC_DATA_PROTOCOL), 4);
     ASSERT_TRUE(w.WaitForPage(PageId::Dialing));
+    EXPECT_EQ(Wizard::Profile("Setting", "Protocol DSC"), "3");
     EXPECT_EQ(w.data.uploadLength, 147);
     EXPECT_EQ(w.data.uploadImage[146], 3);
     auto& dialing = *w.sheet->m_pDialingDlg;
@@ -386,6 +394,11 @@ TEST(Dialogs, PinRequiredOpensOnlyThePinDialogAndThePinTravels) {
     w.simulator.AddFault({sim::FaultKind::ModemError, sim::Phase::Any, -1});
     w.OnDialog([&](ui::Window& dialog) {
         ASSERT_NE(dynamic_cast<CPinCodeDlg*>(&dialog), nullptr);
+        // Only '0'..'9': digits of other scripts are refused, typed or pasted.
+        Wizard::Type(dialog, IDC_PIN, "1\u0662\u06F3\uFF14\u096A5");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_PIN), "15");
+        Wizard::Paste(dialog, IDC_PIN, "6\u0667");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_PIN), "15");
         Wizard::Type(dialog, IDC_PIN, "12ab345678");  // letters are refused
         EXPECT_EQ(dialog.GetDlgItemText(IDC_PIN), "12345678");
         Wizard::Type(dialog, IDC_PIN, "123456789");  // a ninth digit is refused
@@ -442,6 +455,16 @@ TEST(Dialogs, ModemErrorOpensTheModemDialogAndEscapeKeepsThePin) {
     });
     CPinCodeDlg(0).DoModal();
     EXPECT_EQ(w.data.newSimPinText(), "1111");
+
+    // OK stores the PIN through the 8-bit conversion, bounded by newSimPin, whatever the
+    // edit holds.
+    w.OnDialog([](ui::Window& dialog) {
+        dialog.SetDlgItemText(IDC_PIN, "1234567\xFC" "9");
+        Wizard::Click(dialog, ui::IDOK);
+    });
+    CPinCodeDlg(0).DoModal();
+    EXPECT_EQ(std::string(w.data.newSimPin.data(), w.data.newSimPin.size()),
+              std::string("1234567\xFC\0", 9));
 }
 
 TEST(Dialogs, ModemInformationDecoding) {

@@ -54,6 +54,13 @@ TEST(LangFile, LanguageCodeAndCodePage) {
     EXPECT_EQ(DecodeAnsi("Gr\xfc\xdf" "e \x80"), QString::fromUtf8("Grüße €"));
     EXPECT_EQ(EncodeAnsi(QString::fromUtf8("Grüße €")), "Gr\xfc\xdf" "e \x80");
     EXPECT_EQ(EncodeAnsi(QString::fromUtf8("日本")), "??");
+    // The five bytes the code page leaves undefined map to the control characters of the same
+    // value, as Windows maps them, so every byte survives the way through the screen.
+    EXPECT_EQ(DecodeAnsi("\x81\x8D\x8F\x90\x9D"),
+              QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D"));
+    std::string every;
+    for (int b = 0; b < 256; ++b) every.push_back(static_cast<char>(b));
+    EXPECT_EQ(EncodeAnsi(DecodeAnsi(every)), every);
 }
 
 TEST(LangFile, OnlyFilesWhoseLanguageIsTheirTitleAreListed) {

@@ -19,6 +19,7 @@
 #include <QSvgRenderer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/qt/Ansi.h"
 
@@ -249,20 +250,41 @@ void PictureLabel::paintEvent(QPaintEvent*) {
 
 // --- edit rules ---
 
-QValidator::State EditRules::validate(QString& input, int&) const {
-    if (m_digitsOnly && std::any_of(input.begin(), input.end(), [](QChar c) { return !c.isDigit(); }))
-        return Invalid;
-    if (m_maxLength >= 0 && input.size() > m_maxLength && input.size() >= m_edit->text().size())
-        return Invalid;
+EditRules::EditRules(QLineEdit* edit) : QValidator(edit), m_previous(edit->text()) {
+    QObject::connect(edit, &QLineEdit::textChanged, this,
+                     [this](const QString& text) { m_previous = text; });
+}
+
+bool EditRules::Allows(const QString& input) const {
+    if (input == m_previous) return true;
+    if (m_digitsOnly && GainsNonDigit(m_previous, input)) return false;
+    return m_maxLength < 0 || input.size() <= m_maxLength || input.size() < m_previous.size();
+}
+
+QValidator::State EditRules::validate(QString& input, int& position) const {
+    if (Allows(input)) return Acceptable;
+    // A refused change gives the text before it back. Answering Invalid would leave that to
+    // Qt, which does not restore it when the change was an undo, nor any change after that.
+    position = static_cast<int>(std::clamp<qsizetype>(
+        position - (input.size() - m_previous.size()), 0, m_previous.size()));
+    input = m_previous;
     return Acceptable;
 }
 
+EditRules* EditRules::Find(QLineEdit* edit) {
+    return const_cast<EditRules*>(dynamic_cast<const EditRules*>(edit->validator()));
+}
+
 EditRules* EditRules::Of(QLineEdit* edit) {
-    if (auto* rules = const_cast<EditRules*>(dynamic_cast<const EditRules*>(edit->validator())))
-        return rules;
+    if (auto* rules = Find(edit)) return rules;
     auto* rules = new EditRules(edit);
     edit->setValidator(rules);
     return rules;
+}
+
+void EditRules::SetText(QLineEdit* edit, const QString& text) {
+    if (auto* rules = Find(edit)) rules->m_previous = text;
+    edit->setText(text);
 }
 
 // --- the factory ---
@@ -393,6 +415,8 @@ QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUn
         case Kind::ComboEdit: {
             auto* combo = new QComboBox(parent);
             combo->setEditable(c.kind == Kind::ComboEdit);
+            // As a Windows drop-down, text typed into the edit part never becomes an entry.
+            combo->setInsertPolicy(QComboBox::NoInsert);
             widget = combo;
             break;
         }

@@ -96,6 +96,10 @@ void Window::Impl::Create(Window& w, QWidget* window) {
             QObject::connect(combo, &QComboBox::activated, window, [=] {
                 if (alive()) target->NotifySelChange(controlId);
             });
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            QObject::connect(edit, &QLineEdit::textChanged, window, [=] {
+                if (alive()) target->NotifyChanged(controlId);
+            });
     }
 }
 
@@ -120,7 +124,7 @@ void Window::SetDlgItemText(int id, std::string_view bytes) {
     if (!w) return;
     const QString text = DecodeAnsi(bytes);
     if (auto* label = qobject_cast<QLabel*>(w)) label->setText(text);
-    else if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(text);
+    else if (auto* edit = qobject_cast<QLineEdit*>(w)) EditRules::SetText(edit, text);
     else if (auto* multi = qobject_cast<QPlainTextEdit*>(w)) multi->setPlainText(FromWindowsText(bytes));
     else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(text);
     else if (auto* box = qobject_cast<QGroupBox*>(w)) box->setTitle(text);

@@ -1,13 +1,14 @@
 // The test backend over Qt Widgets.
 #include "tests/support/Backend.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QTest>
 
-#include "ui/qt/Ansi.h"
 #include "ui/qt/Testing.h"
 
 namespace backend {
@@ -21,6 +22,14 @@ void Grab(QWidget* widget, const std::string& folder, const std::string& name) {
     widget->grab().save(QDir(path).filePath(QString::fromStdString(name) + ".png"));
 }
 
+// Where keys go: an edit, or the edit part of a drop-down.
+QWidget* KeyTarget(ui::Window& window, int id) {
+    QWidget* control = ui::ControlOf(window, id);
+    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit())
+        return combo->lineEdit();
+    return control;
+}
+
 }  // namespace
 
 bool WaitFor(const std::function<bool()>& done, int ms) { return QTest::qWaitFor(done, ms); }
@@ -29,10 +38,24 @@ void Settle(int ms) { QTest::qWait(ms); }
 
 void ProcessEvents() { QCoreApplication::processEvents(); }
 
-void Type(ui::Window& window, int id, const std::string& text) {
-    QWidget* edit = ui::ControlOf(window, id);
-    if (auto* line = qobject_cast<QLineEdit*>(edit)) line->clear();
-    QTest::keyClicks(edit, ui::DecodeAnsi(text));
+void Type(ui::Window& window, int id, const std::string& utf8) {
+    QWidget* edit = KeyTarget(window, id);
+    // keyClicks would take each character as Latin-1 and lose the others.
+    for (const QChar c : QString::fromStdString(utf8)) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(edit, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void Paste(ui::Window& window, int id, const std::string& utf8) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(utf8));
+    QTest::keyClick(KeyTarget(window, id), Qt::Key_V, Qt::ControlModifier);
+}
+
+void Clear(ui::Window& window, int id) {
+    if (auto* line = qobject_cast<QLineEdit*>(KeyTarget(window, id))) line->clear();
 }
 
 void Choose(ui::Window& window, int comboId, int index) {

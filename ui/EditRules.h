@@ -1,0 +1,23 @@
+// The rules of what can be typed into an edit, the same on every backend.
+#pragma once
+
+#include <algorithm>
+
+namespace ui {
+
+// True when `after` holds a character other than '0'..'9' that `before` does not hold: the
+// non-digits of `after`, in order, are not a subsequence of those of `before`. For the
+// wizard's 8-bit texts and for a backend's own strings alike.
+template <class Text>
+bool GainsNonDigit(const Text& before, const Text& after) {
+    auto kept = before.begin();
+    for (const auto c : after) {
+        if (c >= '0' && c <= '9') continue;
+        kept = std::find(kept, before.end(), c);
+        if (kept == before.end()) return true;
+        ++kept;
+    }
+    return false;
+}
+
+}  // namespace ui
