@@ -76,7 +76,7 @@ bool CStartPage::OnSetActive() {
     EnableItem(IDC_PROTOCOL_LABEL, false);
     EnableItem(IDC_DATA_PROTOCOL, false);
     m_pSheet->identifyPending = 1;
-    m_pSheet->m_bEventsLoaded = 0;
+    m_pSheet->ForgetEvents();
     return CWizardPage::OnSetActive();
 }
 

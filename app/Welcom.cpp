@@ -93,7 +93,7 @@ void CWelcom::ApplyLanguage() {
     unsigned code = 0;
     if (ParseLangCode(ReadSectionLine(m_pSheet->m_strLangFile, "LANG_CODE", kTextBuffer), &code))
         m_pSheet->m_nLangCode = code;
-    m_pSheet->m_bEventsLoaded = 0;
+    m_pSheet->ForgetEvents();
 }
 
 std::intptr_t CWelcom::OnLinkResult(int code, std::intptr_t value) {

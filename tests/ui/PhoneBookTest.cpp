@@ -333,6 +333,33 @@ TEST_F(SmsPage, EventListWaitsForTheOneCatalogueRequest) {
     EXPECT_TRUE(enabled);
 }
 
+TEST(EventNames, AnAnswerForAForgottenUnitDoesNotCount) {
+    // A paced catalogue is still on the wire when the installer goes back to the connection
+    // page: those names belong to the connection being left, so they must not count as read.
+    WizardOptions options;
+    options.simulator.pace = true;
+    Wizard w(options);
+    w.Start();
+    w.ToCommunicationPage();
+    w.NextWhenEnabled();
+    ASSERT_TRUE(w.WaitForPage(PageId::Sms));
+    w.Back();
+    w.Back();
+    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    // The identification after Local is served after the catalogue, so once the lists are
+    // filled the old answer has been delivered.
+    Wizard::Click(*w.sheet->page(PageId::Start), IDC_LOCAL);
+    w.NextWhenEnabled();
+    ASSERT_TRUE(w.WaitForPage(PageId::General));
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }, 15000));
+    EXPECT_EQ(w.sheet->m_bEventsLoaded, 0);
+    w.NextWhenEnabled();
+    ASSERT_TRUE(w.WaitForPage(PageId::Sms));
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->m_bEventsLoaded == 1; }, 15000));
+    EXPECT_EQ(w.simulator.RequestCount(12), 2u);
+    EXPECT_EQ(w.beeps, 0);
+}
+
 TEST_F(SmsPage, CatalogueIsReadOncePerConnectionAndRetried) {
     // The first answer is exactly 100 bytes: a failure, retried a second later.
     w.simulator.AddFault({sim::FaultKind::ShortCatalogue, sim::Phase::Events, 1});
