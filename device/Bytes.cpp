@@ -10,13 +10,14 @@ std::string BoundedText(const std::uint8_t* field, std::size_t size) {
 
 bool StoreText(std::uint8_t* field, std::size_t size, std::string_view text) {
     if (text.size() + 1 > size) return false;
-    std::memcpy(field, text.data(), text.size());
+    // copy_n, not memcpy: an empty view may have no data pointer at all.
+    std::copy_n(text.data(), text.size(), field);
     field[text.size()] = 0;
     return true;
 }
 
 void StorePadded(std::uint8_t* field, std::size_t size, std::string_view text) {
     const std::size_t n = std::min(size, text.size());
-    std::memcpy(field, text.data(), n);
+    std::copy_n(text.data(), n, field);
     std::memset(field + n, 0, size - n);
 }
