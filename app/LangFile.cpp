@@ -102,6 +102,11 @@ QString LangText(const QString& langFile, std::string_view section, std::size_t 
     return DecodeAnsi(ReadSectionLine(langFile, section, bufferSize));
 }
 
+QString LangTextOr(const QString& langFile, std::string_view section, const QString& builtIn) {
+    const QString text = LangText(langFile, section);
+    return text.isEmpty() ? builtIn : text;
+}
+
 bool ParseLangCode(std::string_view text, unsigned* code) {
     const std::string copy(text.substr(0, std::min<std::size_t>(text.size(), 64)));
     const char* begin = copy.c_str();

@@ -25,6 +25,8 @@ QString DecodeAnsi(std::string_view bytes);
 std::string EncodeAnsi(const QString& text);
 QString LangText(const QString& langFile, std::string_view section,
                  std::size_t bufferSize = kTextBuffer);
+// The same, or `builtIn` when the file has no text there (sections newer than the file).
+QString LangTextOr(const QString& langFile, std::string_view section, const QString& builtIn);
 
 // A LANG_CODE text read as "%x" reads it (a "0x" prefix is accepted); false when it does not
 // start with a hexadecimal number.

@@ -22,6 +22,7 @@ const DialogTemplate kWelcome{IDD_WELCOME, nullptr, kPageWidth, kPageHeight, {
 const DialogTemplate kError{IDD_ERROR, nullptr, kPageWidth, kPageHeight, {
     {IDC_ERROR_PICTURE, Kind::Picture, "", 7, 7, 84, 168, 0, IDB_ERROR},
     {IDC_ERROR_MESSAGE, Kind::Static, "", 105, 60, 265, 60},
+    {IDC_ERROR_PORTS, Kind::Static, "", 105, 122, 265, 53},
 }};
 
 const DialogTemplate kConnection{IDD_CONNECTION, nullptr, kPageWidth, kPageHeight, {

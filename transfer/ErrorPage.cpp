@@ -1,6 +1,7 @@
 #include "transfer/ErrorPage.h"
 
 #include "resources/Resource.h"
+#include "transfer/PortFailures.h"
 #include "resources/Templates.h"
 #include "ui/Services.h"
 
@@ -32,6 +33,9 @@ std::intptr_t CErrorPage::OnLinkResult(int code, std::intptr_t value) {
         m_pSheet->m_nComPort = static_cast<int>(value);
         m_pSheet->SetActivePage(kWelcomePageIndex);
     } else {
+        // Why this search found nothing, port by port.
+        SetDlgItemText(IDC_ERROR_PORTS,
+                       PortFailureLines(m_pSheet->openFailures(), m_pSheet->m_strLangFile));
         const auto left = m_round.isValid() ? kMinRoundMs - m_round.elapsed() : 0;
         if (left > 0)
             SetTimer(kSearchTimer, static_cast<int>(left));

@@ -17,6 +17,7 @@
 #include "app/Profile.h"
 #include "qubset/WizardPages.h"
 #include "resources/Resource.h"
+#include "tests/support/RefusingLine.h"
 #include "ui/Services.h"
 
 namespace {
@@ -62,6 +63,7 @@ Wizard::~Wizard() {
 
 void Wizard::Start() {
     line = MakePlatformSerialLine(ReadPortSettings());
+    if (!refusedPorts.empty()) line = std::make_unique<RefusingLine>(std::move(line), refusedPorts);
     sheet = std::make_unique<CMainSheet>(QString(), nullptr, kWelcomePageIndex, data, *line,
                                          MakeWizardPages);
     AfxSetMainSheet(sheet.get());

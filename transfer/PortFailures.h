@@ -1,0 +1,11 @@
+// Why no unit was found: one line per port that was there but could not be opened, with its
+// cause and what to do, in the active language (sections 003..007, English built in).
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "link/SerialLine.h"
+
+// "COM1 (/dev/ttyUSB0): permission denied. ...", one line per failure.
+QString PortFailureLines(const std::vector<OpenFailure>& failures, const QString& langFile);
