@@ -39,9 +39,9 @@ private:
 };
 
 CMainSheet::CMainSheet(const QString& caption, QWidget* parent, int startPage, DeviceData& data,
-                       SerialLine& line, const PageMaker& makePages)
+                       SerialLine& line, const PageMaker& makePages, WireTrace* trace)
     : m_data(data),
-      m_port(line),
+      m_port(line, trace),
       m_results([this] { QCoreApplication::postEvent(m_answerPump.get(), new QEvent(QEvent::User)); }),
       m_answerPump(std::make_unique<AnswerPump>(m_results)),
       m_link(m_port, data, m_results),

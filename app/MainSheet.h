@@ -14,6 +14,7 @@
 
 struct DeviceData;
 class SerialLine;
+class WireTrace;
 class CStartPage;
 class CDialingDlg;
 class CWelcom;
@@ -45,8 +46,9 @@ public:
     // the members' order. The sheet owns them from then on.
     using PageMaker = std::function<std::array<ui::PropertyPage*, kPageCount>(CMainSheet&)>;
 
+    // Every frame on the line goes to `trace` when there is one.
     CMainSheet(const QString& caption, QWidget* parent, int startPage, DeviceData& data,
-               SerialLine& line, const PageMaker& makePages);
+               SerialLine& line, const PageMaker& makePages, WireTrace* trace = nullptr);
     ~CMainSheet() override;
 
     int DoModal();
@@ -57,6 +59,8 @@ public:
     int exitStatus() const { return m_exitStatus; }
 
     DeviceData& data() { return m_data; }
+    // The ports the last search could not open; read it in a scan's answer.
+    const std::vector<OpenFailure>& openFailures() const { return m_port.openFailures(); }
     // A page object by its id, for pages that cannot see the other page's class.
     ui::PropertyPage* page(PageId id) const { return m_pages[static_cast<std::size_t>(id)]; }
 

@@ -1,7 +1,9 @@
 #include "app/Profile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 
@@ -44,4 +46,16 @@ PortSettings ReadPortSettings() {
     }
     ports.discover = store.value(QStringLiteral("Discover"), true).toBool();
     return ports;
+}
+
+QString DefaultTracePath() {
+#ifdef _WIN32
+    QString state = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+#else
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
+#endif
+    const QString folder = state + QStringLiteral("/Miltra");
+    QDir().mkpath(folder);
+    return folder + '/' + QCoreApplication::applicationName() + QStringLiteral("-trace.log");
 }

@@ -11,6 +11,7 @@ inline constexpr const char* kSettingSection = "Setting";
 inline constexpr const char* kLanguageValue = "Language";
 inline constexpr const char* kPhoneValue = "phone";
 inline constexpr const char* kProtocolValue = "Protocol DSC";
+inline constexpr const char* kTraceValue = "Trace";  // 1: keep a wire trace
 inline constexpr const char* kPortsSection = "Ports";
 
 QString GetProfileString(const char* section, const char* entry, const QString& fallback);
@@ -20,3 +21,8 @@ void WriteProfileInt(const char* section, const char* entry, int value);
 
 // The section "Ports": COM<n> = device path, and Discover = false to use only those.
 PortSettings ReadPortSettings();
+
+// Where the wire trace goes when Setting/Trace = 1 asks for one: the per-user state folder
+// ($XDG_STATE_HOME, by default ~/.local/state; on Windows the local application data),
+// Miltra/<application name>-trace.log. The folder is made when missing.
+QString DefaultTracePath();

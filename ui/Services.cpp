@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
+#include <QTranslator>
 
 #include "ui/Window.h"
 
@@ -52,6 +55,15 @@ QString GetOpenFileName(QWidget* parent, const FileDialogOptions& options) {
 
 QString GetSaveFileName(QWidget* parent, const FileDialogOptions& options) {
     return RunFileDialog(parent, options, true);
+}
+
+std::unique_ptr<QTranslator> LoadToolkitTranslations(const QLocale& locale) {
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return nullptr;
+    QCoreApplication::installTranslator(translator.get());
+    return translator;
 }
 
 void NotifyModalStarted(Window& dialog) {

@@ -4,7 +4,10 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
+class QLocale;
+class QTranslator;
 class QWidget;
 
 namespace ui {
@@ -40,6 +43,11 @@ struct Automation {
     std::function<void(Window& page)> onPageActivated;
 };
 Automation& automation();
+
+// Qt's own translations (qtbase) for `locale`, installed in the application for as long as
+// the returned object lives: the wizard buttons, message boxes and file dialogs then speak
+// the desktop's language. Null when no translation for that locale is installed.
+std::unique_ptr<QTranslator> LoadToolkitTranslations(const QLocale& locale);
 
 // Called by Dialog::DoModal once the dialog is up.
 void NotifyModalStarted(Window& dialog);

@@ -5,18 +5,28 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
+#include <cerrno>
 #include <chrono>
 
 #include "app/LangFile.h"
 #include "app/PelmaroApp.h"
 #include "app/Welcom.h"
+#include "device/Layout.h"
+#include "link/FrameCodec.h"
 #include "qubset/WizardPages.h"
 #include "resources/Resource.h"
 #include "transfer/ErrorPage.h"
+#include "tests/support/PtyPair.h"
+#include "tests/support/ScriptedLine.h"
 #include "tests/support/Wizard.h"
+#include "ui/Services.h"
 
 namespace {
 
@@ -29,6 +39,8 @@ void WriteFile(const std::string& path, const QByteArray& bytes) {
 QComboBox* LanguageList(const Wizard& w) {
     return w.sheet->m_pWelcom->GetComboBox(1077);
 }
+
+using Bytes = std::vector<std::uint8_t>;
 
 }  // namespace
 
@@ -108,6 +120,69 @@ TEST(ErrorPage, SearchesWithABeepPerRoundUntilTheUnitAppears) {
     EXPECT_EQ(w.sheet->m_nComPort, 3);
 }
 
+// Ports that are there but cannot be opened are named under the message, with the cause and
+// what to do: COM1 refuses (injected: as root no open is ever denied), COM2 is a terminal the
+// test holds as another program would, COM3 has nothing behind it and is not named. A file
+// without the newer sections gets the English texts built in.
+TEST(ErrorPage, NamesThePortsThatCouldNotBeOpenedAndWhy) {
+    const QString denied =
+        "COM1 (/dev/ttyUSB0): permission denied. Add your user to the group 'dialout' and log "
+        "in again.";
+    const QString busy = " in use by another program.";
+    const struct {
+        const char* language;
+        QString deniedLine, busyEnd;
+    } cases[] = {
+        {"English", denied, busy},
+        {"German",
+         QString::fromUtf8("COM1 (/dev/ttyUSB0): Zugriff verweigert. Fügen Sie Ihren Benutzer "
+                           "der Gruppe 'dialout' hinzu und melden Sie sich neu an."),
+         QString::fromUtf8(" von einem anderen Programm belegt.")},
+        {"Bare", denied, busy},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        WizardOptions options;
+        options.startSimulator = false;
+        Wizard w(options);
+        WriteFile(w.dir.File("Bare.ini"), "[Language]\r\nBare\r\n[002]\r\nNothing found.\r\n");
+        PtyPair held;
+        ASSERT_TRUE(held.HoldExclusively());
+        Wizard::SetProfile("Ports/COM2", QString::fromStdString(held.slavePath()));
+        Wizard::SetProfile("Setting/Language", c.language);
+        w.refusedPorts = {{1, PortFault::Denied, EACCES, "/dev/ttyUSB0", "dialout"}};
+        w.Start();
+        ASSERT_TRUE(w.WaitForPage(PageId::Error));
+        ui::Window& page = *w.sheet->m_pErrorPage;
+        ASSERT_TRUE(Wizard::WaitFor([&] { return !page.GetDlgItemText(IDC_ERROR_PORTS).isEmpty(); }));
+        const QString file = QString(c.language) + ".ini";
+        EXPECT_EQ(page.GetDlgItemText(IDC_ERROR_MESSAGE), LangText(file, "002"));
+        EXPECT_EQ(page.GetDlgItemText(IDC_ERROR_PORTS).split('\n'),
+                  (QStringList{c.deniedLine,
+                               "COM2 (" + QString::fromStdString(held.slavePath()) + "):" + c.busyEnd}));
+        if (c.language == std::string("English")) w.Screenshot("error-ports");
+    }
+}
+
+// The wizard's own buttons and the standard dialogs speak the desktop's language through Qt's
+// translations; the pages keep the language file's.
+TEST(Sheet, ButtonsFollowTheDesktopLocaleAndPagesTheLanguageFile) {
+    const auto german = ui::LoadToolkitTranslations(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_TRUE(german) << "qtbase_de is missing (Debian: qt6-translations-l10n)";
+    Wizard w;
+    w.Start();
+    auto text = [&](const char* name) {
+        return w.sheet->dialog()->findChild<QPushButton*>(name)->text();
+    };
+    EXPECT_EQ(text("back"), QString::fromUtf8("< &Zurück"));
+    EXPECT_EQ(text("next"), "&Weiter >");
+    EXPECT_EQ(text("finish"), QString::fromUtf8("Ab&schließen"));
+    EXPECT_EQ(text("cancel"), "Abbrechen");
+    QMessageBox box(QMessageBox::Warning, "", "", QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Abbrechen");
+    EXPECT_TRUE(w.sheet->dialog()->windowTitle().startsWith(LangText("English.ini", "001")));
+}
+
 TEST(Sheet, CloseBoxDoesNothingAndCancelEndsMidExchange) {
     Wizard w;
     // Every identification now waits out its time-outs: the worker is busy when Cancel comes.
@@ -128,35 +203,135 @@ TEST(Sheet, CloseBoxDoesNothingAndCancelEndsMidExchange) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(8));
 }
 
+// Runs the application object as main does, acting as an installer would: through every
+// page to Finish, or Cancel as soon as the unit is found. Its exit status.
+int RunApplication(bool upload) {
+    QTimer driver;
+    bool finished = false;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        CMainSheet* sheet = AfxGetMainSheet();
+        if (!sheet) return;
+        auto* next = sheet->dialog()->findChild<QPushButton*>("next");
+        auto* finish = sheet->dialog()->findChild<QPushButton*>("finish");
+        ui::PropertyPage* page = sheet->GetActivePage();
+        if (!upload && next->isEnabled()) {
+            sheet->dialog()->findChild<QPushButton*>("cancel")->click();
+        } else if (page == sheet->page(PageId::Start) && !next->isEnabled()) {
+            Wizard::Click(*page, IDC_LOCAL);
+        } else if (finish->isVisible() && finish->isEnabled() && !finished) {
+            finished = true;
+            finish->click();
+        } else if (next->isVisible() && next->isEnabled()) {
+            next->click();
+        }
+    });
+    driver.start(50);
+    CPelmaroApp app(MakeWizardPages);
+    return app.InitInstance();
+}
+
 // The application object runs the wizard modally and hands back the exit status: 1 once a
 // configuration has been uploaded, 0 after Cancel.
 TEST(Application, ExitStatusOfAWholeRun) {
     for (const bool upload : {true, false}) {
         Wizard w;
-        QTimer driver;
-        bool finished = false;
-        QObject::connect(&driver, &QTimer::timeout, [&] {
-            CMainSheet* sheet = AfxGetMainSheet();
-            if (!sheet) return;
-            auto* next = sheet->dialog()->findChild<QPushButton*>("next");
-            auto* finish = sheet->dialog()->findChild<QPushButton*>("finish");
-            ui::PropertyPage* page = sheet->GetActivePage();
-            if (!upload && next->isEnabled()) {
-                sheet->dialog()->findChild<QPushButton*>("cancel")->click();
-            } else if (page == sheet->page(PageId::Start) && !next->isEnabled()) {
-                Wizard::Click(*page, IDC_LOCAL);
-            } else if (finish->isVisible() && finish->isEnabled() && !finished) {
-                finished = true;
-                finish->click();
-            } else if (next->isVisible() && next->isEnabled()) {
-                next->click();
-            }
-        });
-        driver.start(50);
-        CPelmaroApp app(MakeWizardPages);
-        const int status = app.InitInstance();
+        const int status = RunApplication(upload);
         EXPECT_EQ(status, upload ? 1 : 0);
         EXPECT_EQ(w.simulator.AcceptedUploads().size(), upload ? 1u : 0u);
         EXPECT_EQ(AfxGetMainSheet(), nullptr);
     }
+}
+
+// One line of the wire trace.
+struct TraceLine {
+    double ms = 0;
+    QString kind;  // TX, RX, == (a result), !! (a port not opened)
+    QString rest;
+    int command = -1, length = -1;
+    std::vector<std::uint8_t> bytes;
+};
+
+std::vector<TraceLine> ReadTrace(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.value(0).startsWith("# wire trace opened "));
+    static const QRegularExpression entry(R"(^ *(\d+\.\d{3}) (TX|RX|==|!!) COM3 (.*)$)");
+    static const QRegularExpression frameLine(R"(^cmd (\d+) len (\d+):((?: [0-9A-F]{2})*)$)");
+    std::vector<TraceLine> trace;
+    for (const QString& line : lines) {
+        if (line.startsWith('#')) continue;
+        const auto m = entry.match(line);
+        EXPECT_TRUE(m.hasMatch()) << line.toStdString();
+        if (!m.hasMatch()) continue;
+        TraceLine t;
+        t.ms = m.captured(1).toDouble();
+        t.kind = m.captured(2);
+        t.rest = m.captured(3);
+        if (const auto f = frameLine.match(t.rest); f.hasMatch()) {
+            t.command = f.captured(1).toInt();
+            t.length = f.captured(2).toInt();
+            for (const QString& hex : f.captured(3).split(' ', Qt::SkipEmptyParts))
+                t.bytes.push_back(static_cast<std::uint8_t>(hex.toUInt(nullptr, 16)));
+        }
+        trace.push_back(t);
+    }
+    return trace;
+}
+
+// With Setting/Trace = 1 a whole session goes to the trace in the state folder: every frame
+// whole and in order, what each exchange answered, and the image the unit took.
+TEST(Application, WireTraceOfAWholeSession) {
+    Wizard w;
+    Wizard::SetProfile("Setting/Trace", 1);
+    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(w.dir.path().string()));
+    const int status = RunApplication(true);
+    qunsetenv("XDG_STATE_HOME");
+    ASSERT_EQ(status, 1);
+    ASSERT_EQ(w.simulator.AcceptedUploads().size(), 1u);
+
+    const auto trace = ReadTrace(QString::fromStdString(w.dir.File("Miltra/ui_tests-trace.log")));
+    std::vector<int> sent;
+    QStringList results;
+    double last = 0;
+    for (std::size_t i = 0; i < trace.size(); ++i) {
+        const TraceLine& t = trace[i];
+        SCOPED_TRACE(t.rest.toStdString());
+        EXPECT_GE(t.ms, last);
+        last = t.ms;
+        if (t.kind == "==") results << t.rest;
+        if (t.length < 0) continue;
+        // Each frame whole: start byte, length, payload, checksum.
+        ASSERT_EQ(t.bytes.size(), static_cast<std::size_t>(t.length) + frame::kOverhead);
+        EXPECT_EQ(t.bytes[0], frame::kStart);
+        EXPECT_EQ(t.bytes[1] | (t.bytes[2] << 8), t.length);
+        EXPECT_EQ(t.bytes.back(), frame::Checksum(&t.bytes[3], t.bytes.size() - frame::kOverhead));
+        if (t.kind == "TX") {
+            sent.push_back(t.command);
+            EXPECT_EQ(t.command, t.bytes[3]);
+        }
+        if (t.kind == "TX" && t.command == command::kWriteConfiguration) {
+            const Bytes payload(t.bytes.begin() + 3, t.bytes.end() - 1);
+            EXPECT_EQ(payload, w.simulator.AcceptedUploads()[0]);
+            ASSERT_LT(i + 1, trace.size());
+            EXPECT_EQ(trace[i + 1].kind, "RX");
+            EXPECT_EQ(trace[i + 1].command, command::kWriteConfiguration);
+            EXPECT_EQ(trace[i + 1].bytes, FrameBytes({command::kAckUpload}));
+        }
+    }
+    // Identification, event names, upload, disconnect: in that order.
+    const std::vector<int> road = {command::kReadModemInfo, command::kReadSettings,
+                                   command::kReadStringTable, command::kReadEvents,
+                                   command::kWriteConfiguration, command::kDisconnect};
+    auto at = sent.begin();
+    for (int c : road) {
+        at = std::find(at, sent.end(), c);
+        EXPECT_NE(at, sent.end()) << "no command " << c << " in its place";
+    }
+    EXPECT_TRUE(results.contains("identify result 0"));
+    EXPECT_TRUE(results.contains("link command 0 answer 0 result 3"));  // found on COM3
+    EXPECT_TRUE(results.contains("link command 3 answer 7 result " +
+                                 QString::number(sim::DefaultUnit().catalogueLength)));
+    EXPECT_TRUE(results.contains("link command 4 answer 2 result 0"));  // upload taken
 }
