@@ -16,21 +16,35 @@ std::string SystemMessage(int error) { return std::generic_category().message(er
 WireTrace::WireTrace() : m_start(SerialClock::now()) {}
 
 WireTrace::~WireTrace() {
+    if (!m_writer.joinable()) return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    m_writer.join();
     if (m_file) std::fclose(m_file);
 }
 
 bool WireTrace::Open(const std::string& path, std::string* error) {
-    std::FILE* file = std::fopen(path.c_str(), "ab");
-    if (!file) {
+    if (IsOpen()) return false;
+    m_file = std::fopen(path.c_str(), "ab");
+    if (!m_file) {
         if (error) *error = SystemMessage(errno);
         return false;
     }
-    if (m_file) std::fclose(m_file);
-    m_file = file;
     m_path = path;
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     m_size = ec ? 0 : static_cast<std::size_t>(size);
+    try {
+        m_writer = std::thread([this] { WriteLoop(); });
+    } catch (const std::system_error& e) {
+        if (error) *error = e.what();
+        std::fclose(m_file);
+        m_file = nullptr;
+        return false;
+    }
 
     char opened[32] = "";
     const std::time_t now = std::time(nullptr);
@@ -39,7 +53,7 @@ bool WireTrace::Open(const std::string& path, std::string* error) {
     m_line = "# wire trace opened ";
     m_line += opened;
     m_line += "\n# ms since start, direction, COM, command, payload length or outcome: frame bytes\n";
-    Flush();
+    Post();
     return true;
 }
 
@@ -69,7 +83,7 @@ void WireTrace::AppendHex(const std::uint8_t* bytes, std::size_t size) {
 }
 
 void WireTrace::Sent(int comNumber, const std::uint8_t* frame, std::size_t size, bool written) {
-    if (!m_file) return;
+    if (!IsOpen()) return;
     Begin("TX", comNumber);
     constexpr std::size_t kHeader = 3;  // start byte and the two length bytes
     m_line += " cmd ";
@@ -83,13 +97,13 @@ void WireTrace::Sent(int comNumber, const std::uint8_t* frame, std::size_t size,
     m_line += ':';
     AppendHex(frame, size);
     m_line += '\n';
-    Flush();
+    Post();
 }
 
 void WireTrace::Received(int comNumber, int command, const std::uint8_t* header,
                          std::size_t headerSize, const std::uint8_t* body, std::size_t bodySize,
                          int outcome) {
-    if (!m_file) return;
+    if (!IsOpen()) return;
     Begin("RX", comNumber);
     m_line += " cmd ";
     AppendNumber(command);
@@ -99,37 +113,60 @@ void WireTrace::Received(int comNumber, int command, const std::uint8_t* header,
     AppendHex(header, headerSize);
     AppendHex(body, bodySize);
     m_line += '\n';
-    Flush();
+    Post();
 }
 
 void WireTrace::Result(int comNumber, std::string_view what, std::intptr_t result) {
-    if (!m_file) return;
+    if (!IsOpen()) return;
     Begin("==", comNumber);
     m_line += ' ';
     m_line += what;
     m_line += " result ";
     AppendNumber(result);
     m_line += '\n';
-    Flush();
+    Post();
 }
 
 void WireTrace::OpenFailed(const OpenFailure& failure) {
-    if (!m_file) return;
+    if (!IsOpen()) return;
     Begin("!!", failure.comNumber);
     if (!failure.device.empty()) m_line += " " + failure.device;
     m_line += " not opened: " + SystemMessage(failure.osError) + " (system error " +
               std::to_string(failure.osError) + ")\n";
-    Flush();
+    Post();
 }
 
-void WireTrace::Flush() {
-    if (std::fwrite(m_line.data(), 1, m_line.size(), m_file) == m_line.size()) std::fflush(m_file);
-    m_size += m_line.size();
-    if (m_size > kMaxBytes) DropOlderHalf();
+void WireTrace::Post() {
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] {
+            return m_pending.empty() || m_pending.size() + m_line.size() <= kMaxPending;
+        });
+        m_pending += m_line;
+    }
+    m_changed.notify_all();
 }
 
-// Keeps the newer half, from its first whole line on. Rare (once per 4 MiB written), so a
-// copy through a temporary file is cheap enough, and the trace is never left half written.
+void WireTrace::WriteLoop() {
+    std::string batch;
+    for (;;) {
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [&] { return !m_pending.empty() || m_stopping; });
+            if (m_pending.empty()) return;  // stopping, and everything is written
+            batch.swap(m_pending);
+        }
+        m_changed.notify_all();
+        if (m_file && std::fwrite(batch.data(), 1, batch.size(), m_file) == batch.size())
+            std::fflush(m_file);
+        m_size += batch.size();
+        batch.clear();
+        if (m_file && m_size > kMaxBytes) DropOlderHalf();
+    }
+}
+
+// Keeps the newer half, from its first whole line on, copied through a temporary file so the
+// trace is never left half written. Runs on the writer thread, once per 4 MiB or so.
 void WireTrace::DropOlderHalf() {
     std::fclose(m_file);
     m_file = nullptr;
