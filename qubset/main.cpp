@@ -45,6 +45,8 @@ int main(int argc, char** argv) {
 
     int qtArgc = 1;  // every argument was ours; Qt gets none of them
     QApplication application(qtArgc, argv);
+    // The menu entry's name: desktops on Wayland find the icon through it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.miltra.qubset"));
     const auto toolkitTexts = ui::LoadToolkitTranslations(QLocale::system());
     CPelmaroApp app(MakeWizardPages);
     if (trace.IsOpen()) app.SetTrace(&trace);
