@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QEvent>
 
+#include "device/DeviceData.h"
 #include "resources/Resource.h"
 #include "ui/Window.h"
 
@@ -26,16 +27,16 @@ QString AfxLangText(std::string_view section, std::size_t bufferSize) {
 // so nothing but that lock orders the two threads.
 class CMainSheet::AnswerPump : public QObject {
 public:
-    explicit AnswerPump(ResultChannel& results) : m_results(results) {}
+    explicit AnswerPump(CMainSheet& sheet) : m_sheet(sheet) {}
     bool event(QEvent*) override {
-        m_results.Pump([](WindowHandle window, int code, std::intptr_t value) {
-            ui::SendMessage(window, WM_LINK_RESULT, code, value);
+        m_sheet.m_results.Pump([this](WindowHandle window, int code, std::intptr_t value) {
+            m_sheet.Deliver(window, code, value);
         });
         return true;
     }
 
 private:
-    ResultChannel& m_results;
+    CMainSheet& m_sheet;
 };
 
 CMainSheet::CMainSheet(const QString& caption, QWidget* parent, int startPage, DeviceData& data,
@@ -43,7 +44,7 @@ CMainSheet::CMainSheet(const QString& caption, QWidget* parent, int startPage, D
     : m_data(data),
       m_port(line, trace),
       m_results([this] { QCoreApplication::postEvent(m_answerPump.get(), new QEvent(QEvent::User)); }),
-      m_answerPump(std::make_unique<AnswerPump>(m_results)),
+      m_answerPump(std::make_unique<AnswerPump>(*this)),
       m_link(m_port, data, m_results),
       m_startPage(startPage) {
     SetTitle(caption);
@@ -70,6 +71,21 @@ CMainSheet::~CMainSheet() {
 int CMainSheet::DoModal() { return ui::PropertySheet::DoModal(m_startPage); }
 
 void CMainSheet::Create() { ui::PropertySheet::Create(m_startPage); }
+
+void CMainSheet::RequestEvents(ui::Window& page) {
+    if (m_bEventsLoaded || m_pEventsAsker) return;
+    m_data.setLanguageCode(static_cast<std::uint16_t>(m_nLangCode & 0xFFFF));
+    m_pEventsAsker = &page;
+    m_link.RequestEvents(page.handle());
+}
+
+void CMainSheet::Deliver(WindowHandle window, int code, std::intptr_t value) {
+    if (code == linkresult::kEventsRead && m_pEventsAsker) {
+        window = m_pEventsAsker->handle();
+        m_pEventsAsker = nullptr;
+    }
+    ui::SendMessage(window, WM_LINK_RESULT, code, value);
+}
 
 void CMainSheet::EndProgram(int status) {
     m_exitStatus = status;

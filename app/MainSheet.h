@@ -56,11 +56,18 @@ public:
     void Create();
     // Ends the wizard; the program then leaves with `status`.
     void EndProgram(int status);
+    // The status the program leaves with from now on, however the wizard ends.
+    void SetExitStatus(int status) { m_exitStatus = status; }
     int exitStatus() const { return m_exitStatus; }
 
     DeviceData& data() { return m_data; }
     // The ports the last search could not open; read it in a scan's answer.
     const std::vector<OpenFailure>& openFailures() const { return m_port.openFailures(); }
+
+    // Reads the unit's event names for `page` unless they are in or a request is still out:
+    // one at a time, so the names never change under an open event list. The answer goes to
+    // that page in whatever window it has by then (a rebuild of the sequence makes it anew).
+    void RequestEvents(ui::Window& page);
     // A page object by its id, for pages that cannot see the other page's class.
     ui::PropertyPage* page(PageId id) const { return m_pages[static_cast<std::size_t>(id)]; }
 
@@ -89,7 +96,10 @@ public:
     int primaryMode = 0;
 
 private:
+    void Deliver(WindowHandle window, int code, std::intptr_t value);
+
     std::array<ui::PropertyPage*, kPageCount> m_pages{};
+    ui::Window* m_pEventsAsker = nullptr;  // the page whose event names request is out
     int m_startPage;
     int m_exitStatus = 0;
 };

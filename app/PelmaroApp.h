@@ -12,7 +12,8 @@ public:
     // Frames go to this open trace (the command line's). Without one, the settings value
     // Setting/Trace = 1 opens the trace at DefaultTracePath().
     void SetTrace(WireTrace* trace) { m_trace = trace; }
-    // The whole run; the process's exit status (1 after an upload, 0 after Cancel).
+    // The whole run; the process's exit status (1 once the unit has accepted an upload,
+    // however the wizard is left then; 0 otherwise).
     int InitInstance();
 
 private:

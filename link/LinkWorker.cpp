@@ -47,10 +47,19 @@ void LinkWorker::Stop() {
         std::unique_lock lock(m_mutex);
         const bool ended = m_endedSignal.wait_for(lock, std::chrono::milliseconds(kStopWaitMs),
                                                   [&] { return m_ended; });
-        // Out of time: cut the quit's own exchange short rather than leave the thread running.
-        if (!ended) m_port.line().Abort();
+        // Out of time: cut the quit's own exchange short rather than leave the thread running,
+        // and keep it cut short should the quit not have begun yet.
+        if (!ended) {
+            m_stopOverdue = true;
+            m_port.line().Abort();
+        }
     }
     m_thread.join();
+}
+
+void LinkWorker::BeginQuit() {
+    std::lock_guard lock(m_mutex);
+    if (!m_stopOverdue) m_port.line().ClearAbort();
 }
 
 LinkWorker::Request LinkWorker::NextRequest() {
@@ -119,7 +128,7 @@ bool LinkWorker::Serve(const Request& request) {
             answer(linkresult::kOneByte, ReadModemInfo(m_port, m_data));
             break;
         case linkcmd::kQuit:
-            m_port.line().ClearAbort();
+            BeginQuit();
             SendDisconnect(m_port);
             std::this_thread::sleep_for(std::chrono::milliseconds(kQuitPauseMs));
             m_port.Close();

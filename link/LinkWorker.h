@@ -56,6 +56,9 @@ private:
     Request NextRequest();
     // Runs one command to its end; false when the thread is to end.
     bool Serve(const Request& request);
+    // The quit's exchange runs on a line freed of Stop's first abort, unless Stop has given
+    // up waiting by then.
+    void BeginQuit();
 
     SerialPort& m_port;
     DeviceData& m_data;
@@ -67,6 +70,7 @@ private:
     std::condition_variable m_endedSignal;
     std::deque<Request> m_queue;
     bool m_ended = false;
+    bool m_stopOverdue = false;  // Stop's wait ran out; its abort stands
 
     // Sent as one frame by command 9; no page fills it.
     std::array<std::uint8_t, kTxScratchSize> m_txScratch{};

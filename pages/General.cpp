@@ -30,6 +30,10 @@ constexpr ProtocolInfo kInfo[CGeneral::kProtocolCount] = {
 };
 constexpr int kIpIndex = 3;
 
+// What the installer can choose on the page; none of it while the record is being read.
+constexpr int kChoiceControls[] = {IDC_PRIMARY, IDC_BACKUP, IDC_AND,       IDC_INFO,
+                                   IDC_LEFT,    IDC_RIGHT,  IDC_INSTALLED, IDC_AVAILABLE};
+
 bool ValidIndex(std::intptr_t index) { return index >= 0 && index < CGeneral::kProtocolCount; }
 
 int SelectedRow(const ui::ListView* list) {
@@ -76,8 +80,7 @@ bool CGeneral::OnInitDialog() {
     installed->onItemDeleting = [installed, this](int) {
         UpdateButtons(installed->GetItemCount() - 1);
     };
-    m_pSheet->primaryMode = Data().reportFlag(kFlagPrimary) ? 1 : 0;
-    CheckDlgButton(m_pSheet->primaryMode ? IDC_PRIMARY : IDC_BACKUP, true);
+    ShowUnitOptions();
     PostButtons(ui::PSWIZB_BACK);
     return true;
 }
@@ -93,9 +96,11 @@ bool CGeneral::OnSetActive() {
     UpdateData(false);
     m_nRetries = kIdentifyRetries;
     if (m_pSheet->identifyPending == 1) {
-        // Nothing may move on while the identification rewrites the record; the lists it
-        // fills offer Next again.
+        // Nothing may move on or be chosen while the identification rewrites the record (a
+        // click would be overwritten there, the modem information is being rewritten); its
+        // answer gives the page back, and the lists it fills offer Next again.
         PostButtons(ui::PSWIZB_BACK);
+        EnableChoices(false);
         m_pSheet->m_link.RequestIdentify(handle());
     }
     if (Data().reportFlag(kFlagAnd)) CheckDlgButton(IDC_AND, true);
@@ -106,7 +111,11 @@ bool CGeneral::OnSetActive() {
 std::intptr_t CGeneral::OnLinkResult(int code, std::intptr_t value) {
     if (code == linkresult::kCommand17Sent || code == linkresult::kCommand18Sent) return 0;
     if (code == linkresult::kIdentified && value == 0) {
+        // The record may be another unit's now (the remote one): show its choices, not the
+        // ones the page was opened with.
+        ShowUnitOptions();
         FillLists();
+        EnableChoices(true);
         Data().setLanguageCode(static_cast<std::uint16_t>(m_pSheet->m_nLangCode & 0xFFFF));
         return 0;
     }
@@ -134,6 +143,19 @@ void CGeneral::FillLists() {
         ui::ListView* list = d.reportFlag(kInfo[i].inUse) ? installed : available;
         list->InsertItem(list->GetItemCount(), m_protocols[static_cast<std::size_t>(i)].name, i, i);
     }
+}
+
+void CGeneral::EnableChoices(bool enable) {
+    for (int id : kChoiceControls) EnableItem(id, enable);
+}
+
+void CGeneral::ShowUnitOptions() {
+    const DeviceData& d = Data();
+    const bool primary = d.reportFlag(kFlagPrimary);
+    CheckDlgButton(IDC_PRIMARY, primary);
+    CheckDlgButton(IDC_BACKUP, !primary);
+    m_pSheet->primaryMode = primary ? 1 : 0;
+    CheckDlgButton(IDC_AND, d.reportFlag(kFlagAnd));
 }
 
 void CGeneral::SetPrimary(bool primary) {

@@ -29,6 +29,9 @@ private:
         QString description;
     };
 
+    // Primary or Backup, primaryMode and the And box, as the record has them.
+    void ShowUnitOptions();
+    void EnableChoices(bool enable);
     void FillLists();
     void SetPrimary(bool primary);
     void Move(ui::ListView* from, ui::ListView* to, int index);

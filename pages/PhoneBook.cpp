@@ -43,10 +43,7 @@ bool CPhoneBook::OnInitDialog() {
     List()->onItemActivate = [this](int) { Properties(); };
     m_strNumber.clear();
     m_strCode.clear();
-    if (!m_pSheet->m_bEventsLoaded) {
-        Data().setLanguageCode(static_cast<std::uint16_t>(m_pSheet->m_nLangCode & 0xFFFF));
-        m_pSheet->m_link.RequestEvents(handle());
-    }
+    m_pSheet->RequestEvents(*this);
     return true;
 }
 
@@ -94,7 +91,7 @@ std::intptr_t CPhoneBook::OnLinkResult(int code, std::intptr_t value) {
 
 void CPhoneBook::OnTimer(int id) {
     KillTimer(id);
-    if (id == kRetryTimer) m_pSheet->m_link.RequestEvents(handle());
+    if (id == kRetryTimer) m_pSheet->RequestEvents(*this);
 }
 
 // --- rows ---

@@ -78,6 +78,8 @@ std::intptr_t CEndPage::OnLinkResult(int code, std::intptr_t value) {
     if (m_bDone) return 0;  // the disconnect's answer, while the program ends
     if (code == linkresult::kUploaded && value == 0) {
         m_bDone = 1;
+        // The unit has the configuration: Cancel in the second before the end says so too.
+        m_pSheet->SetExitStatus(kExitStatus);
         m_pSheet->m_link.RequestDisconnect(handle());
         SetTimer(kExitTimer, kExitDelayMs);
         return 0;

@@ -1,11 +1,12 @@
 // The serial line on Windows: "\\.\COM%d", the DCB and COMMTIMEOUTS values the communicator
 // needs, blocking ReadFile / WriteFile paced by the driver's time-outs. Abort cancels the
-// worker's blocked call with CancelSynchronousIo.
+// worker's blocked call with CancelSynchronousIo, again until the call has ended (IoAbort).
 #include <windows.h>
 
 #include <atomic>
 #include <cstdio>
 
+#include "link/IoAbort.h"
 #include "link/SerialLine.h"
 
 namespace {
@@ -97,7 +98,8 @@ public:
         if (!BeginIo()) return -1;
         DWORD got = 0;
         const BOOL ok = ReadFile(m_handle, buffer, static_cast<DWORD>(count), &got, nullptr);
-        if (!ok || m_aborted) return -1;
+        m_abort.End();
+        if (!ok || m_abort.IsAborted()) return -1;
         return static_cast<int>(got);
     }
 
@@ -105,33 +107,36 @@ public:
         if (!BeginIo()) return false;
         DWORD written = 0;
         const BOOL ok = WriteFile(m_handle, buffer, static_cast<DWORD>(count), &written, nullptr);
+        m_abort.End();
         if (!ok) GetLastError();
-        return ok && !m_aborted && written == count;
+        return ok && !m_abort.IsAborted() && written == count;
     }
 
     void Abort() override {
-        m_aborted = true;
-        if (HANDLE thread = m_ioThread.load()) CancelSynchronousIo(thread);
+        m_abort.Abort([this] {
+            if (HANDLE thread = m_ioThread.load()) CancelSynchronousIo(thread);
+        });
     }
 
-    void ClearAbort() override { m_aborted = false; }
+    void ClearAbort() override { m_abort.Clear(); }
 
 private:
-    // Remembers the calling thread, so that Abort can cancel its blocked call.
+    // Remembers the calling thread, so that Abort can cancel its blocked call. False when
+    // the call is not to be made.
     bool BeginIo() {
-        if (m_handle == INVALID_HANDLE_VALUE || m_aborted) return false;
+        if (m_handle == INVALID_HANDLE_VALUE) return false;
         if (!m_ioThread.load()) {
             HANDLE self = nullptr;
             DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self,
                             0, FALSE, DUPLICATE_SAME_ACCESS);
             m_ioThread = self;
         }
-        return true;
+        return m_abort.Begin();
     }
 
     HANDLE m_handle = INVALID_HANDLE_VALUE;
     std::atomic<HANDLE> m_ioThread{nullptr};
-    std::atomic<bool> m_aborted{false};
+    IoAbort m_abort;
     OpenFailure m_failure;
 };
 

@@ -1,8 +1,10 @@
 // The serial line and the device commands over a real pseudo-terminal: byte streams from a
 // test-played device, and the simulator behind a "Ports" override.
 #include <gtest/gtest.h>
+#include <termios.h>
 
 #include <cstring>
+#include <future>
 
 #include "device/Bytes.h"
 #include "link/DeviceCommands.h"
@@ -84,6 +86,77 @@ TEST(PtyLine, AbortWakesABlockedRead) {
     EXPECT_FALSE(line->Write(&byte, 1));  // stays aborted until cleared
     line->ClearAbort();
     EXPECT_TRUE(line->Write(&byte, 1));
+}
+
+TEST(PtyLine, ConfigureSetsTheLineAndTheOpenIsExclusive) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    // Start from a line set as unlike the communicator's as a pseudo-terminal allows.
+    termios before{};
+    ASSERT_EQ(tcgetattr(pty.slaveFd(), &before), 0);
+    cfsetispeed(&before, B9600);
+    cfsetospeed(&before, B9600);
+    before.c_cflag |= CSTOPB | CRTSCTS;
+    before.c_iflag |= IXON | IXOFF | ICRNL | ISTRIP;
+    before.c_oflag |= OPOST;
+    before.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
+    before.c_cc[VMIN] = 1;
+    ASSERT_EQ(tcsetattr(pty.slaveFd(), TCSANOW, &before), 0);
+
+    const PortSettings ports{{{4, pty.slavePath()}}, false};
+    auto line = MakePlatformSerialLine(ports);
+    ASSERT_TRUE(line->Open(4));
+    line->Configure();
+    termios t{};
+    ASSERT_EQ(tcgetattr(pty.slaveFd(), &t), 0);
+    EXPECT_EQ(cfgetispeed(&t), speed_t{B115200});
+    EXPECT_EQ(cfgetospeed(&t), speed_t{B115200});
+    // A pseudo-terminal keeps 8 data bits without parity whatever it is told, so only a real
+    // port could show those two wrong; the stop bits and the flow control show here.
+    EXPECT_EQ(t.c_cflag & (CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(t.c_cflag & (CREAD | CLOCAL), tcflag_t{CREAD | CLOCAL});
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF | IXANY | INPCK | ISTRIP | ICRNL | INLCR | IGNCR), 0u);
+    EXPECT_EQ(t.c_oflag & OPOST, 0u);
+    EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ECHONL | ISIG | IEXTEN), 0u);
+    EXPECT_EQ(t.c_cc[VMIN], 0);
+    EXPECT_EQ(t.c_cc[VTIME], 0);
+
+    // No sharing: a second open of the same device fails while the first holds it.
+    auto other = MakePlatformSerialLine(ports);
+    EXPECT_FALSE(other->Open(4));
+    line->Close();
+    EXPECT_TRUE(other->Open(4));
+}
+
+TEST(PtyLine, ASilentReadEndsAtItsBoundAndAWriteTheLineCannotTakeFails) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    auto line = MakePlatformSerialLine({{{2, pty.slavePath()}}, false});
+    ASSERT_TRUE(line->Open(2));
+    line->Configure();
+
+    // One byte with a 50 ms start wait: 50 + 100 ms, then "nothing came", not a failure.
+    line->SetTimeouts(StartPhaseTimeouts(50));
+    auto read = std::async(std::launch::async, [&] {
+        const auto started = SerialClock::now();
+        std::uint8_t byte = 0;
+        const int n = line->Read(&byte, 1);
+        return std::make_pair(n, SerialClock::now() - started);
+    });
+    ASSERT_EQ(read.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    const auto [got, waited] = read.get();
+    EXPECT_EQ(got, 0);
+    EXPECT_GE(waited, std::chrono::milliseconds(150));  // never before its bound
+
+    // The device reads nothing, so the line takes only part of a large frame: the write
+    // fails at its time-out instead of passing for sent.
+    line->SetTimeouts({0, 0, 0, 0, 50});
+    SerialPort port(*line);
+    const Bytes payload(20000, 0x55);
+    EXPECT_EQ(port.SendFrame(payload.data(), payload.size()), 0);
+    const std::size_t through = pty.ReadAvailable().size();
+    EXPECT_GT(through, 0u);
+    EXPECT_LT(through, payload.size() + frame::kOverhead);
 }
 
 TEST(Simulator, IdentifyFillsTheBuffersExactly) {

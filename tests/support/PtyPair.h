@@ -11,6 +11,8 @@ public:
     ~PtyPair();
     bool ok() const { return m_master >= 0; }
     const std::string& slavePath() const { return m_slavePath; }
+    // The line side, held open by the pair; its settings are the line's settings.
+    int slaveFd() const { return m_slaveKeep; }
     void Write(const std::vector<std::uint8_t>& bytes);
     // Everything the tool wrote so far.
     std::vector<std::uint8_t> ReadAvailable();

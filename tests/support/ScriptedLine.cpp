@@ -33,5 +33,5 @@ bool ScriptedLine::Write(const std::uint8_t* buffer, std::size_t count) {
     if (!open || aborted || failWrites) return false;
     writes.emplace_back(buffer, buffer + count);
     if (onWrite) onWrite(writes.back());
-    return !shortWrites;
+    return true;
 }

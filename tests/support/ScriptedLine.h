@@ -39,7 +39,6 @@ public:
     std::vector<int> openAttempts;
     int presentPort = 0;         // the one COM number that opens; 0 = none
     bool failWrites = false;
-    bool shortWrites = false;    // the write call moves fewer bytes than asked
     bool hangUpWhenEmpty = false;  // reads fail once the scripted bytes are used up
     std::size_t readCalls = 0;
     bool open = false;

@@ -273,7 +273,7 @@ TEST_F(SmsPage, FullBookAndPropertiesOnAnActivatedRow) {
     EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST).back(), "4445");
 }
 
-TEST_F(SmsPage, EventListWaitsForTheCatalogue) {
+TEST_F(SmsPage, EventListWaitsForTheOneCatalogueRequest) {
     // The catalogue is slow to come: until it is in, the event list cannot be opened.
     w.simulator.AddFault({sim::FaultKind::Silent, sim::Phase::Events, 1});
     Open();
@@ -285,7 +285,21 @@ TEST_F(SmsPage, EventListWaitsForTheCatalogue) {
     page().GetListView(IDC_BOOK_LIST)->SetSelectionMark(0);
     Wizard::Click(page(), IDC_BOOK_PROPERTIES);
     EXPECT_FALSE(enabled);
+    // Pages come and go before the names are in: on to the IP page, back to the communication
+    // page and forward again, which makes the SMS page's window anew. None of them asks again,
+    // and the answer still reaches the SMS page, which retries it.
+    w.NextWhenEnabled();
+    ASSERT_TRUE(w.IsActive(PageId::Ip));
+    w.Back();
+    ASSERT_TRUE(w.IsActive(PageId::Sms));
+    w.Back();
+    ASSERT_TRUE(w.IsActive(PageId::General));
+    w.NextWhenEnabled();
+    ASSERT_TRUE(w.IsActive(PageId::Sms));
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->m_bEventsLoaded == 1; }, 15000));
+    EXPECT_EQ(w.simulator.RequestCount(12), 2u);  // the silent one and its retry
+    EXPECT_EQ(w.beeps, 1);
+    page().GetListView(IDC_BOOK_LIST)->SetSelectionMark(0);
     Wizard::Click(page(), IDC_BOOK_PROPERTIES);
     EXPECT_TRUE(enabled);
 }

@@ -158,8 +158,17 @@ TEST(Session, IdentificationIsRetriedThenTheErrorPage) {
     Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
-    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).isEmpty(); }));
+    // While the record is being read again, nothing on the page can be chosen.
+    auto& general = *w.sheet->m_pGeneral;
+    auto choicesEnabled = [&](bool enabled) {
+        for (int id : {IDC_PRIMARY, IDC_BACKUP, IDC_AND, IDC_INFO, IDC_LEFT, IDC_RIGHT,
+                       IDC_INSTALLED, IDC_AVAILABLE})
+            EXPECT_EQ(general.IsItemEnabled(id), enabled) << "control " << id;
+    };
+    choicesEnabled(false);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(general, IDC_INSTALLED).isEmpty(); }));
     EXPECT_EQ(w.beeps, 2);
+    choicesEnabled(true);
 
     // Six failures in a row: the error page, with the port forgotten.
     w.Back();
@@ -181,6 +190,13 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
     options.simulator.dialDelay = std::chrono::milliseconds(1500);
     options.simulator.statusGap = std::chrono::milliseconds(100);
     Wizard w(options);
+    // The unit on the cable is in Primary mode with "And"; the remote one in Backup without.
+    sim::Unit local = w.simulator.Local();
+    local.record.setReportFlags(local.record.reportFlags() | kFlagPrimary | kFlagAnd);
+    sim::StoreSettings(local);
+    w.simulator.SetLocal(local);
+    const sim::Unit remoteBefore = w.simulator.Remote();
+    ASSERT_FALSE(remoteBefore.record.reportFlag(kFlagPrimary) || remoteBefore.record.reportFlag(kFlagAnd));
     w.Start();
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
@@ -209,17 +225,28 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
     const std::string expected = std::string("\x14" "491709998887", 13) + '\0' + "1234" + '\0' + ",\x02";
     EXPECT_EQ(std::string(dial->payload.begin(), dial->payload.end()), expected);
 
-    // The communication page now shows the remote unit: DTMF and Contact ID in use.
+    // The communication page now shows the remote unit: DTMF and Contact ID in use, Backup,
+    // "And" clear, and the phone number dialogs offer accounts and events again.
     auto& general = *w.sheet->m_pGeneral;
     ASSERT_TRUE(Wizard::WaitFor([&] { return Wizard::Rows(general, IDC_INSTALLED).size() == 2; }));
     EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (QStringList{En("301"), En("305")}));
+    EXPECT_TRUE(general.IsDlgButtonChecked(IDC_BACKUP));
+    EXPECT_FALSE(general.IsDlgButtonChecked(IDC_PRIMARY));
+    EXPECT_FALSE(general.IsDlgButtonChecked(IDC_AND));
+    EXPECT_EQ(w.sheet->primaryMode, 0);
     w.Next();
     w.ToEndPage();
     EXPECT_EQ(w.sheet->m_pEndPage->GetDlgItemText(IDC_END_TEXT1), "Farm house, north gate");
     w.FinishAndWaitForExit();
     const sim::Unit remote = w.simulator.Remote();
     EXPECT_TRUE(remote.record.tamperEventFlags() & kTamperUploaded);
-    EXPECT_EQ(w.simulator.AcceptedUploads().size(), 1u);
+    ASSERT_EQ(w.simulator.AcceptedUploads().size(), 1u);
+    // Nothing was edited: the remote unit gets its own record back, its option bits included.
+    Bytes settings = sim::SettingsReply(remoteBefore);
+    settings.resize(kSettingsCopySize);
+    settings[kTamperEventFlags] |= kTamperUploaded;
+    WriteLE16(&settings[kLanguageCode], 0x0409);
+    EXPECT_EQ(w.simulator.AcceptedUploads()[0], ExpectedImage(settings, UnitTexts(remoteBefore, 41)));
     EXPECT_FALSE(w.simulator.Local().record.tamperEventFlags() & kTamperUploaded);
     EXPECT_FALSE(w.simulator.InRemoteSession());  // the disconnect ended the call
 }

@@ -188,7 +188,9 @@ TEST(Sheet, CloseBoxDoesNothingAndCancelEndsMidExchange) {
     // Every identification now waits out its time-outs: the worker is busy when Cancel comes.
     w.simulator.AddFault({sim::FaultKind::Silent, sim::Phase::Settings, -1});
     w.Start();
-    Wizard::Settle(100);
+    // The settings request has reached the unit: the worker now waits for its reply.
+    ASSERT_TRUE(
+        Wizard::WaitFor([&] { return w.simulator.RequestCount(command::kReadSettings) > 0; }));
     QCloseEvent close;
     QApplication::sendEvent(w.sheet->dialog(), &close);
     EXPECT_TRUE(w.sheet->dialog()->isVisible());
@@ -203,19 +205,33 @@ TEST(Sheet, CloseBoxDoesNothingAndCancelEndsMidExchange) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(8));
 }
 
-// Runs the application object as main does, acting as an installer would: through every
-// page to Finish, or Cancel as soon as the unit is found. Its exit status.
-int RunApplication(bool upload) {
+namespace {
+
+// How a whole run of the application is left.
+enum class Leave { AfterUpload, CancelAfterUpload, CancelBefore };
+
+// Runs the application object as main does, acting as an installer would: through every page
+// to Finish, or Cancel as `leave` says. Its exit status; `cancelledAfterUpload` tells whether
+// Cancel came after the unit had accepted the upload.
+int RunApplication(Wizard& w, Leave leave, bool* cancelledAfterUpload) {
+    const bool upload = leave != Leave::CancelBefore;
     QTimer driver;
     bool finished = false;
+    *cancelledAfterUpload = false;
     QObject::connect(&driver, &QTimer::timeout, [&] {
         CMainSheet* sheet = AfxGetMainSheet();
         if (!sheet) return;
         auto* next = sheet->dialog()->findChild<QPushButton*>("next");
         auto* finish = sheet->dialog()->findChild<QPushButton*>("finish");
+        auto* cancel = sheet->dialog()->findChild<QPushButton*>("cancel");
         ui::PropertyPage* page = sheet->GetActivePage();
+        // The disconnect is asked for once the upload has been accepted.
+        const bool accepted = w.simulator.RequestCount(15) > 0;
         if (!upload && next->isEnabled()) {
-            sheet->dialog()->findChild<QPushButton*>("cancel")->click();
+            cancel->click();
+        } else if (leave == Leave::CancelAfterUpload && accepted && !*cancelledAfterUpload) {
+            *cancelledAfterUpload = true;
+            cancel->click();
         } else if (page == sheet->page(PageId::Start) && !next->isEnabled()) {
             Wizard::Click(*page, IDC_LOCAL);
         } else if (finish->isVisible() && finish->isEnabled() && !finished) {
@@ -230,17 +246,25 @@ int RunApplication(bool upload) {
     return app.InitInstance();
 }
 
-// The application object runs the wizard modally and hands back the exit status: 1 once a
-// configuration has been uploaded, 0 after Cancel.
+}  // namespace
+
+// The application object runs the wizard modally and hands back the exit status: 1 once the
+// unit has accepted a configuration, however the wizard is left then (Cancel in the second
+// before it ends by itself included); 0 after Cancel before that.
 TEST(Application, ExitStatusOfAWholeRun) {
-    for (const bool upload : {true, false}) {
+    for (const Leave leave : {Leave::AfterUpload, Leave::CancelAfterUpload, Leave::CancelBefore}) {
+        const bool upload = leave != Leave::CancelBefore;
         Wizard w;
-        const int status = RunApplication(upload);
+        bool cancelledAfterUpload = false;
+        const int status = RunApplication(w, leave, &cancelledAfterUpload);
         EXPECT_EQ(status, upload ? 1 : 0);
+        EXPECT_EQ(cancelledAfterUpload, leave == Leave::CancelAfterUpload);
         EXPECT_EQ(w.simulator.AcceptedUploads().size(), upload ? 1u : 0u);
         EXPECT_EQ(AfxGetMainSheet(), nullptr);
     }
 }
+
+namespace {
 
 // One line of the wire trace.
 struct TraceLine {
@@ -280,13 +304,16 @@ std::vector<TraceLine> ReadTrace(const QString& path) {
     return trace;
 }
 
+}  // namespace
+
 // With Setting/Trace = 1 a whole session goes to the trace in the state folder: every frame
 // whole and in order, what each exchange answered, and the image the unit took.
 TEST(Application, WireTraceOfAWholeSession) {
     Wizard w;
     Wizard::SetProfile("Setting/Trace", 1);
     qputenv("XDG_STATE_HOME", QByteArray::fromStdString(w.dir.path().string()));
-    const int status = RunApplication(true);
+    bool cancelled = false;
+    const int status = RunApplication(w, Leave::AfterUpload, &cancelled);
     qunsetenv("XDG_STATE_HOME");
     ASSERT_EQ(status, 1);
     ASSERT_EQ(w.simulator.AcceptedUploads().size(), 1u);

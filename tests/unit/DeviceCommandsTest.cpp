@@ -61,6 +61,17 @@ TEST_F(Exchange, FrameBytesOnTheWire) {
     EXPECT_EQ(line.writes.back(), (Bytes{0x7E, 0x01, 0x00, 0x0D, 0x8C}));
     ASSERT_TRUE(port.SendFrame(nullptr, 0));
     EXPECT_EQ(line.writes.back(), (Bytes{0x7E, 0x00, 0x00, 0x7E}));
+
+    // 300 bytes of 0x01: the high length byte counts, 0x7E + 0x2C + 0x01 + 300 = 0x1D7.
+    const Bytes payload(300, 0x01);
+    Bytes wire = {0x7E, 0x2C, 0x01};
+    wire.insert(wire.end(), payload.begin(), payload.end());
+    wire.push_back(0xD7);
+    ASSERT_TRUE(port.SendFrame(payload.data(), payload.size()));
+    EXPECT_EQ(line.writes.back(), wire);
+    line.Queue(wire);
+    Bytes buffer(payload.size() + 1);
+    EXPECT_EQ(port.ReceiveFrame(buffer.data(), payload.size(), 200), 300);
 }
 
 TEST_F(Exchange, FrameWithStartBytesInsideRoundTrips) {

@@ -23,21 +23,38 @@ struct Answer {
 };
 
 // A line whose reads hang like a silent device's until their wait runs out or they are
-// aborted; nothing ever answers.
+// aborted; nothing ever answers. It can lose aborts, as one that lands just before a blocking
+// call starts is lost.
 class SilentLine : public ScriptedLine {
 public:
     std::atomic<int> waitMs{1000};
+    std::atomic<int> abortsToMiss{0};
+    std::atomic<int> abortCalls{0};
+
     int Read(std::uint8_t*, std::size_t) override {
         std::unique_lock lock(m_mutex);
+        ++readCalls;
+        m_cv.notify_all();
         m_cv.wait_for(lock, std::chrono::milliseconds(waitMs.load()), [&] { return aborted.load(); });
         return aborted ? -1 : 0;
     }
     void Abort() override {
         std::lock_guard lock(m_mutex);
+        ++abortCalls;
+        if (abortsToMiss > 0) {
+            --abortsToMiss;
+            return;
+        }
         aborted = true;
         m_cv.notify_all();
     }
     void ClearAbort() override { aborted = false; }
+
+    // Waits until a read has begun.
+    bool WaitForRead() {
+        std::unique_lock lock(m_mutex);
+        return m_cv.wait_for(lock, 5s, [&] { return readCalls > 0; });
+    }
 
 private:
     std::mutex m_mutex;
@@ -66,6 +83,12 @@ public:
         return answers;
     }
     std::vector<Answer> answers;
+
+    // Waits until the worker has an answer to deliver.
+    bool WaitForDelivery() {
+        std::unique_lock lock(m_mutex);
+        return m_cv.wait_for(lock, 5s, [&] { return m_woken; });
+    }
 
 private:
     std::mutex m_mutex;
@@ -193,7 +216,7 @@ TEST(LinkWorker, StopEndsInEveryState) {
         worker.RequestEvents(1);
         worker.RequestUpload(1);
         worker.RequestIdentify(1);
-        std::this_thread::sleep_for(50ms);  // let the first exchange begin
+        ASSERT_TRUE(line.WaitForRead());
         line.waitMs = 1000;
         EXPECT_TRUE(StopsWithoutHanging(worker));
         EXPECT_TRUE(ui.answers.empty());  // released answers are dropped
@@ -210,9 +233,33 @@ TEST(LinkWorker, StopEndsInEveryState) {
         LinkWorker worker(port, data, ui.channel);
         worker.Start();
         worker.RequestScan(5);
-        std::this_thread::sleep_for(50ms);
+        ASSERT_TRUE(ui.WaitForDelivery());
         EXPECT_TRUE(StopsWithoutHanging(worker));
     }
+}
+
+TEST(LinkWorker, AnAbortAfterTheStopDeadlineHoldsThroughTheQuit) {
+    SilentLine line;
+    line.presentPort = 1;
+    line.Open(1);
+    SerialPort port(line);
+    DeviceData data;
+    FakeUi ui;
+    LinkWorker worker(port, data, ui.channel);
+    // Stop's first abort is lost, so the catalogue read outlives Stop's wait and only its
+    // second abort ends it; a disconnect would then wait its whole time-out.
+    line.waitMs = LinkWorker::kStopWaitMs + 1000;
+    line.abortsToMiss = 1;
+    worker.Start();
+    worker.RequestEvents(1);
+    ASSERT_TRUE(line.WaitForRead());
+    EXPECT_TRUE(StopsWithoutHanging(worker));
+    EXPECT_EQ(line.abortCalls, 2);
+    // The quit found the line still aborted: no disconnect went out, no reply was awaited.
+    EXPECT_TRUE(line.aborted);
+    EXPECT_EQ(line.writes.size(), 1u);
+    EXPECT_EQ(line.readCalls, 1u);
+    EXPECT_FALSE(line.IsOpen());
 }
 
 TEST(ResultChannel, DeliversOnPumpAndDropsAfterRelease) {
