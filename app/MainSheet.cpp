@@ -79,7 +79,19 @@ void CMainSheet::RequestEvents(ui::Window& page) {
     m_link.RequestEvents(page.handle());
 }
 
+void CMainSheet::ForgetEvents() {
+    m_bEventsLoaded = 0;
+    if (!m_pEventsAsker) return;
+    ++m_nStaleEventAnswers;
+    m_pEventsAsker = nullptr;
+}
+
 void CMainSheet::Deliver(WindowHandle window, int code, std::intptr_t value) {
+    // Requests are served in order, so a forgotten request answers before any later one.
+    if (code == linkresult::kEventsRead && m_nStaleEventAnswers > 0) {
+        --m_nStaleEventAnswers;
+        return;
+    }
     if (code == linkresult::kEventsRead && m_pEventsAsker) {
         window = m_pEventsAsker->handle();
         m_pEventsAsker = nullptr;

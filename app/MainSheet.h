@@ -68,6 +68,9 @@ public:
     // one at a time, so the names never change under an open event list. The answer goes to
     // that page in whatever window it has by then (a rebuild of the sequence makes it anew).
     void RequestEvents(ui::Window& page);
+    // The names in hand belong to another unit or language from now on. A request still out
+    // is answered with those old names: its answer is dropped, and the next page asks anew.
+    void ForgetEvents();
     // A page object by its id, for pages that cannot see the other page's class.
     ui::PropertyPage* page(PageId id) const { return m_pages[static_cast<std::size_t>(id)]; }
 
@@ -100,6 +103,7 @@ private:
 
     std::array<ui::PropertyPage*, kPageCount> m_pages{};
     ui::Window* m_pEventsAsker = nullptr;  // the page whose event names request is out
+    int m_nStaleEventAnswers = 0;          // answers still to come for forgotten requests
     int m_startPage;
     int m_exitStatus = 0;
 };

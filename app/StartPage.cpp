@@ -60,7 +60,9 @@ void CStartPage::OnTimer(int id) {
 
 bool CStartPage::OnSetActive() {
     PostButtons(ui::PSWIZB_BACK);
-    SetDlgItemText(IDC_STATUS_LINE, QStringLiteral("%1 COM%2").arg(Text("101")).arg(m_pSheet->m_nComPort));
+    // The language text is shown as it stands, even if it holds a '%'.
+    SetDlgItemText(IDC_STATUS_LINE,
+                   Text("101") + QStringLiteral(" COM") + QString::number(m_pSheet->m_nComPort));
     SetDlgItemText(IDC_PHONE, GetProfileString(kSettingSection, kPhoneValue, QString()));
     SetText(IDC_REMOTE, "102");
     SetText(IDC_LOCAL, "103");
@@ -78,7 +80,7 @@ bool CStartPage::OnSetActive() {
     EnableItem(IDC_PROTOCOL_LABEL, false);
     EnableItem(IDC_DATA_PROTOCOL, false);
     m_pSheet->identifyPending = 1;
-    m_pSheet->m_bEventsLoaded = 0;
+    m_pSheet->ForgetEvents();
     return CWizardPage::OnSetActive();
 }
 

@@ -21,13 +21,18 @@ const QString kTitleSeparator = QStringLiteral("   ");
 }  // namespace
 
 QString ToolVersionText() {
+    // Read once a run: finding the record means reading the whole executable, which would
+    // stall the window at every language change.
+    static const QString text = [] {
 #ifdef _WIN32
-    const std::string path = kExecutableName;  // found by the system's search, own folder first
+        const std::string path = kExecutableName;  // the system's search, own folder first
 #else
-    const std::string path =
-        QDir(QCoreApplication::applicationDirPath()).filePath(kExecutableName).toStdString();
+        const std::string path =
+            QDir(QCoreApplication::applicationDirPath()).filePath(kExecutableName).toStdString();
 #endif
-    return QString::fromStdString(VersionText(path, kExecutableName));
+        return QString::fromStdString(VersionText(path, kExecutableName));
+    }();
+    return text;
 }
 
 CWelcom::CWelcom() : CWizardPage(GetTemplate(IDD_WELCOME)) {
@@ -72,13 +77,14 @@ void CWelcom::ApplyLanguage() {
     unsigned code = 0;
     if (ParseLangCode(ReadSectionLine(m_pSheet->m_strLangFile, "LANG_CODE", kTextBuffer), &code))
         m_pSheet->m_nLangCode = code;
-    m_pSheet->m_bEventsLoaded = 0;
+    m_pSheet->ForgetEvents();
 }
 
 std::intptr_t CWelcom::OnLinkResult(int code, std::intptr_t value) {
     if (code == linkresult::kScanned && value != 0) {
         m_pSheet->m_nComPort = static_cast<int>(value);
-        PostButtons(ui::PSWIZB_NEXT);
+        // A search that ends after the installer has moved on leaves that page's buttons be.
+        if (m_pSheet->GetActivePage() == this) PostButtons(ui::PSWIZB_NEXT);
     } else {
         m_pSheet->m_nComPort = 0;
         m_pSheet->SetActivePage(kErrorPageIndex);

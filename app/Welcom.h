@@ -20,5 +20,5 @@ private:
     QString m_strLanguage;
 };
 
-// The version text of the title: the tool's version record, read from the executable.
+// The version text of the title: the tool's version record, read from the executable once.
 QString ToolVersionText();

@@ -129,6 +129,11 @@ bool DeviceData::setSlotText(int number, std::string_view text) {
     return true;
 }
 
+void DeviceData::setUserCode(std::string_view code) {
+    const auto s = slot(kSlotUserCode);
+    StorePadded(s.data(), s.size(), code.substr(0, kUserCodeStored));
+}
+
 char DeviceData::gsmRegistration() const {
     return static_cast<char>(infoBlock[kInfoGsmRegistration]);
 }
@@ -155,6 +160,11 @@ std::string DeviceData::firmwareText() const {
 
 std::string DeviceData::newSimPinText() const {
     return BoundedText(reinterpret_cast<const std::uint8_t*>(newSimPin.data()), newSimPin.size());
+}
+
+void DeviceData::setNewSimPin(std::string_view pin) {
+    StorePadded(reinterpret_cast<std::uint8_t*>(newSimPin.data()), newSimPin.size(),
+                pin.substr(0, newSimPin.size() - 1));
 }
 
 void UnpackStringTable(DeviceData& data, const std::uint8_t* reply, std::size_t length) {

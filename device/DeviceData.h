@@ -70,6 +70,9 @@ struct DeviceData {
     // False (and nothing written) when the text does not fit (with its terminator, except in
     // a supervisor code slot, which a ten-character code fills).
     bool setSlotText(int number, std::string_view text);
+    // At most the first ten characters, and zero bytes in the rest of the slot: no byte of a
+    // longer code before it stays behind the new one.
+    void setUserCode(std::string_view code);
 
     // --- infoBlock ---
     char gsmRegistration() const;
@@ -83,6 +86,8 @@ struct DeviceData {
     std::string firmwareText() const;
 
     std::string newSimPinText() const;
+    // At most eight characters, always terminated.
+    void setNewSimPin(std::string_view pin);
 };
 
 // Unpacks a string-table reply of `length` bytes into the slots, in slot order. Never reads

@@ -115,6 +115,8 @@ void CCustomEventDlg::SwitchView() {
 }
 
 void CCustomEventDlg::Rename(ui::ListView* list, int row, const QString& text) {
+    // An empty name would take the event out of the catalogue: the rename is cancelled.
+    if (text.isEmpty()) return;
     list->SetItemText(row, text);
     m_bNamesChanged = true;
 }

@@ -1,5 +1,8 @@
 #include "pages/IPconf.h"
 
+#include <array>
+#include <iterator>
+
 #include "resources/Resource.h"
 
 using namespace layout;
@@ -24,7 +27,40 @@ QString JoinApnLogin(const ApnLogin& login) {
     return text;
 }
 
-CIPconf::CIPconf() { m_nNumberLimit = static_cast<int>(kIpDestinationSize) - 1; }
+namespace {
+
+constexpr int kLoginEdits[] = {IDC_APN, IDC_APN_USER, IDC_APN_PASSWORD};
+using LoginLengths = std::array<qsizetype, std::size(kLoginEdits)>;
+
+// The login's length once all three are stored. A password typed before its user counts with
+// both separators, so that the user still fits when it comes.
+qsizetype LoginLength(const LoginLengths& n) {
+    const auto [accessPoint, user, password] = n;
+    qsizetype length = accessPoint;
+    if (user > 0 || password > 0) length += 1 + user;
+    if (password > 0) length += 1 + password;
+    return length;
+}
+
+}  // namespace
+
+CIPconf::CIPconf() {
+    m_nNumberLimit = static_cast<int>(kIpDestinationSize) - 1;
+    for (int id : kLoginEdits) OnChange(id, [this] { LimitLogin(); });
+}
+
+void CIPconf::LimitLogin() {
+    LoginLengths lengths{};
+    for (std::size_t i = 0; i < lengths.size(); ++i)
+        lengths[i] = GetDlgItemText(kLoginEdits[i]).size();
+    const auto room = static_cast<qsizetype>(kApnLoginSize - 1);
+    for (std::size_t i = 0; i < lengths.size(); ++i) {
+        LoginLengths with = lengths;
+        with[i] = kLoginFieldMax;
+        while (with[i] > 0 && LoginLength(with) > room) --with[i];
+        LimitText(kLoginEdits[i], static_cast<int>(with[i]));
+    }
+}
 
 bool CIPconf::OnInitDialog() {
     if (!CPhoneBook::OnInitDialog()) return false;
@@ -35,11 +71,11 @@ bool CIPconf::OnInitDialog() {
     for (int id : {IDC_APN_LABEL, IDC_APN, IDC_APN_USER_LABEL, IDC_APN_USER,
                    IDC_APN_PASSWORD_LABEL, IDC_APN_PASSWORD})
         ShowItem(id, true);
-    for (int id : {IDC_APN, IDC_APN_USER, IDC_APN_PASSWORD}) LimitText(id, kLoginFieldMax);
     const ApnLogin login = SplitApnLogin(DecodeAnsi(Data().slotText(kSlotApnLogin)));
     SetDlgItemText(IDC_APN, login.accessPoint);
     SetDlgItemText(IDC_APN_USER, login.user);
     SetDlgItemText(IDC_APN_PASSWORD, login.password);
+    LimitLogin();
     LoadRows(kRows);
     m_pEventMasks = Data().eventMasks(MaskTable::Ip);
     m_bEventFilter = 1;

@@ -15,6 +15,10 @@ public:
 
 protected:
     void Store() override;
+
+private:
+    // Each of the three login edits takes only as much as still fits the login slot.
+    void LimitLogin();
 };
 
 // apnLogin is "access point[,user[:password]]".

@@ -189,22 +189,21 @@ void CPhoneBook::SetScenarioValue(int value) {
 void CPhoneBook::Scenario(int value) {
     if (!m_bScenarios) return;
     DeviceData& d = Data();
-    const auto userCode = d.slot(kSlotUserCode);
     switch (value) {
         case 0:
             EnableEditing(false);
             SetScenarioValue(0);
-            std::fill_n(userCode.begin(), kUserCodeStored, 0);
+            d.setUserCode({});
             break;
         case 1: {
             EnableEditing(false);
             m_strNumber.clear();
-            m_strCode = DecodeAnsi(BoundedText(userCode.data(), userCode.size()));
+            m_strCode = DecodeAnsi(d.slotText(kSlotUserCode));
             CPhoneProp dialog(m_strNumber, m_strCode, nullptr, 0, nullptr);
             if (m_bPasswordEntry) dialog.SetPasswordEntry(1);
             if (m_bPasswordOnly) dialog.SetPasswordOnly(1);
             if (dialog.DoModal() != ui::IDOK) return;
-            StorePadded(userCode.data(), kUserCodeStored, EncodeAnsi(m_strCode));
+            d.setUserCode(EncodeAnsi(m_strCode));
             SetScenarioValue(1);
             break;
         }

@@ -4,6 +4,7 @@
 #include "pages/CustomEventDlg.h"
 #include "resources/Resource.h"
 #include "resources/Templates.h"
+#include "ui/Controls.h"
 #include "ui/Services.h"
 
 CPhoneProp::CPhoneProp(QString& number, QString& code, std::uint8_t* eventMask, int eventFilter,
@@ -80,6 +81,16 @@ void CPhoneProp::Warn(const char* section) {
                    ui::MessageIcon::Exclamation);
 }
 
+namespace {
+
+// The placeholder, all question marks, with anything typed before, after or among them.
+bool HoldsPlaceholder(const QString& number) {
+    const QString placeholder = QString::fromLatin1(kNumberPlaceholder);
+    return number.count(u'?') >= placeholder.count(u'?');
+}
+
+}  // namespace
+
 // False keeps the dialog open.
 bool CPhoneProp::CheckNumber() {
     const QString number = GetDlgItemText(IDC_NUMBER);
@@ -87,7 +98,10 @@ bool CPhoneProp::CheckNumber() {
         SetDlgItemText(IDC_NUMBER, kNumberPlaceholder);
         return false;
     }
-    if (number == kNumberPlaceholder) return false;
+    // A digits-only number keeps no non-digit it did not have, so no remnant of the
+    // placeholder either.
+    if (HoldsPlaceholder(number) || (m_bDigitsOnly && ui::GainsNonDigit(m_pstrNumber, number)))
+        return false;
     m_pstrNumber = number;
     return true;
 }

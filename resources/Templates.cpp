@@ -15,14 +15,18 @@ constexpr int kPageHeight = 182;
 constexpr unsigned kListStyle = kSingleSel;
 
 const DialogTemplate kWelcome{IDD_WELCOME, nullptr, kPageWidth, kPageHeight, {
-    {IDC_WELCOME_PICTURE, Kind::Picture, "", 0, 0, kPageWidth, kPageHeight, 0, IDB_WELCOME},
-    {IDC_LANGUAGE, Kind::ComboList, "", 250, 160, 120, 14},
+    // A picture's or an unlabelled list's text is its name for assistive technology.
+    {IDC_WELCOME_PICTURE, Kind::Picture,
+     "Qubset, Qubrin communicator setup: a laptop and a communicator joined by a serial cable",
+     0, 0, kPageWidth, kPageHeight, 0, IDB_WELCOME},
+    {IDC_LANGUAGE, Kind::ComboList, "Language", 250, 160, 120, 14},
 }};
 
 const DialogTemplate kError{IDD_ERROR, nullptr, kPageWidth, kPageHeight, {
-    {IDC_ERROR_PICTURE, Kind::Picture, "", 7, 7, 84, 168, 0, IDB_ERROR},
+    {IDC_ERROR_PICTURE, Kind::Picture, "A communicator whose serial cable is unplugged", 7, 7,
+     84, 168, 0, IDB_ERROR},
     {IDC_ERROR_MESSAGE, Kind::Static, "", 105, 60, 265, 60},
-    {IDC_ERROR_PORTS, Kind::Static, "", 105, 122, 265, 53},
+    {IDC_ERROR_PORTS, Kind::Edit, "", 105, 122, 265, 53, kMultiLine | kReadOnly | kVScroll | kHidden},
 }};
 
 const DialogTemplate kConnection{IDD_CONNECTION, nullptr, kPageWidth, kPageHeight, {
@@ -120,9 +124,9 @@ const DialogTemplate kPhoneBook{IDD_PHONEBOOK, nullptr, kPageWidth, kPageHeight,
 }};
 
 const DialogTemplate kPhoneNumber{IDD_PHONE_NUMBER, "Edit phone number...", 150, 157, {
-    {IDC_OLD_PASSWORD_LABEL, Kind::Static, "Old password:", 12, 11, 58, 8, kHidden | kDisabled},
+    {IDC_OLD_PASSWORD_LABEL, Kind::Static, "Old password:", 12, 11, 60, 8, kHidden | kDisabled},
     {IDC_OLD_PASSWORD, Kind::Edit, "", 74, 9, 43, 14, kHidden | kDisabled | kPassword},
-    {IDC_NEW_PASSWORD_LABEL, Kind::Static, "New password:", 12, 31, 55, 8, kHidden | kDisabled},
+    {IDC_NEW_PASSWORD_LABEL, Kind::Static, "New password:", 12, 31, 60, 8, kHidden | kDisabled},
     {IDC_NEW_PASSWORD, Kind::Edit, "", 74, 30, 43, 14, kHidden | kDisabled | kPassword},
     {IDC_CONFIRM_LABEL, Kind::Static, "Confirmation:", 12, 51, 60, 8, kHidden | kDisabled},
     {IDC_CONFIRM, Kind::Edit, "", 74, 49, 43, 14, kHidden | kDisabled | kPassword},

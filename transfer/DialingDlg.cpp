@@ -32,11 +32,15 @@ bool CDialingDlg::OnSetActive() {
 
 int CDialingDlg::OnWizardBack() {
     m_bFirstActivation = 0;
+    // The installer has given up this call: no dial request and no status wait may follow.
+    KillTimer(kDialTimer);
+    KillTimer(kPollTimer);
     return CWizardPage::OnWizardBack();
 }
 
 void CDialingDlg::OnTimer(int id) {
     KillTimer(id);
+    if (m_pSheet->GetActivePage() != this) return;
     if (id == kPollTimer) {
         RequestStatus();
         return;

@@ -1,8 +1,8 @@
 #include "transfer/ErrorPage.h"
 
 #include "resources/Resource.h"
-#include "transfer/PortFailures.h"
 #include "resources/Templates.h"
+#include "transfer/PortFailures.h"
 #include "ui/Services.h"
 
 CErrorPage::CErrorPage() : CWizardPage(GetTemplate(IDD_ERROR)) {}
@@ -13,29 +13,38 @@ bool CErrorPage::OnSetActive() {
     if (!CWizardPage::OnSetActive()) return false;
     PostButtons(ui::PSWIZB_DISABLEDFINISH);
     m_strMessage = Text("002");
-    Search();
+    // Several pages may give up at once: one search chain serves them all.
+    if (!m_bSearching) Search();
     UpdateData(false);
     return true;
 }
 
 void CErrorPage::Search() {
+    m_bSearching = true;
     m_round.start();
     m_pSheet->m_link.RequestScan(handle());
 }
 
 void CErrorPage::OnTimer(int id) {
     KillTimer(id);
-    Search();
+    if (m_pSheet->GetActivePage() == this)
+        Search();
+    else
+        m_bSearching = false;
 }
 
 std::intptr_t CErrorPage::OnLinkResult(int code, std::intptr_t value) {
+    // The installer is elsewhere by now: the answer neither moves the wizard nor searches on.
+    if (m_pSheet->GetActivePage() != this) {
+        m_bSearching = false;
+        return 0;
+    }
     if (code == linkresult::kScanned && value != 0) {
+        m_bSearching = false;
         m_pSheet->m_nComPort = static_cast<int>(value);
         m_pSheet->SetActivePage(kWelcomePageIndex);
     } else {
-        // Why this search found nothing, port by port.
-        SetDlgItemText(IDC_ERROR_PORTS,
-                       PortFailureLines(m_pSheet->openFailures(), m_pSheet->m_strLangFile));
+        ShowPortFailures();
         const auto left = m_round.isValid() ? kMinRoundMs - m_round.elapsed() : 0;
         if (left > 0)
             SetTimer(kSearchTimer, static_cast<int>(left));
@@ -44,4 +53,11 @@ std::intptr_t CErrorPage::OnLinkResult(int code, std::intptr_t value) {
         ui::MessageBeep();
     }
     return 0;
+}
+
+void CErrorPage::ShowPortFailures() {
+    const QString ports = PortFailureLines(m_pSheet->openFailures(), m_pSheet->m_strLangFile);
+    // Rewritten only when it changed, so a list scrolled down stays where it is.
+    if (GetDlgItemText(IDC_ERROR_PORTS) != ports) SetDlgItemText(IDC_ERROR_PORTS, ports);
+    ShowItem(IDC_ERROR_PORTS, !ports.isEmpty());
 }

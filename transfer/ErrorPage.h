@@ -24,7 +24,12 @@ protected:
 
 private:
     void Search();
+    // Why the last search found nothing: the ports that are there but could not be opened.
+    void ShowPortFailures();
 
     QString m_strMessage;
     QElapsedTimer m_round;
+    // A search is on its way or the next round is due: the chain lives until a unit answers
+    // or its answer or round finds the page no longer shown.
+    bool m_bSearching = false;
 };

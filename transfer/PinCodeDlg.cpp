@@ -1,7 +1,5 @@
 #include "transfer/PinCodeDlg.h"
 
-#include <cstring>
-
 #include "app/MainSheet.h"
 #include "device/DeviceData.h"
 #include "resources/Resource.h"
@@ -21,9 +19,6 @@ bool CPinCodeDlg::OnInitDialog() {
 }
 
 void CPinCodeDlg::OnOK() {
-    const std::string pin = GetDlgItemText(IDC_PIN).left(kPinDigits).toStdString();
-    auto& newSimPin = AfxGetMainSheet()->data().newSimPin;
-    newSimPin.fill(0);
-    std::memcpy(newSimPin.data(), pin.data(), pin.size());
+    AfxGetMainSheet()->data().setNewSimPin(EncodeAnsi(GetDlgItemText(IDC_PIN).left(kPinDigits)));
     ui::Dialog::OnOK();
 }

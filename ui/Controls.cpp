@@ -1,5 +1,7 @@
 #include "ui/Controls.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -17,6 +19,7 @@
 #include <QSvgRenderer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace ui {
 
@@ -251,25 +254,121 @@ void PictureLabel::paintEvent(QPaintEvent*) {
 
 // --- edit rules ---
 
-QValidator::State EditRules::validate(QString& input, int&) const {
-    if (m_digitsOnly && std::any_of(input.begin(), input.end(), [](QChar c) { return !c.isDigit(); }))
-        return Invalid;
-    if (m_maxLength >= 0 && input.size() > m_maxLength && input.size() >= m_edit->text().size())
-        return Invalid;
+bool GainsNonDigit(const QString& before, const QString& after) {
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    auto kept = before.begin();
+    for (const QChar c : after) {
+        if (isDigit(c)) continue;
+        kept = std::find(kept, before.end(), c);
+        if (kept == before.end()) return true;
+        ++kept;
+    }
+    return false;
+}
+
+EditRules::EditRules(QLineEdit* edit) : QValidator(edit), m_previous(edit->text()) {
+    QObject::connect(edit, &QLineEdit::textChanged, this,
+                     [this](const QString& text) { m_previous = text; });
+}
+
+bool EditRules::Allows(const QString& input) const {
+    if (input == m_previous) return true;
+    if (m_digitsOnly && GainsNonDigit(m_previous, input)) return false;
+    return m_maxLength < 0 || input.size() <= m_maxLength || input.size() < m_previous.size();
+}
+
+QValidator::State EditRules::validate(QString& input, int& position) const {
+    if (Allows(input)) return Acceptable;
+    // A refused change gives the text before it back. Answering Invalid would leave that to
+    // Qt, which does not restore it when the change was an undo, nor any change after that.
+    position = static_cast<int>(std::clamp<qsizetype>(
+        position - (input.size() - m_previous.size()), 0, m_previous.size()));
+    input = m_previous;
     return Acceptable;
 }
 
+EditRules* EditRules::Find(QLineEdit* edit) {
+    return const_cast<EditRules*>(dynamic_cast<const EditRules*>(edit->validator()));
+}
+
 EditRules* EditRules::Of(QLineEdit* edit) {
-    if (auto* rules = const_cast<EditRules*>(dynamic_cast<const EditRules*>(edit->validator())))
-        return rules;
+    if (auto* rules = Find(edit)) return rules;
     auto* rules = new EditRules(edit);
     edit->setValidator(rules);
     return rules;
 }
 
+void EditRules::SetText(QLineEdit* edit, const QString& text) {
+    if (auto* rules = Find(edit)) rules->m_previous = text;
+    edit->setText(text);
+}
+
 // --- the factory ---
 
 namespace {
+
+// The accessible role of a check box or option of ours, kept on the widget for the factory.
+constexpr const char* kCheckableRole = "qubsetCheckableRole";
+
+// A check box or option as assistive technology sees it. Its toggle action is a click, as
+// the mouse and the keyboard give it, so the window's click handler runs; Qt's own interface
+// would only flip the state. An option drawn as a push button is still an option.
+class CheckableAccessible : public QAccessibleWidget {
+public:
+    CheckableAccessible(QAbstractButton* button, QAccessible::Role role)
+        : QAccessibleWidget(button, role) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = Button()->isChecked();
+        state.pressed = Button()->isDown();
+        return state;
+    }
+    QStringList actionNames() const override {
+        QStringList names;
+        if (widget()->isEnabled()) names << toggleAction();
+        return names + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action != toggleAction() && action != pressAction())
+            QAccessibleWidget::doAction(action);
+        else if (widget()->isEnabled())
+            Button()->click();
+    }
+
+private:
+    QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
+// Our controls' accessible interfaces where Qt's would not do; Qt's for everything else.
+QAccessibleInterface* AccessibleFactory(const QString&, QObject* object) {
+    if (auto* picture = dynamic_cast<PictureLabel*>(object))
+        return new QAccessibleWidget(picture, QAccessible::Graphic);
+    auto* button = qobject_cast<QAbstractButton*>(object);
+    const QVariant role = button ? button->property(kCheckableRole) : QVariant();
+    if (!role.isValid()) return nullptr;
+    return new CheckableAccessible(button, static_cast<QAccessible::Role>(role.toInt()));
+}
+
+void InstallAccessibleFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(AccessibleFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+// A check box or option, marked before anything (its text, for one) can make its
+// accessible interface.
+template <class Button>
+Button* MakeCheckable(QWidget* parent, const QString& text, QAccessible::Role role) {
+    auto* button = new Button(parent);
+    button->setProperty(kCheckableRole, static_cast<int>(role));
+    button->setCheckable(true);
+    button->setText(text);
+    return button;
+}
 
 QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
     if (c.style & kMultiLine) {
@@ -287,14 +386,12 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
 QWidget* MakeButtonLike(const ControlTemplate& c, QWidget* parent) {
     const QString text = QString::fromUtf8(c.text);
     switch (c.kind) {
-        case Kind::CheckBox: return new QCheckBox(text, parent);
+        case Kind::CheckBox: return MakeCheckable<QCheckBox>(parent, text, QAccessible::CheckBox);
         case Kind::Radio:
             if (c.style & kPushLike) {
-                auto* button = new QPushButton(text, parent);
-                button->setCheckable(true);
-                return button;
+                return MakeCheckable<QPushButton>(parent, text, QAccessible::RadioButton);
             } else {
-                auto* radio = new QRadioButton(text, parent);
+                auto* radio = MakeCheckable<QRadioButton>(parent, text, QAccessible::RadioButton);
                 radio->setAutoExclusive(false);  // exclusivity comes from the template's groups
                 return radio;
             }
@@ -311,6 +408,7 @@ QWidget* MakeButtonLike(const ControlTemplate& c, QWidget* parent) {
 }  // namespace
 
 QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUnits& units) {
+    InstallAccessibleFactory();
     const QString text = QString::fromUtf8(c.text);
     QWidget* widget = nullptr;
     switch (c.kind) {
@@ -333,6 +431,8 @@ QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUn
         case Kind::ComboEdit: {
             auto* combo = new QComboBox(parent);
             combo->setEditable(c.kind == Kind::ComboEdit);
+            // As a Windows drop-down, text typed into the edit part never becomes an entry.
+            combo->setInsertPolicy(QComboBox::NoInsert);
             widget = combo;
             break;
         }
@@ -346,10 +446,15 @@ QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUn
         default: widget = MakeButtonLike(c, parent); break;
     }
     widget->setGeometry(units.ToPixels(c.x, c.y, c.w, c.h));
-    widget->setAccessibleName(text);
+    SetAccessibleName(widget, text);
     widget->setEnabled(!(c.style & kDisabled));
     widget->setVisible(!(c.style & kHidden));
     return widget;
+}
+
+void SetAccessibleName(QWidget* control, const QString& name) {
+    control->setAccessibleName(name);
+    if (QWidget* inner = control->focusProxy()) inner->setAccessibleName(name);
 }
 
 }  // namespace ui

@@ -126,24 +126,39 @@ private:
     QString m_resource;
 };
 
-// What can be typed into an edit: at most a number of characters (text put in by the program
-// may be longer; it can then only shrink), and optionally digits only.
+// True when `after` holds a character other than '0'..'9' that `before` does not hold: the
+// non-digits of `after`, in order, are not a subsequence of those of `before`.
+bool GainsNonDigit(const QString& before, const QString& after);
+
+// What can be typed or pasted into an edit: at most a number of characters, and optionally
+// no character but '0'..'9'. Text put in by the program is taken as it is; each change is
+// then judged against the text before it, so an over-long text can only shrink and a
+// non-digit already there can be deleted, never added.
 class EditRules : public QValidator {
 public:
-    explicit EditRules(QLineEdit* edit) : QValidator(edit), m_edit(edit) {}
+    explicit EditRules(QLineEdit* edit);
     void SetMaxLength(int maxChars) { m_maxLength = maxChars; }
     void SetDigitsOnly() { m_digitsOnly = true; }
     State validate(QString& input, int& position) const override;
 
     static EditRules* Of(QLineEdit* edit);
+    // Puts the program's text into the edit, whatever its rules.
+    static void SetText(QLineEdit* edit, const QString& text);
 
 private:
-    QLineEdit* m_edit;
+    static EditRules* Find(QLineEdit* edit);
+    bool Allows(const QString& input) const;
+
+    QString m_previous;  // the edit's text before the change being judged
     int m_maxLength = -1;
     bool m_digitsOnly = false;
 };
 
 // Makes the widget for one template control.
 QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, const DialogUnits& units);
+
+// Names a control for assistive technology. A list view's name also goes to the list inside
+// it, which is what takes the focus.
+void SetAccessibleName(QWidget* control, const QString& name);
 
 }  // namespace ui

@@ -43,7 +43,7 @@ enum Style : unsigned {
 struct ControlTemplate {
     int id;
     Kind kind;
-    const char* text;
+    const char* text;  // the caption; for a picture, an edit or a list its accessible name
     int x, y, w, h;  // dialog units
     unsigned style = 0;
     const char* image = nullptr;  // resource name for pictures ("bitmap/226", "icon/194")

@@ -34,7 +34,7 @@ QString FromWindowsText(const QString& text) {
 
 bool IsLabelled(Kind kind) {
     return kind == Kind::Edit || kind == Kind::ListView || kind == Kind::ComboList ||
-           kind == Kind::ComboEdit || kind == Kind::ProgressBar;
+           kind == Kind::ComboEdit || kind == Kind::ProgressBar || kind == Kind::Picture;
 }
 
 }  // namespace
@@ -87,7 +87,7 @@ QWidget* Window::CreateWindowFromTemplate(QWidget* window) {
         if (c.kind == Kind::Static && c.id != IDC_STATIC) lastLabel = c.id;
         if (IsLabelled(c.kind) && lastLabel) {
             m_labelFor[lastLabel] = c.id;
-            control->setAccessibleName(QString::fromUtf8(FindControl(lastLabel).text));
+            SetAccessibleName(control, QString::fromUtf8(FindControl(lastLabel).text));
         }
         if (c.kind != Kind::Static) lastLabel = 0;
     }
@@ -121,6 +121,9 @@ void Window::ConnectHandlers() {
         if (auto* combo = qobject_cast<QComboBox*>(control))
             QObject::connect(combo, &QComboBox::activated, owner,
                              [this, dispatch] { dispatch(m_selChangeHandlers); });
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            QObject::connect(edit, &QLineEdit::textChanged, owner,
+                             [this, dispatch] { dispatch(m_changeHandlers); });
     }
 }
 
@@ -148,15 +151,16 @@ void Window::SetDlgItemText(int id, const QString& text) {
     QWidget* w = GetDlgItem(id);
     if (!w) return;
     if (auto* label = qobject_cast<QLabel*>(w)) label->setText(text);
-    else if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(text);
+    else if (auto* edit = qobject_cast<QLineEdit*>(w)) EditRules::SetText(edit, text);
     else if (auto* multi = qobject_cast<QPlainTextEdit*>(w)) multi->setPlainText(FromWindowsText(text));
     else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(text);
     else if (auto* box = qobject_cast<QGroupBox*>(w)) box->setTitle(text);
     else if (auto* combo = qobject_cast<QComboBox*>(w)) combo->setEditText(text);
-    if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QPlainTextEdit*>(w)) w->setAccessibleName(text);
+    if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QPlainTextEdit*>(w))
+        SetAccessibleName(w, text);
     const auto named = m_labelFor.find(id);
     if (named != m_labelFor.end())
-        if (QWidget* control = GetDlgItem(named->second)) control->setAccessibleName(text);
+        if (QWidget* control = GetDlgItem(named->second)) SetAccessibleName(control, text);
 }
 
 QString Window::GetDlgItemText(int id) const {
@@ -276,6 +280,10 @@ void Window::OnClicked(int id, std::function<void()> handler) {
 
 void Window::OnSelChange(int id, std::function<void()> handler) {
     m_selChangeHandlers[id] = std::move(handler);
+}
+
+void Window::OnChange(int id, std::function<void()> handler) {
+    m_changeHandlers[id] = std::move(handler);
 }
 
 std::intptr_t SendMessage(Hwnd window, unsigned message, std::intptr_t wParam,

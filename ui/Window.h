@@ -89,6 +89,8 @@ protected:
     // The message map: handlers by control id, usually registered in the constructor.
     void OnClicked(int id, std::function<void()> handler);
     void OnSelChange(int id, std::function<void()> handler);
+    // An edit's text changed, typed or put in by the program.
+    void OnChange(int id, std::function<void()> handler);
 
     QWidget* CreateWindowFromTemplate(QWidget* parent);
     void DestroyWindow();
@@ -104,6 +106,7 @@ private:
     std::map<int, int> m_labelFor;  // label id -> id of the control it names
     std::map<int, std::function<void()>> m_clickHandlers;
     std::map<int, std::function<void()>> m_selChangeHandlers;
+    std::map<int, std::function<void()>> m_changeHandlers;
     struct Timers;
     std::unique_ptr<Timers> m_timers;
 };

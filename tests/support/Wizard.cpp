@@ -1,6 +1,7 @@
 #include "tests/support/Wizard.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QPushButton>
@@ -152,7 +153,24 @@ void Wizard::Type(ui::Window& window, int id, const QString& text) {
     QWidget* edit = window.GetDlgItem(id);
     ASSERT_TRUE(edit) << "no edit " << id;
     if (auto* line = qobject_cast<QLineEdit*>(edit)) line->clear();
-    QTest::keyClicks(edit, text);
+    TypeMore(edit, text);
+}
+
+void Wizard::TypeMore(QWidget* edit, const QString& text) {
+    // keyClicks would take each character as Latin-1 and lose the others.
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(edit, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void Wizard::Paste(ui::Window& window, int id, const QString& text) {
+    QWidget* edit = window.GetDlgItem(id);
+    ASSERT_TRUE(edit) << "no edit " << id;
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
 }
 
 void Wizard::SelectRow(ui::Window& window, int listId, const QString& text) {

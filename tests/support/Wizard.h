@@ -61,7 +61,10 @@ public:
 
     // Acting on a page or dialog by control id, as an installer would.
     static void Click(ui::Window& window, int id);
+    // Type empties the edit first; TypeMore types at the caret; Paste pastes there (Ctrl+V).
     static void Type(ui::Window& window, int id, const QString& text);
+    static void TypeMore(QWidget* edit, const QString& text);
+    static void Paste(ui::Window& window, int id, const QString& text);
     static void SelectRow(ui::Window& window, int listId, const QString& text);
     static QStringList Rows(ui::Window& window, int listId);
     // The pages of the sheet, in sequence order.

@@ -40,7 +40,7 @@ TEST(BadInput, LanguageFiles) {
     for (int i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 37 % 256);
     Write(w, "Binary.ini", binary);
     Write(w, "Huge.ini", "[Language]\r\nHuge\r\n[001]\r\n" + QByteArray(10000, 'H') +
-                             "\r\n[501]\r\nPower = on\r\n");
+                             "\r\n[501]\r\nPower = on\r\n[101]\r\nUnit%1 found on\r\n");
     Write(w, "Bare.ini", "[Language]\r\nBare\r\n");
     w.Start();
     QComboBox* list = w.sheet->m_pWelcom->GetComboBox(IDC_LANGUAGE);
@@ -59,11 +59,12 @@ TEST(BadInput, LanguageFiles) {
     EXPECT_EQ(w.sheet->dialog()->windowTitle(), "   " + ToolVersionText());
     EXPECT_EQ(w.sheet->m_nLangCode, 0x0409u);
 
-    // A text with an equals sign is shown as it stands.
+    // Texts with an equals sign or a '%' are shown as they stand.
     Choose(w, "Huge");
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    EXPECT_EQ(w.sheet->m_pStartPage->GetDlgItemText(IDC_STATUS_LINE), "Unit%1 found on COM3");
     EXPECT_EQ(w.sheet->m_pStartPage->GetDlgItemText(IDC_LOCAL), "");  // no section 103
     Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));

@@ -273,10 +273,18 @@ TEST_F(EventDialog, RenamesKeepHiddenNamesAndCancelKeepsTheCatalogue) {
 
     Run(mask, 1, [&](ui::Window& d) {
         ui::ListView* pool = d.GetListView(IDC_POOL_LIST);
-        // Rename in place, as the installer does with F2.
+        // Rename in place, as the installer does with F2. An empty name is a cancelled rename.
         pool->tree()->setFocus();
-        pool->EditLabel(0);
+        pool->EditLabel(1);
         auto* editor = pool->tree()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Delete);
+        QTest::keyClick(editor, Qt::Key_Return);
+        Wizard::Settle();
+        EXPECT_EQ(pool->GetItemText(1), "Event 1019");
+        pool->EditLabel(0);
+        editor = pool->tree()->findChild<QLineEdit*>();
         ASSERT_NE(editor, nullptr);
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(editor, std::string(80, 'R').c_str());
@@ -288,6 +296,7 @@ TEST_F(EventDialog, RenamesKeepHiddenNamesAndCancelKeepsTheCatalogue) {
     const EventNames names = CatalogueNames(w.data.eventCatalogue.data(), kEventCatalogueSize);
     EXPECT_EQ(names[1], std::string(69, 'R'));  // event 1 is the first basic row
     EXPECT_EQ(names[18], "Event 1018");          // hidden by the filter, kept
+    EXPECT_EQ(names[19], "Event 1019");          // the empty rename changed nothing
     EXPECT_EQ(names[50], "Event 1050");          // hidden by the basic view, kept
     EXPECT_EQ(names[0], "");
 }

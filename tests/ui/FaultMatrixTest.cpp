@@ -14,6 +14,7 @@
 #include "transfer/DialingDlg.h"
 
 using sim::FaultKind;
+using layout::kSlotApnLogin;
 using namespace std::chrono_literals;
 
 namespace {
@@ -22,8 +23,10 @@ enum class Phase { Scan, Identify, Catalogue, Upload, Dial, Status };
 
 enum class Outcome {
     Found,                // the welcome page offers Next; no error page
+    FoundTextsKept,       // found, and the texts the wizard had are kept (the table is not read)
     ErrorPageThenFound,   // the error page, then the welcome page once the unit answers
     Filled,               // the communication page fills its lists without a beep
+    FilledTextsKept,      // filled; the texts of the last identification are kept
     BeepThenFilled,       // one beep, an identification retried at once, lists filled
     Loaded,               // the catalogue is read at the first request
     RetriedThenLoaded,    // one beep, the request repeated a second later, then read
@@ -42,49 +45,46 @@ struct Cell {
 
 // A dead line (hung up mid-frame) is where the phases differ most: a port kept open on it
 // fails every later exchange at once, so the retries run out and the error page searches
-// afresh; the transfer page never gives up by itself.
+// afresh; the transfer page never gives up by itself. A wrong string-table length can only
+// come with the settings (command 11), so it has cells only where those are read.
 constexpr Cell kMatrix[] = {
     {FaultKind::Noise, Phase::Scan, Outcome::Found},
     {FaultKind::BadChecksum, Phase::Scan, Outcome::ErrorPageThenFound},
     {FaultKind::ShortFrame, Phase::Scan, Outcome::ErrorPageThenFound},
     {FaultKind::Silent, Phase::Scan, Outcome::ErrorPageThenFound},
     {FaultKind::HangUpMidFrame, Phase::Scan, Outcome::ErrorPageThenFound},
-    {FaultKind::WrongStringTableLength, Phase::Scan, Outcome::Found},
+    {FaultKind::WrongStringTableLength, Phase::Scan, Outcome::FoundTextsKept},
 
     {FaultKind::Noise, Phase::Identify, Outcome::Filled},
     {FaultKind::BadChecksum, Phase::Identify, Outcome::BeepThenFilled},
     {FaultKind::ShortFrame, Phase::Identify, Outcome::BeepThenFilled},
     {FaultKind::Silent, Phase::Identify, Outcome::BeepThenFilled},
     {FaultKind::HangUpMidFrame, Phase::Identify, Outcome::ErrorPageThenFound},
-    {FaultKind::WrongStringTableLength, Phase::Identify, Outcome::Filled},
+    {FaultKind::WrongStringTableLength, Phase::Identify, Outcome::FilledTextsKept},
 
     {FaultKind::Noise, Phase::Catalogue, Outcome::Loaded},
     {FaultKind::BadChecksum, Phase::Catalogue, Outcome::RetriedThenLoaded},
     {FaultKind::ShortFrame, Phase::Catalogue, Outcome::RetriedThenLoaded},
     {FaultKind::Silent, Phase::Catalogue, Outcome::RetriedThenLoaded},
     {FaultKind::HangUpMidFrame, Phase::Catalogue, Outcome::ErrorPageThenFound},
-    {FaultKind::WrongStringTableLength, Phase::Catalogue, Outcome::Loaded},
 
     {FaultKind::Noise, Phase::Upload, Outcome::Uploaded},
     {FaultKind::BadChecksum, Phase::Upload, Outcome::RetriedThenUploaded},
     {FaultKind::ShortFrame, Phase::Upload, Outcome::RetriedThenUploaded},
     {FaultKind::Silent, Phase::Upload, Outcome::RetriedThenUploaded},
     {FaultKind::HangUpMidFrame, Phase::Upload, Outcome::ErrorPageThenFound},
-    {FaultKind::WrongStringTableLength, Phase::Upload, Outcome::Uploaded},
 
     {FaultKind::Noise, Phase::Dial, Outcome::Connected},
     {FaultKind::BadChecksum, Phase::Dial, Outcome::DotsThenConnected},
     {FaultKind::ShortFrame, Phase::Dial, Outcome::DotsThenConnected},
     {FaultKind::Silent, Phase::Dial, Outcome::DotsThenConnected},
     {FaultKind::HangUpMidFrame, Phase::Dial, Outcome::DotsForever},
-    {FaultKind::WrongStringTableLength, Phase::Dial, Outcome::Connected},
 
     {FaultKind::Noise, Phase::Status, Outcome::Connected},
     {FaultKind::BadChecksum, Phase::Status, Outcome::DotsThenConnected},
     {FaultKind::ShortFrame, Phase::Status, Outcome::DotsThenConnected},
     {FaultKind::Silent, Phase::Status, Outcome::DotsThenConnected},
     {FaultKind::HangUpMidFrame, Phase::Status, Outcome::DotsForever},
-    {FaultKind::WrongStringTableLength, Phase::Status, Outcome::Connected},
 };
 
 sim::Phase SimPhase(Phase phase) {
@@ -172,18 +172,27 @@ protected:
 TEST_P(FaultMatrix, PrescribedOutcome) {
     const Cell cell = GetParam();
     if (cell.phase == Phase::Scan) Fault();
+    const std::string seeded = "apn.before:scan";
+    w.data.setSlotText(kSlotApnLogin, seeded);
     w.Start();
     switch (cell.phase) {
         case Phase::Scan:
-            if (cell.outcome == Outcome::Found) {
+            if (cell.outcome == Outcome::ErrorPageThenFound) {
+                ExpectErrorPageThenFound();
+            } else {
                 ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
                 EXPECT_FALSE(w.Visited(PageId::Error));
-            } else {
-                ExpectErrorPageThenFound();
+                const bool kept = cell.outcome == Outcome::FoundTextsKept;
+                EXPECT_EQ(w.data.slotText(kSlotApnLogin) == seeded, kept);
             }
             break;
-        case Phase::Identify:
+        case Phase::Identify: {
             ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+            // The unit's texts change after the search: read again unless the fault acts.
+            const std::string scanned = w.data.slotText(kSlotApnLogin);
+            sim::Unit unit = w.simulator.Local();
+            unit.record.setSlotText(kSlotApnLogin, "apn.changed:later");
+            w.simulator.SetLocal(unit);
             Fault();
             ToCommunication();
             if (cell.outcome == Outcome::ErrorPageThenFound) {
@@ -192,8 +201,12 @@ TEST_P(FaultMatrix, PrescribedOutcome) {
             } else {
                 ASSERT_TRUE(Wizard::WaitFor([&] { return Filled(); }));
                 EXPECT_EQ(w.beeps, cell.outcome == Outcome::BeepThenFilled ? 1 : 0);
+                const bool kept = cell.outcome == Outcome::FilledTextsKept;
+                EXPECT_EQ(w.data.slotText(kSlotApnLogin),
+                          kept ? scanned : std::string("apn.changed:later"));
             }
             break;
+        }
         case Phase::Catalogue:
             w.ToCommunicationPage();
             Fault();

@@ -61,10 +61,11 @@ sim::Unit FullUnit() {
     for (int i = 0; i < kSupervisorCount; ++i) {
         r.setSlotText(kSlotSupervisorNumber0 + i, "4917700000" + std::to_string(i));
         StorePadded(r.slot(kSlotSupervisorCode0 + i).data(), kSupervisorCodeSize,
-                    i == 4 ? "0123456789" : "pw" + std::to_string(i));
+                    i == 4 ? "0123456789" : "p\x8Fw" + std::to_string(i));
     }
     r.setSlotText(kSlotUserCode, "1234");
-    r.setSlotText(kSlotApnLogin, "apn.example,user:pa:ss");
+    // Bytes Windows-1252 leaves undefined survive the visit too.
+    r.setSlotText(kSlotApnLogin, "apn.example,us\x81\x8D\x8F\x90\x9D" "er:pa:ss");
     r.setSlotText(kSlotEndPageText2, "second text");
     sim::StoreSettings(unit);
     return unit;

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTest>
 #include <cstring>
 
 #include "app/LangFile.h"
@@ -54,12 +55,41 @@ TEST_F(PhoneDialog, EmptyNumberGetsThePlaceholderTwice) {
         EXPECT_TRUE(StaysOpenOnOk(d));
         EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????");
         EXPECT_TRUE(StaysOpenOnOk(d));
+        // After the placeholder digits go in, letters do not, typed or pasted; OK treats the
+        // placeholder with anything added, or partly deleted, as the placeholder.
+        auto* edit = qobject_cast<QLineEdit*>(d.GetDlgItem(IDC_NUMBER));
+        Wizard::TypeMore(edit, "12ab");
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
+        Wizard::Paste(d, IDC_NUMBER, "3c");
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
+        EXPECT_TRUE(StaysOpenOnOk(d));
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
+        QTest::keyClick(edit, Qt::Key_Home);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "?????12");
+        EXPECT_TRUE(StaysOpenOnOk(d));
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);  // an undo gains nothing either
+        Wizard::TypeMore(edit, "x");
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "?????12");
         Wizard::Type(d, IDC_NUMBER, "0049x30");  // digits only
         EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "004930");
         Wizard::Click(d, ui::IDOK);
     });
     EXPECT_EQ(result, ui::IDOK);
     EXPECT_EQ(number, "004930");
+}
+
+TEST_F(PhoneDialog, LoadedNonDigitsStayAndNoneIsAdded) {
+    number = "+49 30";
+    const int result = Run([](CPhoneProp& p) { p.SetDigitsOnly(1); }, [&](ui::Window& d) {
+        auto* edit = qobject_cast<QLineEdit*>(d.GetDlgItem(IDC_NUMBER));
+        Wizard::TypeMore(edit, "1a+2");
+        Wizard::Paste(d, IDC_NUMBER, "3 ");
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "+49 3012");
+        Wizard::Click(d, ui::IDOK);
+    });
+    EXPECT_EQ(result, ui::IDOK);
+    EXPECT_EQ(number, "+49 3012");
 }
 
 TEST_F(PhoneDialog, NumberIsLimitedToWhatThePageStores) {
@@ -304,6 +334,33 @@ TEST_F(SmsPage, EventListWaitsForTheOneCatalogueRequest) {
     EXPECT_TRUE(enabled);
 }
 
+TEST(EventNames, AnAnswerForAForgottenUnitDoesNotCount) {
+    // A paced catalogue is still on the wire when the installer goes back to the connection
+    // page: those names belong to the connection being left, so they must not count as read.
+    WizardOptions options;
+    options.simulator.pace = true;
+    Wizard w(options);
+    w.Start();
+    w.ToCommunicationPage();
+    w.NextWhenEnabled();
+    ASSERT_TRUE(w.WaitForPage(PageId::Sms));
+    w.Back();
+    w.Back();
+    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    // The identification after Local is served after the catalogue, so once the lists are
+    // filled the old answer has been delivered.
+    Wizard::Click(*w.sheet->page(PageId::Start), IDC_LOCAL);
+    w.NextWhenEnabled();
+    ASSERT_TRUE(w.WaitForPage(PageId::General));
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }, 15000));
+    EXPECT_EQ(w.sheet->m_bEventsLoaded, 0);
+    w.NextWhenEnabled();
+    ASSERT_TRUE(w.WaitForPage(PageId::Sms));
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->m_bEventsLoaded == 1; }, 15000));
+    EXPECT_EQ(w.simulator.RequestCount(12), 2u);
+    EXPECT_EQ(w.beeps, 0);
+}
+
 TEST_F(SmsPage, CatalogueIsReadOncePerConnectionAndRetried) {
     // The first answer is exactly 100 bytes: a failure, retried a second later.
     w.simulator.AddFault({sim::FaultKind::ShortCatalogue, sim::Phase::Events, 1});
@@ -356,6 +413,7 @@ TEST(SupervisorPage, ScenarioOneCancelledKeepsTheFlagsAndAddGoesToTen) {
     Wizard w;
     sim::Unit unit = w.simulator.Local();
     unit.record.setPhoneBookFlags(0x82);
+    unit.record.setSlotText(kSlotUserCode, "0123456789ABCDE");
     sim::StoreSettings(unit);
     w.simulator.SetLocal(unit);
     w.Start();
@@ -380,17 +438,22 @@ TEST(SupervisorPage, ScenarioOneCancelledKeepsTheFlagsAndAddGoesToTen) {
     EXPECT_EQ(page.GetListView(IDC_BOOK_LIST)->GetItemCount(), 10);  // 2 from the unit + 8
     EXPECT_EQ(w.messages.size(), 2u);                                // the ninth was refused
 
-    // Scenario 1 with a password: the password goes to userCode, ten bytes at most.
+    // Scenario 0 empties userCode; scenario 1 then writes the password, ten bytes at most, and
+    // nothing of the unit's longer code stays behind it.
+    const auto userCode = [&] {
+        const auto slot = w.data.slot(kSlotUserCode);
+        return std::string(slot.begin(), slot.end());
+    };
+    Wizard::Click(page, IDC_SCENARIO_0);
+    EXPECT_EQ(w.data.phoneBookFlags(), 0x80);
+    EXPECT_EQ(userCode(), std::string(16, '\0'));
     w.OnDialog([](ui::Window& d) {
+        EXPECT_FALSE(d.IsItemVisible(IDC_OLD_PASSWORD));
         Wizard::Type(d, IDC_NEW_PASSWORD, "9876543210");
         Wizard::Type(d, IDC_CONFIRM, "9876543210");
         Wizard::Click(d, ui::IDOK);
     });
     Wizard::Click(page, IDC_SCENARIO_1);
     EXPECT_EQ(w.data.phoneBookFlags(), 0x81);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(w.data.slot(kSlotUserCode).data()), 10),
-              "9876543210");
-    Wizard::Click(page, IDC_SCENARIO_0);
-    EXPECT_EQ(w.data.phoneBookFlags(), 0x80);
-    EXPECT_EQ(w.data.slot(kSlotUserCode)[0], 0);
+    EXPECT_EQ(userCode(), std::string("9876543210\0\0\0\0\0\0", 16));
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QTest>
 #include <cstring>
 
 #include "app/LangFile.h"
@@ -251,6 +252,47 @@ TEST(IpPage, DestinationsAccountsAndTheLogin) {
     EXPECT_EQ(f.w.data.slotText(kSlotIpDestination0), std::string(63, 'd'));
 }
 
+TEST(IpPage, LoginEditsTakeOnlyWhatTheSlotStillHolds) {
+    {
+        // An access point of 100 from the unit leaves 27 bytes for ",user:password".
+        PageFixture f([](DeviceData& r) { r.setSlotText(kSlotApnLogin, std::string(100, 'a')); });
+        auto& page = f.Show(PageId::Ip);
+        Wizard::Type(page, IDC_APN_USER, QString(32, 'u'));
+        EXPECT_EQ(page.GetDlgItemText(IDC_APN_USER), QString(26, 'u'));
+        Wizard::Type(page, IDC_APN_PASSWORD, "secret");
+        EXPECT_EQ(page.GetDlgItemText(IDC_APN_PASSWORD), "");
+        Wizard::Type(page, IDC_APN_USER, QString(20, 'u'));
+        Wizard::Type(page, IDC_APN_PASSWORD, "secret");
+        EXPECT_EQ(page.GetDlgItemText(IDC_APN_PASSWORD), "secre");
+        f.Store(PageId::Ip);
+        EXPECT_EQ(f.w.data.slotText(kSlotApnLogin),
+                  std::string(100, 'a') + ',' + std::string(20, 'u') + ":secre");
+        // The room one deletion gives the password cannot be taken back by an undo.
+        auto* apn = qobject_cast<QLineEdit*>(page.GetDlgItem(IDC_APN));
+        apn->end(false);
+        QTest::keyClick(apn, Qt::Key_Backspace);
+        Wizard::Type(page, IDC_APN_PASSWORD, "secret");
+        QTest::keyClick(apn, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(page.GetDlgItemText(IDC_APN), QString(99, 'a'));
+        f.Store(PageId::Ip);
+        EXPECT_EQ(f.w.data.slotText(kSlotApnLogin),
+                  std::string(99, 'a') + ',' + std::string(20, 'u') + ":secret");
+    }
+    {
+        // A long user from the unit: the access point and the password take what is left.
+        PageFixture f([](DeviceData& r) {
+            r.setSlotText(kSlotApnLogin, "a," + std::string(120, 'u'));
+        });
+        auto& page = f.Show(PageId::Ip);
+        Wizard::Type(page, IDC_APN_PASSWORD, "pass1");
+        EXPECT_EQ(page.GetDlgItemText(IDC_APN_PASSWORD), "pass");
+        Wizard::Type(page, IDC_APN, "net");
+        EXPECT_EQ(page.GetDlgItemText(IDC_APN), "n");
+        f.Store(PageId::Ip);
+        EXPECT_EQ(f.w.data.slotText(kSlotApnLogin), "n," + std::string(120, 'u') + ":pass");
+    }
+}
+
 TEST(SupervisorPage, StartScenarioFromTheFlags) {
     {
         PageFixture f([](DeviceData& r) {
@@ -275,8 +317,7 @@ TEST(SupervisorPage, StartScenarioFromTheFlags) {
         auto& page = f.Show(PageId::Supervisor);
         EXPECT_TRUE(page.IsDlgButtonChecked(IDC_SCENARIO_0));
         EXPECT_EQ(f.w.data.phoneBookFlags(), 0x80 | 0x3C);
-        EXPECT_EQ(Slot(f.w.data, kSlotUserCode),
-                  (Bytes{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'A', 'B', 'C', 'D', 'E', 0}));
+        EXPECT_EQ(Slot(f.w.data, kSlotUserCode), Bytes(kUserCodeSize, 0));
     }
 }
 

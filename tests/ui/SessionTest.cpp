@@ -269,8 +269,14 @@ TEST(Session, WrongRemotePasswordThenBackEndsTheCall) {
     Wizard::Type(start, IDC_PHONE, QString(130, '7'));  // no more than 127 are taken
     Wizard::Type(start, IDC_PASSWORD, QString(20, 'p'));
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
-    w.Next();
+    // Text typed into the list's edit part adds no entry; Return presses Next, which sends and
+    // stores the index selected.
+    QComboBox* protocols = start.GetComboBox(IDC_DATA_PROTOCOL);
+    QTest::keyClicks(protocols->lineEdit(), "V.34");
+    QTest::keyClick(protocols->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(protocols->count(), 4);
     ASSERT_TRUE(w.WaitForPage(PageId::Dialing));
+    EXPECT_EQ(Wizard::Profile("Setting/Protocol DSC").toInt(), 3);
     EXPECT_EQ(w.data.uploadLength, 147);
     EXPECT_EQ(w.data.uploadImage[146], 3);
     auto& dialing = *w.sheet->m_pDialingDlg;
@@ -337,12 +343,57 @@ TEST(TransferPage, StatusSequencesGiveTheirTextsAndMoves) {
     EXPECT_EQ(dialing.GetProgressBar(IDC_DIAL_PROGRESS)->value(), 0);
 }
 
+// Back abandons the call: neither a dial request whose timer is still running nor a status
+// wait the page had planned reaches the line afterwards.
+TEST(TransferPage, BackLeavesNoDialAndNoStatusWaitBehind) {
+    auto toDialling = [](Wizard& w) {
+        w.Start();
+        w.NextWhenEnabled();
+        ASSERT_TRUE(w.WaitForPage(PageId::Start));
+        auto& start = *w.sheet->m_pStartPage;
+        Wizard::Click(start, IDC_REMOTE);
+        Wizard::Type(start, IDC_PHONE, "491709998887");
+        Wizard::Type(start, IDC_PASSWORD, "1234");
+        ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+        w.sheet->PressNext();
+        ASSERT_TRUE(w.IsActive(PageId::Dialing));
+    };
+    {
+        Wizard w;
+        toDialling(w);
+        w.sheet->PressBack();  // before the dial timer has fired
+        ASSERT_TRUE(w.IsActive(PageId::Start));
+        ASSERT_TRUE(Wizard::WaitFor([&] { return w.simulator.RequestCount(15) == 1; }));
+        EXPECT_FALSE(Wizard::WaitFor([&] { return w.simulator.RequestCount(20) > 0; }, 500));
+    }
+    {
+        WizardOptions options;
+        options.simulator.dialDelay = std::chrono::milliseconds(3000);
+        Wizard w(options);
+        toDialling(w);
+        auto& dialing = *w.sheet->m_pDialingDlg;
+        auto log = [&] { return dialing.GetDlgItemText(IDC_DIAL_LOG); };
+        // The unit took the request; the next status wait is planned for a cycle later.
+        ASSERT_TRUE(Wizard::WaitFor([&] { return log().contains("Command 5 8"); }));
+        w.sheet->PressBack();
+        ASSERT_TRUE(w.IsActive(PageId::Start));
+        const QString logAtBack = log();
+        EXPECT_FALSE(Wizard::WaitFor([&] { return log() != logAtBack; },
+                                     CDialingDlg::kStatusCycleMs + 1500));
+    }
+}
+
 TEST(Dialogs, PinRequiredOpensOnlyThePinDialogAndThePinTravels) {
     Wizard w;
     w.simulator.AddFault({sim::FaultKind::PinRequired, sim::Phase::Any, -1});
     w.simulator.AddFault({sim::FaultKind::ModemError, sim::Phase::Any, -1});
     w.OnDialog([&](ui::Window& dialog) {
         ASSERT_NE(dynamic_cast<CPinCodeDlg*>(&dialog), nullptr);
+        // Only '0'..'9': digits of other scripts are refused, typed or pasted.
+        Wizard::Type(dialog, IDC_PIN, QString::fromUtf8("1\u0662\u06F3\uFF14\u096A5"));
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_PIN), "15");
+        Wizard::Paste(dialog, IDC_PIN, QString::fromUtf8("6\u0667"));
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_PIN), "15");
         Wizard::Type(dialog, IDC_PIN, "12ab345678");  // letters are refused
         EXPECT_EQ(dialog.GetDlgItemText(IDC_PIN), "12345678");
         Wizard::Type(dialog, IDC_PIN, "123456789");  // a ninth digit is refused
@@ -399,6 +450,16 @@ TEST(Dialogs, ModemErrorOpensTheModemDialogAndEscapeKeepsThePin) {
     });
     CPinCodeDlg(nullptr).DoModal();
     EXPECT_EQ(w.data.newSimPinText(), "1111");
+
+    // OK stores the PIN through the 8-bit conversion, bounded by newSimPin, whatever the
+    // edit holds.
+    w.OnDialog([](ui::Window& dialog) {
+        dialog.SetDlgItemText(IDC_PIN, QString::fromUtf8("1234567\u00FC9"));
+        Wizard::Click(dialog, ui::IDOK);
+    });
+    CPinCodeDlg(nullptr).DoModal();
+    EXPECT_EQ(std::string(w.data.newSimPin.data(), w.data.newSimPin.size()),
+              std::string("1234567\xFC\0", 9));
 }
 
 TEST(Dialogs, ModemInformationDecoding) {

@@ -17,6 +17,7 @@
 
 #include "app/LangFile.h"
 #include "app/PelmaroApp.h"
+#include "app/StartPage.h"
 #include "app/Welcom.h"
 #include "device/Layout.h"
 #include "link/FrameCodec.h"
@@ -98,6 +99,26 @@ TEST(Welcome, StoredLanguagesAndFilesThatAreNotLanguages) {
     }
 }
 
+// A search that ends after the installer has left the welcome page (Next was offered by an
+// earlier one) leaves the buttons of the page now shown as they are.
+TEST(Welcome, LateSearchAnswerLeavesTheButtonsOfTheNextPageAlone) {
+    Wizard w;
+    w.Start();
+    w.NextWhenEnabled();
+    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    // Back starts a search; Next at once leaves before it can have ended.
+    w.sheet->PressBack();
+    ASSERT_TRUE(w.IsActive(PageId::Welcome));
+    w.sheet->PressNext();
+    ASSERT_TRUE(w.IsActive(PageId::Start));
+    w.sheet->m_nComPort = 0;  // set again by the search's answer
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->m_nComPort == 3; }));
+    EXPECT_FALSE(Wizard::WaitFor([&] { return w.sheet->wizardButtons() != ui::PSWIZB_BACK; }, 300));
+    EXPECT_FALSE(w.NextEnabled());  // no option chosen on this visit
+}
+
 TEST(ErrorPage, SearchesWithABeepPerRoundUntilTheUnitAppears) {
     WizardOptions options;
     options.startSimulator = false;
@@ -108,6 +129,7 @@ TEST(ErrorPage, SearchesWithABeepPerRoundUntilTheUnitAppears) {
     EXPECT_EQ(w.sheet->wizardButtons(), 0u + ui::PSWIZB_DISABLEDFINISH);
     const QString message = w.sheet->m_pErrorPage->GetDlgItemText(1076);
     EXPECT_EQ(message, LangText("English.ini", "002"));
+    EXPECT_FALSE(w.sheet->m_pErrorPage->IsItemVisible(IDC_ERROR_PORTS));  // no port to name
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.beeps >= 2; }, 5000));
     // Rounds are paced: with no port at all they do not spin.
     const int beepsBefore = w.beeps;
@@ -154,7 +176,7 @@ TEST(ErrorPage, NamesThePortsThatCouldNotBeOpenedAndWhy) {
         w.Start();
         ASSERT_TRUE(w.WaitForPage(PageId::Error));
         ui::Window& page = *w.sheet->m_pErrorPage;
-        ASSERT_TRUE(Wizard::WaitFor([&] { return !page.GetDlgItemText(IDC_ERROR_PORTS).isEmpty(); }));
+        ASSERT_TRUE(Wizard::WaitFor([&] { return page.IsItemVisible(IDC_ERROR_PORTS); }));
         const QString file = QString(c.language) + ".ini";
         EXPECT_EQ(page.GetDlgItemText(IDC_ERROR_MESSAGE), LangText(file, "002"));
         EXPECT_EQ(page.GetDlgItemText(IDC_ERROR_PORTS).split('\n'),
@@ -162,6 +184,32 @@ TEST(ErrorPage, NamesThePortsThatCouldNotBeOpenedAndWhy) {
                                "COM2 (" + QString::fromStdString(held.slavePath()) + "):" + c.busyEnd}));
         if (c.language == std::string("English")) w.Screenshot("error-ports");
     }
+}
+
+// Several pages giving up at once activate the error page again while it searches: still one
+// search a round, one beep. Answers that reach it once it is no longer shown change nothing.
+TEST(ErrorPage, OneSearchAtATimeAndNoneForAPageLeft) {
+    WizardOptions options;
+    options.startSimulator = false;
+    Wizard w(options);
+    w.Start();
+    ASSERT_TRUE(w.WaitForPage(PageId::Error));
+    ASSERT_TRUE(w.sheet->SetActivePage(kErrorPageIndex));
+    ASSERT_TRUE(w.sheet->SetActivePage(kErrorPageIndex));
+    const int beepsBefore = w.beeps;
+    // Rounds are a second apart: a single chain beeps at most three times in 2.5 s.
+    EXPECT_FALSE(Wizard::WaitFor([&] { return w.beeps - beepsBefore > 3; }, 2500));
+
+    w.sheet->m_link.Stop();  // the test plays the worker's answers itself
+    ASSERT_TRUE(w.sheet->SetActivePage(w.sheet->page(PageId::Start)));
+    const int beepsAtStart = w.beeps;
+    const ui::Hwnd errorPage = w.sheet->m_pErrorPage->handle();
+    ui::SendMessage(errorPage, WM_LINK_RESULT, linkresult::kScanned, 7);
+    EXPECT_TRUE(w.IsActive(PageId::Start));
+    EXPECT_EQ(w.sheet->m_nComPort, 0);
+    ui::SendMessage(errorPage, WM_LINK_RESULT, linkresult::kScanned, 0);
+    EXPECT_EQ(w.beeps, beepsAtStart);
+    EXPECT_TRUE(w.IsActive(PageId::Start));
 }
 
 // The wizard's own buttons and the standard dialogs speak the desktop's language through Qt's

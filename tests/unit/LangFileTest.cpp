@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include "app/LangFile.h"
 #include "app/VersionInfo.h"
+#include "app/Welcom.h"
 #include "tests/support/TempDir.h"
 
 TEST(LangFile, FirstLineVerbatimWithinItsBuffer) {
@@ -36,6 +39,13 @@ TEST(LangFile, LanguageCodeAndCodePage) {
     EXPECT_EQ(DecodeAnsi("Gr\xfc\xdf" "e \x80"), QString::fromUtf8("Grüße €"));
     EXPECT_EQ(EncodeAnsi(QString::fromUtf8("Grüße €")), "Gr\xfc\xdf" "e \x80");
     EXPECT_EQ(EncodeAnsi(QString::fromUtf8("日本")), "??");
+    // The five bytes the code page leaves undefined map to the control characters of the same
+    // value, as Windows maps them, so every byte survives the way through the screen.
+    EXPECT_EQ(DecodeAnsi("\x81\x8D\x8F\x90\x9D"),
+              QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D"));
+    std::string every;
+    for (int b = 0; b < 256; ++b) every.push_back(static_cast<char>(b));
+    EXPECT_EQ(EncodeAnsi(DecodeAnsi(every)), every);
 }
 
 TEST(LangFile, OnlyFilesWhoseLanguageIsTheirTitleAreListed) {
@@ -55,26 +65,51 @@ TEST(LangFile, OnlyFilesWhoseLanguageIsTheirTitleAreListed) {
     EXPECT_EQ(languages, (QStringList{"English", QString::fromUtf8("Français"), "German"}));
 }
 
+namespace {
+
+// An executable stand-in: some bytes, then a version record cut short by `cut` bytes.
+void WriteWithRecord(const std::string& path, std::uint32_t ms, std::uint32_t signature,
+                     std::size_t cut = 0) {
+    EmbeddedVersion record{"QUBSET-VERSION-RECORD", signature, ms, 0};
+    std::string bytes(1000, 'z');
+    bytes.append(reinterpret_cast<const char*>(&record), sizeof record - cut);
+    QFile f(QString::fromStdString(path));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+}  // namespace
+
 TEST(VersionRecord, ReadBackFromTheExecutable) {
     TempDir dir;
-    auto withRecord = [&](std::uint32_t ms, std::uint32_t signature, std::size_t cut) {
-        EmbeddedVersion record{"QUBSET-VERSION-RECORD", signature, ms, 0};
-        std::string bytes(1000, 'z');
-        bytes.append(reinterpret_cast<const char*>(&record), sizeof record - cut);
-        QFile f(QString::fromStdString(dir.File("Qubset")));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    };
-    withRecord((2u << 16) | 31, kVersionSignature, 0);
-    EXPECT_EQ(VersionText(dir.File("Qubset"), "Qubset"), "2.31");
-    withRecord((2u << 16) | 5, kVersionSignature, 0);
-    EXPECT_EQ(VersionText(dir.File("Qubset"), "Qubset"), "2.05");
-    withRecord((2u << 16) | 5, 0x12345678, 0);
-    EXPECT_EQ(VersionText(dir.File("Qubset"), "Qubset"), "error 1");
-    withRecord((2u << 16) | 5, kVersionSignature, 6);
-    EXPECT_EQ(VersionText(dir.File("Qubset"), "Qubset"), " error 2");
+    const std::string path = dir.File("Qubset");
+    WriteWithRecord(path, (2u << 16) | 31, kVersionSignature);
+    EXPECT_EQ(VersionText(path, "Qubset"), "2.31");
+    WriteWithRecord(path, (2u << 16) | 5, kVersionSignature);
+    EXPECT_EQ(VersionText(path, "Qubset"), "2.05");
+    WriteWithRecord(path, (2u << 16) | 5, 0x12345678);
+    EXPECT_EQ(VersionText(path, "Qubset"), "error 1");
+    WriteWithRecord(path, (2u << 16) | 5, kVersionSignature, 6);
+    EXPECT_EQ(VersionText(path, "Qubset"), " error 2");
     EXPECT_EQ(VersionText(dir.File("missing"), "Qubset"), " 0 Qubset");
     // The real executable carries the project's version; a copy under another name does not
     // find a file called Qubset beside it.
     EXPECT_EQ(VersionText(QUBSET_BINARY, "Qubset"), QUBSET_VERSION_TEXT);
+}
+
+// The title's version is taken from the executable once a run, not at every language change:
+// a file that appears beside the program later changes nothing.
+TEST(VersionRecord, ReadOnceARun) {
+    int argc = 1;
+    char name[] = "app_unit_tests";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath("Qubset");
+    ASSERT_FALSE(QFile::exists(beside)) << "would overwrite " << beside.toStdString();
+    const QString first = ToolVersionText();
+    EXPECT_EQ(first, " 0 Qubset");
+    WriteWithRecord(beside.toStdString(), (9u << 16) | 99, kVersionSignature);
+    const QString second = ToolVersionText();
+    QFile::remove(beside);
+    EXPECT_EQ(second, first);
 }
