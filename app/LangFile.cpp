@@ -82,6 +82,12 @@ std::string LangText(const std::filesystem::path& langFile, std::string_view sec
     return ReadSectionLine(langFile, section, bufferSize);
 }
 
+std::string LangTextOr(const std::filesystem::path& langFile, std::string_view section,
+                       std::string_view builtIn) {
+    const std::string text = LangText(langFile, section);
+    return text.empty() ? std::string(builtIn) : text;
+}
+
 bool ParseLangCode(std::string_view text, unsigned* code) {
     const std::string copy(text.substr(0, std::min<std::size_t>(text.size(), 64)));
     const char* begin = copy.c_str();

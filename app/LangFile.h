@@ -22,6 +22,9 @@ std::string ReadSectionLine(const std::filesystem::path& path, std::string_view 
                             std::size_t bufferSize);
 std::string LangText(const std::filesystem::path& langFile, std::string_view section,
                      std::size_t bufferSize = kTextBuffer);
+// The same, or `builtIn` when the file has no text there (sections newer than the file).
+std::string LangTextOr(const std::filesystem::path& langFile, std::string_view section,
+                       std::string_view builtIn);
 
 // A LANG_CODE text read as "%x" reads it (a "0x" prefix is accepted); false when it does not
 // start with a hexadecimal number.

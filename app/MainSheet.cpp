@@ -18,10 +18,10 @@ std::string AfxLangText(std::string_view section, std::size_t bufferSize) {
 }
 
 CMainSheet::CMainSheet(std::string_view caption, ui::Hwnd parent, int startPage, DeviceData& data,
-                       SerialLine& line, const PageMaker& makePages)
+                       SerialLine& line, const PageMaker& makePages, WireTrace* trace)
     : ui::PropertySheet(parent),
       m_data(data),
-      m_port(line),
+      m_port(line, trace),
       m_results([this] { m_answerPump.Post(); }),
       // The worker only posts a bare wake-up: the answer itself travels through the
       // ResultChannel, under its lock, so nothing but that lock orders the two threads.

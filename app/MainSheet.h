@@ -15,6 +15,7 @@
 
 struct DeviceData;
 class SerialLine;
+class WireTrace;
 class CStartPage;
 class CDialingDlg;
 class CWelcom;
@@ -46,8 +47,9 @@ public:
     // the members' order. The sheet owns them from then on.
     using PageMaker = std::function<std::array<ui::PropertyPage*, kPageCount>(CMainSheet&)>;
 
+    // Every frame on the line goes to `trace` when there is one.
     CMainSheet(std::string_view caption, ui::Hwnd parent, int startPage, DeviceData& data,
-               SerialLine& line, const PageMaker& makePages);
+               SerialLine& line, const PageMaker& makePages, WireTrace* trace = nullptr);
     ~CMainSheet() override;
 
     int DoModal();
@@ -60,6 +62,8 @@ public:
     int exitStatus() const { return m_exitStatus; }
 
     DeviceData& data() { return m_data; }
+    // The ports the last search could not open; read it in a scan's answer.
+    const std::vector<OpenFailure>& openFailures() const { return m_port.openFailures(); }
 
     // Reads the unit's event names for `page` unless they are in or a request is still out:
     // one at a time, so the names never change under an open event list. The answer goes to

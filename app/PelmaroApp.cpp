@@ -1,16 +1,37 @@
 #include "app/PelmaroApp.h"
 
+#include <cstdio>
+
 #include "app/Profile.h"
 #include "device/DeviceData.h"
 #include "link/SerialLine.h"
+#include "link/WireTrace.h"
+
+namespace {
+
+// The trace the settings ask for, opened in `trace`; nullptr when none is asked for or the
+// file cannot be written (the wizard runs all the same).
+WireTrace* TraceFromSettings(WireTrace& trace) {
+    if (GetProfileInt(kSettingSection, kTraceValue, 0) != 1) return nullptr;
+    const std::string path = DefaultTracePath().string();
+    std::string why;
+    if (trace.Open(path, &why)) return &trace;
+    std::fprintf(stderr, "Qubset: no wire trace, %s cannot be written: %s\n", path.c_str(),
+                 why.c_str());
+    return nullptr;
+}
+
+}  // namespace
 
 int CPelmaroApp::InitInstance() {
     // One record for the whole run, shared by the worker and the pages.
     static DeviceData data;
+    WireTrace settingsTrace;
+    WireTrace* trace = m_trace ? m_trace : TraceFromSettings(settingsTrace);
     const std::unique_ptr<SerialLine> line = MakePlatformSerialLine(ReadPortSettings());
     int status = 0;
     {
-        CMainSheet sheet("", 0, kWelcomePageIndex, data, *line, m_makePages);
+        CMainSheet sheet("", 0, kWelcomePageIndex, data, *line, m_makePages, trace);
         AfxSetMainSheet(&sheet);
         sheet.DoModal();
         status = sheet.exitStatus();

@@ -3,14 +3,20 @@
 
 #include "app/MainSheet.h"
 
+class WireTrace;
+
 class CPelmaroApp {
 public:
     explicit CPelmaroApp(CMainSheet::PageMaker makePages) : m_makePages(std::move(makePages)) {}
 
+    // Frames go to this open trace (the command line's). Without one, the settings value
+    // Setting/Trace = 1 opens the trace at DefaultTracePath().
+    void SetTrace(WireTrace* trace) { m_trace = trace; }
     // The whole run; the process's exit status (1 once the unit has accepted an upload,
     // however the wizard is left then; 0 otherwise).
     int InitInstance();
 
 private:
     CMainSheet::PageMaker m_makePages;
+    WireTrace* m_trace = nullptr;
 };

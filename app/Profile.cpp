@@ -26,3 +26,10 @@ PortSettings ReadPortSettings() {
     ports.discover = ReadsTrue(GetProfileString(kPortsSection, kDiscoverValue, "true"));
     return ports;
 }
+
+std::filesystem::path DefaultTracePath() {
+    const std::filesystem::path folder = ui::UserStateDirectory() / "Miltra";
+    std::error_code ignored;  // a folder that cannot be made shows when the trace is opened
+    std::filesystem::create_directories(folder, ignored);
+    return folder / ui::PathFromText(ui::ApplicationName() + "-trace.log");
+}

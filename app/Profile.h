@@ -1,6 +1,8 @@
 // The values the wizard keeps in the per-user settings store, and the port map's section.
 #pragma once
 
+#include <filesystem>
+
 #include "link/PortNames.h"
 #include "ui/Settings.h"
 
@@ -9,6 +11,7 @@ inline constexpr const char* kSettingSection = "Setting";
 inline constexpr const char* kLanguageValue = "Language";
 inline constexpr const char* kPhoneValue = "phone";
 inline constexpr const char* kProtocolValue = "Protocol DSC";
+inline constexpr const char* kTraceValue = "Trace";  // 1: keep a wire trace
 inline constexpr const char* kPortsSection = "Ports";
 inline constexpr const char* kDiscoverValue = "Discover";
 
@@ -19,3 +22,8 @@ using ui::WriteProfileString;
 
 // The section "Ports": COM<n> = device path, and Discover = false to use only those.
 PortSettings ReadPortSettings();
+
+// Where the wire trace goes when Setting/Trace = 1 asks for one: the per-user state folder
+// ($XDG_STATE_HOME, by default ~/.local/state; on Windows the local application data),
+// Miltra/<application name>-trace.log. The folder is made when missing.
+std::filesystem::path DefaultTracePath();

@@ -82,7 +82,10 @@ void LinkWorker::Run() {
 bool LinkWorker::Serve(const Request& request) {
     const WindowHandle window = request.window;
     // "Only if lParam was a window": the channel drops answers for window 0.
-    auto answer = [&](int code, std::intptr_t value) { m_results.Send(window, code, value); };
+    auto answer = [&](int code, std::intptr_t value) {
+        m_port.TraceAnswer(request.command, code, value);
+        m_results.Send(window, code, value);
+    };
     switch (request.command) {
         case linkcmd::kScan:
             m_port.Close();

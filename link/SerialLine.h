@@ -6,9 +6,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "link/PortNames.h"
 #include "link/Timeouts.h"
+
+// Why a port that is there could not be had. Ports with nothing behind them are not failures.
+enum class PortFault { None, Denied, InUse, Gone, Other };
+
+struct OpenFailure {
+    int comNumber = 0;
+    PortFault fault = PortFault::None;
+    int osError = 0;     // errno, or GetLastError on Windows
+    std::string device;  // the path behind the COM number, where the platform has one
+    std::string group;   // Denied: the group allowed to open the device, when it is known
+};
 
 class SerialLine {
 public:
@@ -19,6 +31,9 @@ public:
     // Opens COM<comNumber> for exclusive read/write. False when there is no such port or it
     // cannot be had; that costs no waiting.
     virtual bool Open(int comNumber) = 0;
+    // Why the last Open failed, as the operating system reported it; fault None after a
+    // success or when the port does not exist.
+    virtual OpenFailure LastOpenFailure() const { return {}; }
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
     // 115200 baud 8N1, DTR on, RTS off, no flow control. Its outcome is not checked.

@@ -5,11 +5,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "device/Layout.h"
 #include "link/SerialLine.h"
 
 struct DeviceData;
+class WireTrace;
 
 // ReceiveFrame's failures, each naming the step that failed.
 namespace rx {
@@ -23,7 +25,8 @@ inline constexpr int kChecksum = -6;
 
 class SerialPort {
 public:
-    explicit SerialPort(SerialLine& line) : m_line(line) {}
+    explicit SerialPort(SerialLine& line, WireTrace* trace = nullptr)
+        : m_line(line), m_trace(trace) {}
     ~SerialPort() { Close(); }
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
@@ -39,6 +42,13 @@ public:
     int ReceiveFrame(std::uint8_t* buffer, std::size_t maxLength, std::uint32_t startTimeoutMs);
 
     int comNumber() const { return m_comNumber; }
+    // The ports of the last search that were there but could not be opened, lowest first.
+    // Written by FindDevice; read it after the search has answered.
+    const std::vector<OpenFailure>& openFailures() const { return m_openFailures; }
+    // Frames and results go to `trace` from now on (nullptr: nowhere).
+    void SetTrace(WireTrace* trace) { m_trace = trace; }
+    // Notes what a link command answered, in the trace.
+    void TraceAnswer(int command, int code, std::intptr_t value);
     std::uint8_t* receiveBuffer() { return m_receiveBuffer.data(); }
     SerialLine& line() { return m_line; }
 
@@ -48,8 +58,16 @@ public:
 
 private:
     int FindStartByte(std::uint32_t startTimeoutMs);
+    void NoteOpenFailure();
+    // Hands a receive's outcome back, after noting it in the trace.
+    int Traced(const std::uint8_t* header, std::size_t headerSize, const std::uint8_t* body,
+               std::size_t bodySize, int outcome);
 
     SerialLine& m_line;
+    WireTrace* m_trace;
+    std::vector<OpenFailure> m_openFailures;
+    int m_openCom = 0;        // the port open now, for the trace
+    int m_lastCommand = -1;   // the command byte of the last frame sent, for the trace
     std::uint32_t m_byteCount = 0;
     std::array<std::uint8_t, layout::kStringReplyMax + layout::kChecksumSpare> m_receiveBuffer{};
     int m_comNumber = 0;

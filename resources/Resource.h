@@ -34,6 +34,7 @@ inline constexpr int IDC_LANGUAGE = 1077;
 // --- error page (205) ---
 inline constexpr int IDC_ERROR_PICTURE = 1001;
 inline constexpr int IDC_ERROR_MESSAGE = 1076;
+inline constexpr int IDC_ERROR_PORTS = 1002;
 
 // --- connection page (207) ---
 inline constexpr int IDC_STATUS_LINE = 1081;

@@ -26,6 +26,7 @@ const DialogTemplate kError{IDD_ERROR, nullptr, kPageWidth, kPageHeight, {
     {IDC_ERROR_PICTURE, Kind::Picture, "A communicator whose serial cable is unplugged", 7, 7,
      84, 168, 0, IDB_ERROR},
     {IDC_ERROR_MESSAGE, Kind::Static, "", 105, 60, 265, 60},
+    {IDC_ERROR_PORTS, Kind::Edit, "", 105, 122, 265, 53, kMultiLine | kReadOnly | kVScroll | kHidden},
 }};
 
 const DialogTemplate kConnection{IDD_CONNECTION, nullptr, kPageWidth, kPageHeight, {

@@ -13,7 +13,11 @@ qubset_ensure_packages() {
 }
 
 QUBSET_BUILD_PACKAGES=(cmake make g++ libgtest-dev qt6-base-dev qt6-svg-dev libqt6svg6
-                       libgl-dev fonts-dejavu-core pkg-config libxcb1-dev)
+                       libgl-dev fonts-dejavu-core pkg-config libxcb1-dev qt6-translations-l10n)
 QUBSET_CROSS_PACKAGES=(g++-mingw-w64-x86-64-posix)
 # The benchmarks' start figure on a real X server.
 QUBSET_BENCH_PACKAGES=(xvfb)
+# The Debian package: building and checking it (scripts/package), and installing and starting
+# it in a virtual display (scripts/install-check), with what it depends on at run time.
+QUBSET_PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils appstream
+                         xvfb xauth xdotool qt6-qpa-plugins)

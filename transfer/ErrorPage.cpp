@@ -2,6 +2,7 @@
 
 #include "resources/Resource.h"
 #include "resources/Templates.h"
+#include "transfer/PortFailures.h"
 #include "ui/Services.h"
 
 CErrorPage::CErrorPage() : CWizardPage(GetTemplate(IDD_ERROR)) {}
@@ -43,6 +44,7 @@ std::intptr_t CErrorPage::OnLinkResult(int code, std::intptr_t value) {
         m_pSheet->m_nComPort = static_cast<int>(value);
         m_pSheet->SetActivePage(kWelcomePageIndex);
     } else {
+        ShowPortFailures();
         using namespace std::chrono;
         const long long left =
             m_roundStart ? kMinRoundMs - duration_cast<milliseconds>(steady_clock::now() - *m_roundStart).count()
@@ -54,4 +56,11 @@ std::intptr_t CErrorPage::OnLinkResult(int code, std::intptr_t value) {
         ui::MessageBeep();
     }
     return 0;
+}
+
+void CErrorPage::ShowPortFailures() {
+    const std::string ports = PortFailureLines(m_pSheet->openFailures(), m_pSheet->m_strLangFile);
+    // Rewritten only when it changed, so a list scrolled down stays where it is.
+    if (GetDlgItemText(IDC_ERROR_PORTS) != ports) SetDlgItemText(IDC_ERROR_PORTS, ports);
+    ShowItem(IDC_ERROR_PORTS, !ports.empty());
 }

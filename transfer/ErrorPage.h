@@ -25,6 +25,8 @@ protected:
 
 private:
     void Search();
+    // Why the last search found nothing: the ports that are there but could not be opened.
+    void ShowPortFailures();
 
     std::string m_strMessage;
     std::optional<std::chrono::steady_clock::time_point> m_roundStart;

@@ -30,11 +30,18 @@ struct FileDialogOptions {
 std::filesystem::path GetOpenFileName(Hwnd parent, const FileDialogOptions& options);
 std::filesystem::path GetSaveFileName(Hwnd parent, const FileDialogOptions& options);
 
-// File names as the wizard's texts show them, and back.
+// File names and the system's own texts (error messages, device names) as the wizard's
+// texts show them, and back.
 std::string TextFromPath(const std::filesystem::path& path);
+std::string TextFromSystem(std::string_view text);
 std::filesystem::path PathFromText(std::string_view text);
-// The folder the running program was started from.
+// The folder the running program was started from, and its name (the executable's file name
+// without extension), which names its settings.
 std::filesystem::path ApplicationDirectory();
+std::string ApplicationName();
+// The user's folder for state a program keeps between runs: $XDG_STATE_HOME, by default
+// ~/.local/state; on Windows the local application data.
+std::filesystem::path UserStateDirectory();
 
 // Runs a handler on the UI thread each time it is woken, from any thread. It stands for a
 // message posted to a window of the UI thread; one that arrives after the wake-up is gone is

@@ -2,12 +2,15 @@
 // every read the waits the Win32 time-outs give it. A pipe lets another thread wake a blocked
 // read or write (Abort).
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 
@@ -15,6 +18,32 @@
 #include "link/posix/PortMap.h"
 
 namespace {
+
+PortFault FaultOf(int error) {
+    switch (error) {
+        case ENOENT: return PortFault::None;  // nothing there, as a number without a device
+        case EACCES:
+        case EPERM: return PortFault::Denied;
+        case EBUSY:
+        case EWOULDBLOCK: return PortFault::InUse;  // TIOCEXCL or the lock held elsewhere
+        case ENODEV:
+        case ENXIO:
+        case EIO: return PortFault::Gone;
+        default: return PortFault::Other;
+    }
+}
+
+// The group that may read and write the device, when its mode grants the group both.
+std::string DeviceGroup(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0 || (st.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP))
+        return {};
+    group entry{};
+    group* found = nullptr;
+    std::array<char, 4096> names{};
+    if (getgrgid_r(st.st_gid, &entry, names.data(), names.size(), &found) != 0 || !found) return {};
+    return found->gr_name;
+}
 
 class PosixSerialLine final : public SerialLine {
 public:
@@ -36,14 +65,16 @@ public:
 
     bool Open(int comNumber) override {
         Close();
+        m_failure = {};
         const std::string path = m_ports.PathFor(comNumber);
         if (path.empty()) return false;
         const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) return false;
+        if (fd < 0) return Refused(comNumber, path, errno);
         // No sharing: another program holding the port keeps it.
         if (flock(fd, LOCK_EX | LOCK_NB) != 0 || !isatty(fd)) {
+            const int error = errno;
             close(fd);
-            return false;
+            return Refused(comNumber, path, error);
         }
         ioctl(fd, TIOCEXCL);
         // What arrived while nobody had the port open is stale.
@@ -52,6 +83,8 @@ public:
         m_timeouts = kOpenTimeouts;
         return true;
     }
+
+    OpenFailure LastOpenFailure() const override { return m_failure; }
 
     void Close() override {
         if (m_fd < 0) return;
@@ -139,6 +172,12 @@ public:
     }
 
 private:
+    bool Refused(int comNumber, const std::string& path, int error) {
+        m_failure = {comNumber, FaultOf(error), error, path, {}};
+        if (m_failure.fault == PortFault::Denied) m_failure.group = DeviceGroup(path);
+        return false;
+    }
+
     // 1 when the port is ready for `events`, 0 when the wait ran out or was interrupted,
     // -1 on a failure, a hang-up or an abort.
     int WaitFor(short events, int timeoutMs) {
@@ -156,6 +195,7 @@ private:
     int m_wake[2] = {-1, -1};
     std::atomic<bool> m_aborted{false};
     CommTimeouts m_timeouts = kOpenTimeouts;
+    OpenFailure m_failure;
 };
 
 }  // namespace

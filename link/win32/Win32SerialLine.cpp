@@ -11,6 +11,20 @@
 
 namespace {
 
+PortFault FaultOf(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: return PortFault::None;  // no such port
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION: return PortFault::InUse;  // opened without sharing elsewhere
+        case ERROR_GEN_FAILURE:
+        case ERROR_NOT_READY:
+        case ERROR_DEV_NOT_EXIST:
+        case ERROR_DEVICE_NOT_CONNECTED: return PortFault::Gone;
+        default: return PortFault::Other;
+    }
+}
+
 class Win32SerialLine final : public SerialLine {
 public:
     ~Win32SerialLine() override {
@@ -24,12 +38,16 @@ public:
         std::snprintf(name, sizeof name, "\\\\.\\COM%d", comNumber);
         m_handle = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                                nullptr);
+        m_failure = {};
         if (m_handle == INVALID_HANDLE_VALUE) {
-            GetLastError();  // fetched and dropped: a missing port is not an error here
+            const DWORD error = GetLastError();
+            m_failure = {comNumber, FaultOf(error), static_cast<int>(error), {}, {}};
             return false;
         }
         return true;
     }
+
+    OpenFailure LastOpenFailure() const override { return m_failure; }
 
     void Close() override {
         if (m_handle == INVALID_HANDLE_VALUE) return;
@@ -119,6 +137,7 @@ private:
     HANDLE m_handle = INVALID_HANDLE_VALUE;
     std::atomic<HANDLE> m_ioThread{nullptr};
     IoAbort m_abort;
+    OpenFailure m_failure;
 };
 
 }  // namespace

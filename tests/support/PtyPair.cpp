@@ -1,6 +1,8 @@
 #include "tests/support/PtyPair.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -41,4 +43,8 @@ void PtyPair::Hangup() {
     if (m_slaveKeep >= 0) close(m_slaveKeep);
     if (m_master >= 0) close(m_master);
     m_slaveKeep = m_master = -1;
+}
+
+bool PtyPair::HoldExclusively() {
+    return flock(m_slaveKeep, LOCK_EX | LOCK_NB) == 0 && ioctl(m_slaveKeep, TIOCEXCL) == 0;
 }

@@ -18,6 +18,8 @@ public:
     std::vector<std::uint8_t> ReadAvailable();
     // The device hangs up: the tool's reads fail from now on.
     void Hangup();
+    // Holds the port as another program would: its exclusive lock and TIOCEXCL.
+    bool HoldExclusively();
 
 private:
     int m_master = -1;

@@ -8,9 +8,10 @@
 #include "app/Profile.h"
 #include "qubset/WizardPages.h"
 #include "resources/Resource.h"
+#include "tests/support/Backend.h"
+#include "tests/support/RefusingLine.h"
 #include "ui/Dialog.h"
 #include "ui/ListView.h"
-#include "tests/support/Backend.h"
 #include "ui/Services.h"
 #include "ui/Settings.h"
 
@@ -45,6 +46,7 @@ Wizard::~Wizard() {
 
 void Wizard::Start() {
     line = MakePlatformSerialLine(ReadPortSettings());
+    if (!refusedPorts.empty()) line = std::make_unique<RefusingLine>(std::move(line), refusedPorts);
     sheet = std::make_unique<CMainSheet>("", 0, kWelcomePageIndex, data, *line,
                                          MakeWizardPages);
     AfxSetMainSheet(sheet.get());

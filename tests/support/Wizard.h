@@ -90,6 +90,8 @@ public:
     std::string linkPath;
     DeviceData data;
     std::unique_ptr<SerialLine> line;
+    // Ports that refuse to open with these failures (set before Start).
+    std::vector<OpenFailure> refusedPorts;
     std::unique_ptr<CMainSheet> sheet;
     int beeps = 0;
     std::vector<std::string> messages;  // message boxes shown, text first

@@ -3,8 +3,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
+#include <cerrno>
 #include <chrono>
 
 #include "app/LangFile.h"
@@ -12,11 +19,16 @@
 #include "app/StartPage.h"
 #include "app/Welcom.h"
 #include "device/Layout.h"
+#include "link/FrameCodec.h"
 #include "qubset/WizardPages.h"
 #include "resources/Resource.h"
 #include "transfer/ErrorPage.h"
+#include "tests/support/PtyPair.h"
+#include "tests/support/ScriptedLine.h"
 #include "tests/support/Wizard.h"
+#include "ui/Services.h"
 #include "ui/qt/Testing.h"
+#include "ui/qt/Toolkit.h"
 
 namespace {
 
@@ -26,6 +38,8 @@ void WriteFile(const std::string& path, const std::string& bytes) { ASSERT_TRUE(
 
 std::string ChosenLanguage(const Wizard& w) { return w.sheet->m_pWelcom->GetDlgItemText(kLanguageList); }
 int LanguageCount(const Wizard& w) { return w.sheet->m_pWelcom->GetComboCount(kLanguageList); }
+
+using Bytes = std::vector<std::uint8_t>;
 
 }  // namespace
 
@@ -112,6 +126,7 @@ TEST(ErrorPage, SearchesWithABeepPerRoundUntilTheUnitAppears) {
     EXPECT_EQ(w.sheet->wizardButtons(), 0u + ui::PSWIZB_DISABLEDFINISH);
     const std::string message = w.sheet->m_pErrorPage->GetDlgItemText(1076);
     EXPECT_EQ(message, LangText("English.ini", "002"));
+    EXPECT_FALSE(w.sheet->m_pErrorPage->IsItemVisible(IDC_ERROR_PORTS));  // no port to name
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.beeps >= 2; }, 5000));
     // Rounds are paced: with no port at all they do not spin.
     const int beepsBefore = w.beeps;
@@ -122,6 +137,49 @@ TEST(ErrorPage, SearchesWithABeepPerRoundUntilTheUnitAppears) {
     ASSERT_TRUE(w.simulator.Start(w.linkPath));
     ASSERT_TRUE(w.WaitForPage(PageId::Welcome));
     EXPECT_EQ(w.sheet->m_nComPort, 3);
+}
+
+// Ports that are there but cannot be opened are named under the message, with the cause and
+// what to do: COM1 refuses (injected: as root no open is ever denied), COM2 is a terminal the
+// test holds as another program would, COM3 has nothing behind it and is not named. A file
+// without the newer sections gets the English texts built in.
+TEST(ErrorPage, NamesThePortsThatCouldNotBeOpenedAndWhy) {
+    const std::string denied =
+        "COM1 (/dev/ttyUSB0): permission denied. Add your user to the group 'dialout' and log "
+        "in again.";
+    const std::string busy = " in use by another program.";
+    const struct {
+        const char* language;
+        std::string deniedLine, busyEnd;
+    } cases[] = {
+        {"English", denied, busy},
+        {"German",  // the language file's bytes, Windows-1252
+         "COM1 (/dev/ttyUSB0): Zugriff verweigert. F\xfc" "gen Sie Ihren Benutzer "
+         "der Gruppe 'dialout' hinzu und melden Sie sich neu an.",
+         " von einem anderen Programm belegt."},
+        {"Bare", denied, busy},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        WizardOptions options;
+        options.startSimulator = false;
+        Wizard w(options);
+        WriteFile(w.dir.File("Bare.ini"), "[Language]\r\nBare\r\n[002]\r\nNothing found.\r\n");
+        PtyPair held;
+        ASSERT_TRUE(held.HoldExclusively());
+        Wizard::SetProfile("Ports", "COM2", held.slavePath());
+        Wizard::SetProfile("Setting", "Language", c.language);
+        w.refusedPorts = {{1, PortFault::Denied, EACCES, "/dev/ttyUSB0", "dialout"}};
+        w.Start();
+        ASSERT_TRUE(w.WaitForPage(PageId::Error));
+        ui::Window& page = *w.sheet->m_pErrorPage;
+        ASSERT_TRUE(Wizard::WaitFor([&] { return page.IsItemVisible(IDC_ERROR_PORTS); }));
+        const std::string file = std::string(c.language) + ".ini";
+        EXPECT_EQ(page.GetDlgItemText(IDC_ERROR_MESSAGE), LangText(file, "002"));
+        EXPECT_EQ(page.GetDlgItemText(IDC_ERROR_PORTS),
+                  c.deniedLine + "\nCOM2 (" + held.slavePath() + "):" + c.busyEnd);
+        if (c.language == std::string("English")) w.Screenshot("error-ports");
+    }
 }
 
 // Several pages giving up at once activate the error page again while it searches: still one
@@ -150,6 +208,25 @@ TEST(ErrorPage, OneSearchAtATimeAndNoneForAPageLeft) {
     EXPECT_TRUE(w.IsActive(PageId::Start));
 }
 
+// The wizard's own buttons and the standard dialogs speak the desktop's language through Qt's
+// translations; the pages keep the language file's.
+TEST(Sheet, ButtonsFollowTheDesktopLocaleAndPagesTheLanguageFile) {
+    const auto german = ui::LoadToolkitTranslations(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_TRUE(german) << "qtbase_de is missing (Debian: qt6-translations-l10n)";
+    Wizard w;
+    w.Start();
+    auto text = [&](const char* name) {
+        return ui::SheetWindow(*w.sheet)->findChild<QPushButton*>(name)->text();
+    };
+    EXPECT_EQ(text("back"), QString::fromUtf8("< &Zurück"));
+    EXPECT_EQ(text("next"), "&Weiter >");
+    EXPECT_EQ(text("finish"), QString::fromUtf8("Ab&schließen"));
+    EXPECT_EQ(text("cancel"), "Abbrechen");
+    QMessageBox box(QMessageBox::Warning, "", "", QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Abbrechen");
+    EXPECT_TRUE(w.sheet->GetTitle().starts_with(LangText("English.ini", "001")));
+}
+
 TEST(Sheet, CloseBoxDoesNothingAndCancelEndsMidExchange) {
     Wizard w;
     // Every identification now waits out its time-outs: the worker is busy when Cancel comes.
@@ -173,44 +250,158 @@ TEST(Sheet, CloseBoxDoesNothingAndCancelEndsMidExchange) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(8));
 }
 
+namespace {
+
+// How a whole run of the application is left.
+enum class Leave { AfterUpload, CancelAfterUpload, CancelBefore };
+
+// Runs the application object as main does, acting as an installer would: through every page
+// to Finish, or Cancel as `leave` says. Its exit status; `cancelledAfterUpload` tells whether
+// Cancel came after the unit had accepted the upload.
+int RunApplication(Wizard& w, Leave leave, bool* cancelledAfterUpload) {
+    const bool upload = leave != Leave::CancelBefore;
+    QTimer driver;
+    bool finished = false;
+    *cancelledAfterUpload = false;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        CMainSheet* sheet = AfxGetMainSheet();
+        if (!sheet) return;
+        const bool nextOffered = sheet->wizardButtons() & ui::PSWIZB_NEXT;
+        ui::PropertyPage* page = sheet->GetActivePage();
+        // The disconnect is asked for once the upload has been accepted.
+        const bool accepted = w.simulator.RequestCount(15) > 0;
+        if (!upload && nextOffered) {
+            sheet->PressCancel();
+        } else if (leave == Leave::CancelAfterUpload && accepted && !*cancelledAfterUpload) {
+            *cancelledAfterUpload = true;
+            sheet->PressCancel();
+        } else if (page == sheet->page(PageId::Start) && !nextOffered) {
+            Wizard::Click(*page, IDC_LOCAL);
+        } else if (sheet->CanFinish() && !finished) {
+            finished = true;
+            sheet->PressFinish();
+        } else if (sheet->CanGoNext()) {
+            sheet->PressNext();
+        }
+    });
+    driver.start(50);
+    CPelmaroApp app(MakeWizardPages);
+    return app.InitInstance();
+}
+
+}  // namespace
+
 // The application object runs the wizard modally and hands back the exit status: 1 once the
 // unit has accepted a configuration, however the wizard is left then (Cancel in the second
 // before it ends by itself included); 0 after Cancel before that.
 TEST(Application, ExitStatusOfAWholeRun) {
-    enum class Leave { AfterUpload, CancelAfterUpload, CancelBefore };
     for (const Leave leave : {Leave::AfterUpload, Leave::CancelAfterUpload, Leave::CancelBefore}) {
         const bool upload = leave != Leave::CancelBefore;
         Wizard w;
-        QTimer driver;
-        bool finished = false;
         bool cancelledAfterUpload = false;
-        QObject::connect(&driver, &QTimer::timeout, [&] {
-            CMainSheet* sheet = AfxGetMainSheet();
-            if (!sheet) return;
-            const bool nextOffered = sheet->wizardButtons() & ui::PSWIZB_NEXT;
-            ui::PropertyPage* page = sheet->GetActivePage();
-            // The disconnect is asked for once the upload has been accepted.
-            const bool accepted = w.simulator.RequestCount(15) > 0;
-            if (!upload && nextOffered) {
-                sheet->PressCancel();
-            } else if (leave == Leave::CancelAfterUpload && accepted && !cancelledAfterUpload) {
-                cancelledAfterUpload = true;
-                sheet->PressCancel();
-            } else if (page == sheet->page(PageId::Start) && !nextOffered) {
-                Wizard::Click(*page, IDC_LOCAL);
-            } else if (sheet->CanFinish() && !finished) {
-                finished = true;
-                sheet->PressFinish();
-            } else if (sheet->CanGoNext()) {
-                sheet->PressNext();
-            }
-        });
-        driver.start(50);
-        CPelmaroApp app(MakeWizardPages);
-        const int status = app.InitInstance();
+        const int status = RunApplication(w, leave, &cancelledAfterUpload);
         EXPECT_EQ(status, upload ? 1 : 0);
         EXPECT_EQ(cancelledAfterUpload, leave == Leave::CancelAfterUpload);
         EXPECT_EQ(w.simulator.AcceptedUploads().size(), upload ? 1u : 0u);
         EXPECT_EQ(AfxGetMainSheet(), nullptr);
     }
+}
+
+namespace {
+
+// One line of the wire trace.
+struct TraceLine {
+    double ms = 0;
+    QString kind;  // TX, RX, == (a result), !! (a port not opened)
+    QString rest;
+    int command = -1, length = -1;
+    std::vector<std::uint8_t> bytes;
+};
+
+std::vector<TraceLine> ReadTrace(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.value(0).startsWith("# wire trace opened "));
+    static const QRegularExpression entry(R"(^ *(\d+\.\d{3}) (TX|RX|==|!!) COM3 (.*)$)");
+    static const QRegularExpression frameLine(R"(^cmd (\d+) len (\d+):((?: [0-9A-F]{2})*)$)");
+    std::vector<TraceLine> trace;
+    for (const QString& line : lines) {
+        if (line.startsWith('#')) continue;
+        const auto m = entry.match(line);
+        EXPECT_TRUE(m.hasMatch()) << line.toStdString();
+        if (!m.hasMatch()) continue;
+        TraceLine t;
+        t.ms = m.captured(1).toDouble();
+        t.kind = m.captured(2);
+        t.rest = m.captured(3);
+        if (const auto f = frameLine.match(t.rest); f.hasMatch()) {
+            t.command = f.captured(1).toInt();
+            t.length = f.captured(2).toInt();
+            for (const QString& hex : f.captured(3).split(' ', Qt::SkipEmptyParts))
+                t.bytes.push_back(static_cast<std::uint8_t>(hex.toUInt(nullptr, 16)));
+        }
+        trace.push_back(t);
+    }
+    return trace;
+}
+
+}  // namespace
+
+// With Setting/Trace = 1 a whole session goes to the trace in the state folder: every frame
+// whole and in order, what each exchange answered, and the image the unit took.
+TEST(Application, WireTraceOfAWholeSession) {
+    Wizard w;
+    Wizard::SetProfile("Setting", "Trace", "1");
+    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(w.dir.path().string()));
+    bool cancelled = false;
+    const int status = RunApplication(w, Leave::AfterUpload, &cancelled);
+    qunsetenv("XDG_STATE_HOME");
+    ASSERT_EQ(status, 1);
+    ASSERT_EQ(w.simulator.AcceptedUploads().size(), 1u);
+
+    const auto trace = ReadTrace(QString::fromStdString(w.dir.File("Miltra/ui_tests-trace.log")));
+    std::vector<int> sent;
+    QStringList results;
+    double last = 0;
+    for (std::size_t i = 0; i < trace.size(); ++i) {
+        const TraceLine& t = trace[i];
+        SCOPED_TRACE(t.rest.toStdString());
+        EXPECT_GE(t.ms, last);
+        last = t.ms;
+        if (t.kind == "==") results << t.rest;
+        if (t.length < 0) continue;
+        // Each frame whole: start byte, length, payload, checksum.
+        ASSERT_EQ(t.bytes.size(), static_cast<std::size_t>(t.length) + frame::kOverhead);
+        EXPECT_EQ(t.bytes[0], frame::kStart);
+        EXPECT_EQ(t.bytes[1] | (t.bytes[2] << 8), t.length);
+        EXPECT_EQ(t.bytes.back(), frame::Checksum(&t.bytes[3], t.bytes.size() - frame::kOverhead));
+        if (t.kind == "TX") {
+            sent.push_back(t.command);
+            EXPECT_EQ(t.command, t.bytes[3]);
+        }
+        if (t.kind == "TX" && t.command == command::kWriteConfiguration) {
+            const Bytes payload(t.bytes.begin() + 3, t.bytes.end() - 1);
+            EXPECT_EQ(payload, w.simulator.AcceptedUploads()[0]);
+            ASSERT_LT(i + 1, trace.size());
+            EXPECT_EQ(trace[i + 1].kind, "RX");
+            EXPECT_EQ(trace[i + 1].command, command::kWriteConfiguration);
+            EXPECT_EQ(trace[i + 1].bytes, FrameBytes({command::kAckUpload}));
+        }
+    }
+    // Identification, event names, upload, disconnect: in that order.
+    const std::vector<int> road = {command::kReadModemInfo, command::kReadSettings,
+                                   command::kReadStringTable, command::kReadEvents,
+                                   command::kWriteConfiguration, command::kDisconnect};
+    auto at = sent.begin();
+    for (int c : road) {
+        at = std::find(at, sent.end(), c);
+        EXPECT_NE(at, sent.end()) << "no command " << c << " in its place";
+    }
+    EXPECT_TRUE(results.contains("identify result 0"));
+    EXPECT_TRUE(results.contains("link command 0 answer 0 result 3"));  // found on COM3
+    EXPECT_TRUE(results.contains("link command 3 answer 7 result " +
+                                 QString::number(sim::DefaultUnit().catalogueLength)));
+    EXPECT_TRUE(results.contains("link command 4 answer 2 result 0"));  // upload taken
 }

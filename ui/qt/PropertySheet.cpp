@@ -1,6 +1,7 @@
 #include "ui/PropertySheet.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -28,11 +29,12 @@ public:
         layout->addWidget(line);
         auto* row = new QHBoxLayout;
         row->addStretch(1);
-        back = AddButton(row, QObject::tr("< &Back"), "back");
-        next = AddButton(row, QObject::tr("&Next >"), "next");
-        finish = AddButton(row, QObject::tr("&Finish"), "finish");
+        // QWizard's own texts, so Qt's translations give them the desktop's language.
+        back = AddButton(row, QCoreApplication::translate("QWizard", "< &Back"), "back");
+        next = AddButton(row, QCoreApplication::translate("QWizard", "&Next >"), "next");
+        finish = AddButton(row, QCoreApplication::translate("QWizard", "&Finish"), "finish");
         row->addSpacing(12);
-        cancel = AddButton(row, QObject::tr("Cancel"), "cancel");
+        cancel = AddButton(row, QCoreApplication::translate("QWizard", "Cancel"), "cancel");
         layout->addLayout(row);
         next->setDefault(true);
         QObject::connect(back, &QPushButton::clicked, this, [this] { m_sheet.PressBack(); });

@@ -1,12 +1,18 @@
 #include "ui/Services.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
 #include <QEvent>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
+#include <QTranslator>
 
 #include "ui/qt/Ansi.h"
+#include "ui/qt/Toolkit.h"
 #include "ui/qt/WindowImpl.h"
 
 namespace ui {
@@ -25,9 +31,11 @@ void MessageBeep() {
     QApplication::beep();
 }
 
-std::string TextFromPath(const std::filesystem::path& path) {
-    return EncodeAnsi(QString::fromStdString(path.string()));
+std::string TextFromSystem(std::string_view text) {
+    return EncodeAnsi(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
+
+std::string TextFromPath(const std::filesystem::path& path) { return TextFromSystem(path.string()); }
 
 std::filesystem::path PathFromText(std::string_view text) {
     return std::filesystem::path(DecodeAnsi(text).toStdString());
@@ -35,6 +43,27 @@ std::filesystem::path PathFromText(std::string_view text) {
 
 std::filesystem::path ApplicationDirectory() {
     return QCoreApplication::applicationDirPath().toStdString();
+}
+
+std::string ApplicationName() { return EncodeAnsi(QCoreApplication::applicationName()); }
+
+std::filesystem::path UserStateDirectory() {
+#ifdef _WIN32
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
+#else
+    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (QDir::isAbsolutePath(state)) return state.toStdString();
+    return (QDir::homePath() + QStringLiteral("/.local/state")).toStdString();
+#endif
+}
+
+std::unique_ptr<QTranslator> LoadToolkitTranslations(const QLocale& locale) {
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return nullptr;
+    QCoreApplication::installTranslator(translator.get());
+    return translator;
 }
 
 namespace {

@@ -1,0 +1,68 @@
+#include "qubset/CommandLine.h"
+
+#include <string_view>
+
+#include "qubset/QubsetVersion.h"
+
+namespace {
+
+constexpr std::string_view kTraceOption = "--trace";
+
+CommandLine Refused(std::string error) {
+    CommandLine refused;
+    refused.action = CommandLine::Action::Refuse;
+    refused.error = std::move(error);
+    return refused;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(int argc, const char* const* argv) {
+    CommandLine line;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            line.action = CommandLine::Action::Help;
+            return line;
+        }
+        if (arg == "--version") {
+            line.action = CommandLine::Action::Version;
+            return line;
+        }
+        if (arg == kTraceOption) {
+            if (i + 1 >= argc || std::string_view(argv[i + 1]).empty())
+                return Refused("option '--trace' needs a file name");
+            line.tracePath = argv[++i];
+        } else if (arg.substr(0, kTraceOption.size() + 1) == "--trace=") {
+            line.tracePath = arg.substr(kTraceOption.size() + 1);
+            if (line.tracePath.empty()) return Refused("option '--trace' needs a file name");
+        } else if (!arg.empty() && arg.front() == '-') {
+            return Refused("unknown option '" + std::string(arg) + "'");
+        } else {
+            return Refused("unexpected argument '" + std::string(arg) + "'");
+        }
+    }
+    return line;
+}
+
+std::string UsageText(const std::string& program) {
+    return "Usage: " + program + " [--trace FILE]\n"
+           "Configures Qubrin GSM/GPRS alarm communicators over a serial cable: a wizard that\n"
+           "finds the unit on a serial port, reads its settings and writes them back.\n"
+           "\n"
+           "  --trace FILE  append every frame sent and received, with each exchange's\n"
+           "                result, to FILE (a wire trace for support)\n"
+           "  -h, --help    show this help and exit\n"
+           "  --version     show the version and exit\n"
+           "\n"
+           "The interface languages are the *.ini language files in the current folder.\n"
+           "The settings value Setting/Trace=1 keeps a trace too, in\n"
+           "$XDG_STATE_HOME/Miltra/" + program + "-trace.log (by default under ~/.local/state).\n";
+}
+
+std::string VersionLine(const std::string& program) {
+    return program + " " + std::to_string(kQubsetFileVersionMS >> 16) + "." +
+           std::to_string(kQubsetFileVersionMS & 0xFFFF) + "." +
+           std::to_string(kQubsetFileVersionLS >> 16) + "." +
+           std::to_string(kQubsetFileVersionLS & 0xFFFF) + "\n";
+}

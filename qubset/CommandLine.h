@@ -1,0 +1,19 @@
+// The program's few options, read before anything touches a display, so that --help and
+// --version work on a machine without one.
+#pragma once
+
+#include <string>
+
+// Exit status of a command line that is refused.
+inline constexpr int kUsageStatus = 2;
+
+struct CommandLine {
+    enum class Action { Run, Help, Version, Refuse };
+    Action action = Action::Run;
+    std::string tracePath;  // --trace FILE
+    std::string error;      // Refuse: what was wrong
+};
+
+CommandLine ParseCommandLine(int argc, const char* const* argv);
+std::string UsageText(const std::string& program);
+std::string VersionLine(const std::string& program);

@@ -1,0 +1,55 @@
+#include "transfer/PortFailures.h"
+
+#include <system_error>
+
+#include "app/LangFile.h"
+#include "ui/Services.h"
+
+namespace {
+
+// The text with every "%1" replaced by `value`.
+std::string WithArgument(std::string text, std::string_view value) {
+    for (auto at = text.find("%1"); at != std::string::npos; at = text.find("%1", at + value.size()))
+        text.replace(at, 2, value);
+    return text;
+}
+
+std::string Cause(const OpenFailure& failure, const std::filesystem::path& langFile) {
+    switch (failure.fault) {
+        case PortFault::Denied:
+            if (failure.group.empty())
+                return LangTextOr(langFile, "004",
+                                  "permission denied. Ask the administrator for read and write "
+                                  "access to the device.");
+            return WithArgument(LangTextOr(langFile, "003",
+                                           "permission denied. Add your user to the group '%1' "
+                                           "and log in again."),
+                                ui::TextFromSystem(failure.group));
+        case PortFault::InUse: return LangTextOr(langFile, "005", "in use by another program.");
+        case PortFault::Gone:
+            return LangTextOr(langFile, "006",
+                              "the device is gone. Plug the cable or the adapter in again.");
+        case PortFault::None:
+        case PortFault::Other: break;
+    }
+    return WithArgument(LangTextOr(langFile, "007", "cannot be opened (%1)."),
+                        ui::TextFromSystem(std::system_category().message(failure.osError)));
+}
+
+std::string PortFailureLine(const OpenFailure& failure, const std::filesystem::path& langFile) {
+    std::string port = "COM" + std::to_string(failure.comNumber);
+    if (!failure.device.empty()) port += " (" + ui::TextFromSystem(failure.device) + ")";
+    return port + ": " + Cause(failure, langFile);
+}
+
+}  // namespace
+
+std::string PortFailureLines(const std::vector<OpenFailure>& failures,
+                             const std::filesystem::path& langFile) {
+    std::string lines;
+    for (const OpenFailure& failure : failures) {
+        if (!lines.empty()) lines += '\n';
+        lines += PortFailureLine(failure, langFile);
+    }
+    return lines;
+}
