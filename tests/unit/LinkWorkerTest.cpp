@@ -248,7 +248,8 @@ TEST(LinkWorker, AnAbortAfterTheStopDeadlineHoldsThroughTheQuit) {
     LinkWorker worker(port, data, ui.channel);
     // Stop's first abort is lost, so the catalogue read outlives Stop's wait and only its
     // second abort ends it; a disconnect would then wait its whole time-out.
-    line.waitMs = LinkWorker::kStopWaitMs + 1000;
+    // Well past Stop's wait, so that a slow machine cannot end the read before the abort does.
+    line.waitMs = LinkWorker::kStopWaitMs + 4000;
     line.abortsToMiss = 1;
     worker.Start();
     worker.RequestEvents(1);
