@@ -118,9 +118,9 @@ void WriteControl(TemplateWriter& out, const ControlTemplate& c, bool previousWa
     out.Dword(static_cast<DWORD>(c.id));
     if (cls.ordinal) out.Ordinal(cls.ordinal);
     else out.Text(cls.name);
-    out.Text(c.kind == Kind::Edit || c.kind == Kind::ListView || c.kind == Kind::Picture
-                 ? std::wstring()
-                 : WidenUtf8(c.text));
+    // An owner-drawn picture does not show its text; assistive technology reads it as its
+    // name. An edit's or a list's name comes from the label before it.
+    out.Text(c.kind == Kind::Edit || c.kind == Kind::ListView ? std::wstring() : WidenUtf8(c.text));
     out.Word(0);  // no creation data
 }
 
