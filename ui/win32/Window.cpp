@@ -119,8 +119,15 @@ bool Window::Impl::OnCommand(Window& w, int id, int code) {
             return true;
         case Kind::ComboList:
         case Kind::ComboEdit:
-            if (code == CBN_SELCHANGE) w.NotifySelChange(id);
-            return code == CBN_SELCHANGE;
+            if (code != CBN_SELCHANGE) return false;
+            // A drop-down's edit part takes the chosen entry only after this notification;
+            // the handler reads the text as it will be.
+            if (kind->second == Kind::ComboEdit) {
+                const int index = w.GetComboSelection(id);
+                if (index >= 0) SetWindowTextW(Control(id), WidenAnsi(w.GetComboItemText(id, index)).c_str());
+            }
+            w.NotifySelChange(id);
+            return true;
         default:
             if (IsButton(kind->second) && code == BN_CLICKED) w.NotifyClicked(id);
             return code == BN_CLICKED;
