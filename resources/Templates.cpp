@@ -1,7 +1,9 @@
 // The dialog templates of the wizard's pages and dialogs, in dialog units.
 #include "resources/Templates.h"
 
+#ifndef _WIN32
 #include <QtGlobal>
+#endif
 #include <cassert>
 
 #include "resources/Resource.h"
@@ -154,12 +156,15 @@ const DialogTemplate kEventList{IDD_EVENT_LIST, "Events list", 409, 319, {
 }  // namespace
 
 // The bundled images sit in a static library; a program that builds dialogs registers them.
+// On Windows they are the executable's own resources.
 static void RegisterImages() {
+#ifndef _WIN32
     static const bool registered = [] {
         Q_INIT_RESOURCE(qubset);
         return true;
     }();
     (void)registered;
+#endif
 }
 
 const DialogTemplate& GetTemplate(int id) {

@@ -1,0 +1,31 @@
+# The MSI installer of Qubset.exe and the language files (target qubset_msi, Qubset.msi in the
+# build folder of the program), built with wixl from resources/qubset.wxs.in when wixl is here.
+find_program(QUBSET_WIXL wixl)
+if(NOT QUBSET_WIXL)
+  message(STATUS "wixl not found: no installer (Debian package wixl)")
+  return()
+endif()
+
+file(GLOB _lang_files ${PROJECT_SOURCE_DIR}/lang/*.ini)
+set(QUBSET_LANG_COMPONENTS "")
+set(QUBSET_LANG_REFS "")
+foreach(file IN LISTS _lang_files)
+  get_filename_component(name ${file} NAME_WE)
+  string(MAKE_C_IDENTIFIER "Lang_${name}" id)
+  string(APPEND QUBSET_LANG_COMPONENTS
+    "          <Component Id=\"${id}\" Guid=\"*\" Win64=\"yes\">\n"
+    "            <File Id=\"${id}\" Source=\"${name}.ini\" KeyPath=\"yes\"/>\n"
+    "          </Component>\n")
+  string(APPEND QUBSET_LANG_REFS "      <ComponentRef Id=\"${id}\"/>\n")
+endforeach()
+# wixl takes only relative sources: the payload is staged beside the description.
+set(_stage ${CMAKE_CURRENT_BINARY_DIR}/msi)
+configure_file(${PROJECT_SOURCE_DIR}/resources/qubset.wxs.in ${_stage}/qubset.wxs @ONLY)
+
+set(_msi ${CMAKE_CURRENT_BINARY_DIR}/Qubset.msi)
+add_custom_command(OUTPUT ${_msi}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qubset> ${_lang_files} ${_stage}
+  COMMAND ${QUBSET_WIXL} --arch x64 -o ${_msi} qubset.wxs
+  WORKING_DIRECTORY ${_stage}
+  DEPENDS Qubset ${_stage}/qubset.wxs ${_lang_files} VERBATIM)
+add_custom_target(qubset_msi ALL DEPENDS ${_msi})

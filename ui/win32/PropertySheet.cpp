@@ -1,0 +1,233 @@
+// The wizard sheet: a frame of our own, the page area above Back / Next / Finish and Cancel.
+// Pages are child dialogs in the page area. The close box and Escape do nothing; the wizard
+// ends through its buttons.
+#include "ui/win32/Text.h"
+#include "ui/win32/WindowImpl.h"
+
+namespace ui {
+
+namespace {
+
+constexpr int kBackId = 0x3023;
+constexpr int kNextId = 0x3024;
+constexpr int kFinishId = 0x3025;
+constexpr UINT kMsgSetButtons = WM_APP + 3;
+
+// Dialog units around the buttons.
+constexpr int kMargin = 7;
+constexpr int kButtonWidth = 50;
+constexpr int kButtonHeight = 14;
+
+const DialogTemplate kFrameTemplate{0, nullptr, 200, 100, {
+    {kBackId, Kind::Button, "< &Back", 0, 0, kButtonWidth, kButtonHeight},
+    {kNextId, Kind::Button, "&Next >", 0, 0, kButtonWidth, kButtonHeight, kDefault},
+    {kFinishId, Kind::Button, "&Finish", 0, 0, kButtonWidth, kButtonHeight, kHidden},
+    {IDCANCEL, Kind::Button, "Cancel", 0, 0, kButtonWidth, kButtonHeight},
+}};
+
+}  // namespace
+
+class PropertySheet::Frame {
+public:
+    Frame(PropertySheet& sheet, HWND owner) : m_sheet(sheet), m_owner(owner) {
+        InitControls();
+        const std::vector<WORD> words = BuildDialogTemplate(
+            kFrameTemplate, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME, L"");
+        CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()),
+                                   owner, Proc, reinterpret_cast<LPARAM>(this));
+        m_line = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, 0, 0, 0,
+                                 hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    ~Frame() {
+        if (hwnd) ::DestroyWindow(hwnd);
+    }
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+
+    // The page area grows to hold a page of that many dialog units.
+    void Fit(int width, int height) {
+        m_pageWidth = std::max(m_pageWidth, width);
+        m_pageHeight = std::max(m_pageHeight, height);
+        Layout();
+    }
+
+    POINT PageOrigin() const { return {0, 0}; }
+
+    // Centred on the screen, not ended; shown by Reveal.
+    void Begin() {
+        RECT frame{};
+        GetWindowRect(hwnd, &frame);
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        const int w = frame.right - frame.left;
+        const int h = frame.bottom - frame.top;
+        SetWindowPos(hwnd, HWND_TOP, work.left + (work.right - work.left - w) / 2,
+                     work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE);
+        ended = false;
+        result = -1;
+        if (m_owner) EnableWindow(m_owner, FALSE);
+    }
+
+    void Reveal() {
+        if (ended) return;
+        ShowWindow(hwnd, SW_SHOW);
+        SetForegroundWindow(hwnd);
+    }
+
+    void End(int answer) {
+        if (ended) return;
+        result = answer;
+        ended = true;
+        if (m_owner) EnableWindow(m_owner, TRUE);
+        ShowWindow(hwnd, SW_HIDE);
+    }
+
+    HWND Button(int id) const { return GetDlgItem(hwnd, id); }
+
+    HWND hwnd = nullptr;
+    bool ended = true;
+    int result = -1;
+
+private:
+    RECT Units(int x, int y, int w, int h) const {
+        RECT r{x, y, x + w, y + h};
+        MapDialogRect(hwnd, &r);
+        return r;
+    }
+
+    void Place(HWND control, const RECT& r) const {
+        SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    void Layout() {
+        const int rowY = m_pageHeight + kMargin;
+        const int cancelX = m_pageWidth - kMargin - kButtonWidth;
+        const int nextX = cancelX - kMargin - kButtonWidth;
+        Place(Button(IDCANCEL), Units(cancelX, rowY, kButtonWidth, kButtonHeight));
+        Place(Button(kNextId), Units(nextX, rowY, kButtonWidth, kButtonHeight));
+        Place(Button(kFinishId), Units(nextX, rowY, kButtonWidth, kButtonHeight));
+        Place(Button(kBackId), Units(nextX - kButtonWidth, rowY, kButtonWidth, kButtonHeight));
+        RECT line = Units(0, m_pageHeight + kMargin / 2, m_pageWidth, 1);
+        line.bottom = line.top + 2;
+        Place(m_line, line);
+        RECT client = Units(0, 0, m_pageWidth, rowY + kButtonHeight + kMargin);
+        const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+        const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
+        AdjustWindowRectEx(&client, style, FALSE, exStyle);
+        SetWindowPos(hwnd, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_INITDIALOG) {
+            SetWindowLongPtrW(window, DWLP_USER, lParam);
+            reinterpret_cast<Frame*>(lParam)->hwnd = window;
+            return FALSE;
+        }
+        auto* frame = reinterpret_cast<Frame*>(GetWindowLongPtrW(window, DWLP_USER));
+        if (!frame) return FALSE;
+        PropertySheet& sheet = frame->m_sheet;
+        switch (message) {
+            case WM_COMMAND:
+                if (HIWORD(wParam) != BN_CLICKED) return FALSE;
+                switch (LOWORD(wParam)) {
+                    case kBackId: sheet.PressBack(); break;
+                    case kNextId: sheet.PressNext(); break;
+                    case kFinishId: sheet.PressFinish(); break;
+                    case IDCANCEL:
+                        // Escape arrives as Cancel; only the button itself cancels.
+                        if (GetKeyState(VK_ESCAPE) >= 0) sheet.PressCancel();
+                        break;
+                    default: break;
+                }
+                return TRUE;
+            case WM_CLOSE: return TRUE;
+            case kMsgSetButtons: sheet.SetWizardButtons(static_cast<unsigned>(wParam)); return TRUE;
+            default: return FALSE;
+        }
+    }
+
+    PropertySheet& m_sheet;
+    HWND m_owner;
+    HWND m_line = nullptr;
+    int m_pageWidth = 0;
+    int m_pageHeight = 0;
+};
+
+PropertySheet::PropertySheet(Hwnd parent) : m_frame(std::make_unique<Frame>(*this, OwnerOf(parent))) {
+    SetWizardButtons(0);
+}
+
+PropertySheet::~PropertySheet() = default;
+
+void PropertySheet::FitPage(const DialogTemplate& t) { m_frame->Fit(t.width, t.height); }
+
+bool PropertySheet::CreatePageWindow(PropertyPage& page) {
+    if (!Window::Impl::Create(page, m_frame->hwnd, true)) return false;
+    const POINT origin = m_frame->PageOrigin();
+    SetWindowPos(page.impl().hwnd, HWND_TOP, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
+}
+
+void PropertySheet::ShowActivePage() {
+    for (PropertyPage* p : m_pages)
+        if (HWND page = p->impl().hwnd) ShowWindow(page, p == m_active ? SW_SHOW : SW_HIDE);
+}
+
+void PropertySheet::SetTitle(std::string_view title) {
+    SetWindowTextW(m_frame->hwnd, WidenAnsi(title).c_str());
+}
+
+std::string PropertySheet::GetTitle() const { return NarrowAnsi(WindowTextOf(m_frame->hwnd)); }
+
+void PropertySheet::SetIcon(std::string_view resource) {
+    // Loaded once for the whole run: the window keeps using them.
+    const HICON big = LoadIconResource(resource, GetSystemMetrics(SM_CXICON));
+    const HICON small = LoadIconResource(resource, GetSystemMetrics(SM_CXSMICON));
+    SendMessageW(m_frame->hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageW(m_frame->hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+void PropertySheet::PostSetWizardButtons(unsigned flags) {
+    PostMessageW(m_frame->hwnd, kMsgSetButtons, flags, 0);
+}
+
+void PropertySheet::SetWizardButtons(unsigned flags) {
+    m_buttons = flags;
+    const bool finishing = flags & (PSWIZB_FINISH | PSWIZB_DISABLEDFINISH);
+    EnableWindow(m_frame->Button(kBackId), CanGoBack());
+    ShowWindow(m_frame->Button(kNextId), finishing ? SW_HIDE : SW_SHOWNA);
+    EnableWindow(m_frame->Button(kNextId), (flags & PSWIZB_NEXT) != 0);
+    ShowWindow(m_frame->Button(kFinishId), finishing ? SW_SHOWNA : SW_HIDE);
+    EnableWindow(m_frame->Button(kFinishId), CanFinish());
+    SendMessageW(m_frame->hwnd, DM_SETDEFID, finishing ? kFinishId : kNextId, 0);
+}
+
+int PropertySheet::DoModal(int startPage) {
+    Create(startPage);
+    MSG msg;
+    while (!m_frame->ended) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (IsDialogMessageW(m_frame->hwnd, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return m_frame->result;
+}
+
+void PropertySheet::Create(int startPage) {
+    m_frame->Begin();
+    SetActivePage(startPage);
+    m_frame->Reveal();
+}
+
+bool PropertySheet::IsEnded() const { return m_frame->ended; }
+
+void PropertySheet::EndDialog(int result) { m_frame->End(result); }
+
+}  // namespace ui

@@ -1,0 +1,15 @@
+// Texts at the edge of the Win32 backend: the wizard's Windows-1252 bytes and the templates'
+// UTF-8 become the UTF-16 of the W API, and back.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+std::wstring WidenAnsi(std::string_view bytes);
+// Characters Windows-1252 cannot hold become '?'.
+std::string NarrowAnsi(std::wstring_view text);
+std::wstring WidenUtf8(const char* text);
+
+}  // namespace ui
