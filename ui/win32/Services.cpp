@@ -20,16 +20,42 @@ std::string TextFromPath(const std::filesystem::path& path) { return NarrowAnsi(
 
 std::filesystem::path PathFromText(std::string_view text) { return std::filesystem::path(WidenAnsi(text)); }
 
-std::filesystem::path ApplicationDirectory() {
+// The system's narrow texts (error messages) are in its ANSI code page, which need not be ours.
+std::string TextFromSystem(std::string_view text) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+    return NarrowAnsi(wide);
+}
+
+namespace {
+
+std::filesystem::path ModulePath() {
     std::wstring name(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
         if (length < name.size()) {
             name.resize(length);
-            return std::filesystem::path(name).parent_path();
+            return name;
         }
         name.resize(name.size() * 2);
     }
+}
+
+}  // namespace
+
+std::filesystem::path ApplicationDirectory() { return ModulePath().parent_path(); }
+
+std::string ApplicationName() { return NarrowAnsi(ModulePath().stem().wstring()); }
+
+std::filesystem::path UserStateDirectory() {
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return ApplicationDirectory();
+    return std::filesystem::path(std::wstring(folder, length));
 }
 
 namespace {
