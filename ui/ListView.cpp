@@ -11,4 +11,9 @@ std::string ImageList::resource(int index) const {
     return index >= 0 && index < count() ? m_resources[static_cast<std::size_t>(index)] : std::string();
 }
 
+void ListView::DeleteAllItems() {
+    while (GetItemCount() > 0) DeleteItem(GetItemCount() - 1);
+    SetSelectionMark(-1);
+}
+
 }  // namespace ui

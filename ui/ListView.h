@@ -32,7 +32,7 @@ public:
 
     virtual int InsertItem(int index, std::string_view text, int image, std::intptr_t data) = 0;
     virtual bool DeleteItem(int index) = 0;
-    virtual void DeleteAllItems() = 0;
+    void DeleteAllItems();
     virtual int GetItemCount() const = 0;
     virtual std::string GetItemText(int index) const = 0;
     virtual void SetItemText(int index, std::string_view text) = 0;

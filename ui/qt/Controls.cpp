@@ -149,11 +149,6 @@ bool ListViewControl::DeleteItem(int index) {
     return true;
 }
 
-void ListViewControl::DeleteAllItems() {
-    while (GetItemCount() > 0) DeleteItem(GetItemCount() - 1);
-    m_mark = -1;
-}
-
 int ListViewControl::GetItemCount() const { return m_tree->topLevelItemCount(); }
 
 std::string ListViewControl::GetItemText(int index) const {

@@ -45,7 +45,6 @@ public:
 
     int InsertItem(int index, std::string_view text, int image, std::intptr_t data) override;
     bool DeleteItem(int index) override;
-    void DeleteAllItems() override;
     int GetItemCount() const override;
     std::string GetItemText(int index) const override;
     void SetItemText(int index, std::string_view text) override;

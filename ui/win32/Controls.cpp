@@ -175,11 +175,6 @@ bool ListViewControl::DeleteItem(int index) {
     return true;
 }
 
-void ListViewControl::DeleteAllItems() {
-    while (GetItemCount() > 0) DeleteItem(GetItemCount() - 1);
-    m_mark = -1;
-}
-
 int ListViewControl::GetItemCount() const {
     return static_cast<int>(SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0));
 }
