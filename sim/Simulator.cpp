@@ -1,23 +1,17 @@
 #include "sim/Simulator.h"
 
-#include <fcntl.h>
-#include <poll.h>
 #ifdef __linux__
 #include <sys/prctl.h>
 #endif
-#include <time.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <random>
 
 #include "device/Bytes.h"
 #include "link/FrameCodec.h"
+#include "sim/MemoryCable.h"
 
 using namespace std::chrono;
 using namespace layout;
@@ -32,11 +26,6 @@ constexpr std::size_t kStringsLengthSkew = 7;
 constexpr std::size_t kShortCatalogueSize = 100;
 // 10 bits a byte at 115200 baud.
 constexpr nanoseconds kWireByteTime{86806};
-
-void SetNonBlocking(int fd) {
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
-    fcntl(fd, F_SETFD, FD_CLOEXEC);
-}
 
 std::vector<std::uint8_t> Framed(const std::vector<std::uint8_t>& payload) {
     std::vector<std::uint8_t> out(payload.size() + frame::kOverhead);
@@ -65,21 +54,38 @@ void AppendHexLine(const std::string& path, const std::vector<std::uint8_t>& byt
 }  // namespace
 
 Simulator::Simulator(Options options)
-    : m_options(std::move(options)), m_local(DefaultUnit()), m_remote(DefaultRemoteUnit()) {
+    : m_options(std::move(options)),
+      m_cable(std::make_shared<CableState>()),
+      m_local(DefaultUnit()),
+      m_remote(DefaultRemoteUnit()) {
     if (!m_options.statePath.empty()) LoadUnit(m_local, m_options.statePath);
 }
 
 Simulator::~Simulator() { Stop(); }
 
+#ifndef _WIN32
 bool Simulator::Start(const std::string& linkPath, std::string* error) {
     if (m_thread.joinable()) return true;
-    m_linkPath = linkPath;
-    if (pipe(m_wake) != 0) {
-        if (error) *error = std::string("pipe: ") + std::strerror(errno);
+    std::unique_ptr<UnitEnd> end = MakePtyEnd(linkPath, error);
+    return end && Serve(std::move(end), error);
+}
+#endif
+
+bool Simulator::StartInMemory(std::string* error) {
+    if (m_thread.joinable()) return true;
+    return Serve(MakeMemoryUnitEnd(m_cable), error);
+}
+
+std::unique_ptr<SerialLine> Simulator::MemoryCable(int comNumber) const {
+    return MakeMemoryLine(m_cable, comNumber);
+}
+
+bool Simulator::Serve(std::unique_ptr<UnitEnd> end, std::string* error) {
+    m_end = std::move(end);
+    if (!m_end->Open(error)) {
+        m_end.reset();
         return false;
     }
-    for (int fd : m_wake) SetNonBlocking(fd);
-    if (!OpenLine(error)) return false;
     m_thread = std::thread([this] { Run(); });
     return true;
 }
@@ -89,10 +95,7 @@ void Simulator::Stop() {
     RunControl(Control::Stop);
     m_thread.join();
     CloseLine();
-    for (int& fd : m_wake) {
-        close(fd);
-        fd = -1;
-    }
+    m_end.reset();
 }
 
 void Simulator::Unplug() { RunControl(Control::Unplug); }
@@ -107,44 +110,12 @@ void Simulator::RunControl(Control control) {
     if (!m_thread.joinable()) return;
     std::unique_lock lock(m_mutex);
     m_control = control;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = write(m_wake[1], &byte, 1);
+    m_end->Wake();
     m_changed.wait(lock, [&] { return m_control == Control::None; });
 }
 
-bool Simulator::OpenLine(std::string* error) {
-    auto fail = [&](const char* step) {
-        if (error) *error = std::string(step) + ": " + std::strerror(errno);
-        CloseLine();
-        return false;
-    };
-    m_master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (m_master < 0) return fail("posix_openpt");
-    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) return fail("grantpt");
-    const char* name = ptsname(m_master);
-    if (!name) return fail("ptsname");
-    const std::string slave = name;
-    m_slaveKeep = open(slave.c_str(), O_RDWR | O_NOCTTY);
-    if (m_slaveKeep < 0) return fail("open slave");
-    termios tio{};
-    tcgetattr(m_slaveKeep, &tio);
-    cfmakeraw(&tio);
-    tcsetattr(m_slaveKeep, TCSANOW, &tio);
-    SetNonBlocking(m_master);
-    // Replace the link in one step, so the tool never finds the path missing while we move.
-    const std::string temp = m_linkPath + ".new";
-    unlink(temp.c_str());
-    if (symlink(slave.c_str(), temp.c_str()) != 0) return fail("symlink");
-    if (rename(temp.c_str(), m_linkPath.c_str()) != 0) return fail("rename link");
-    return true;
-}
-
 void Simulator::CloseLine() {
-    if (m_master >= 0) unlink(m_linkPath.c_str());
-    for (int* fd : {&m_master, &m_slaveKeep}) {
-        if (*fd >= 0) close(*fd);
-        *fd = -1;
-    }
+    m_end->Close();
     m_out.clear();
     m_statuses.clear();
     m_frame.clear();
@@ -176,23 +147,10 @@ void Simulator::Run() {
     prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
 #endif
     for (;;) {
-        const auto before = Clock::now();
-        const short lineEvents = static_cast<short>(POLLIN | (m_writeBlocked ? POLLOUT : 0));
-        pollfd fds[2] = {{m_wake[0], POLLIN, 0}, {m_master, lineEvents, 0}};
-        // Paced bytes are timed to the microsecond, so the wait is too.
-        const auto wait = NextWait(before);
-        timespec timeout{};
-        if (wait) {
-            const auto ns = duration_cast<nanoseconds>(*wait).count();
-            timeout = {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
-        }
-        ppoll(fds, m_master >= 0 ? 2 : 1, wait ? &timeout : nullptr, nullptr);
+        const UnitEnd::Ready ready = m_end->Wait(NextWait(Clock::now()), m_writeBlocked);
         const auto now = Clock::now();
 
-        if (fds[0].revents & POLLIN) {
-            char drain[16];
-            while (read(m_wake[0], drain, sizeof drain) > 0) {
-            }
+        if (ready.woken) {
             std::unique_lock lock(m_mutex);
             const Control control = m_control;
             if (control == Control::Stop) {
@@ -201,7 +159,7 @@ void Simulator::Run() {
                 return;
             }
             if (control == Control::Unplug) CloseLine();
-            if (control == Control::Plug) m_controlOk = m_master >= 0 || OpenLine(nullptr);
+            if (control == Control::Plug) m_controlOk = m_end->IsOpen() || m_end->Open(nullptr);
             if (control != Control::None) {
                 m_control = Control::None;
                 m_changed.notify_all();
@@ -210,11 +168,11 @@ void Simulator::Run() {
         }
         if (now >= m_replugAt) {
             m_replugAt = Clock::time_point::max();
-            OpenLine(nullptr);
+            m_end->Open(nullptr);
         }
-        if (m_master < 0) continue;
-        if (fds[1].revents & POLLIN) ReadLine(now);
-        if (fds[1].revents & POLLOUT) m_writeBlocked = false;
+        if (!m_end->IsOpen()) continue;
+        if (ready.readable) ReadLine(now);
+        if (ready.writable) m_writeBlocked = false;
         if (!m_frame.empty() && now - m_frameLastByte > m_options.frameIdle) {
             m_frame.clear();
             m_frameWanted = 0;
@@ -226,8 +184,8 @@ void Simulator::Run() {
 
 void Simulator::ReadLine(Clock::time_point now) {
     std::uint8_t buffer[4096];
-    const ssize_t n = read(m_master, buffer, sizeof buffer);
-    for (ssize_t i = 0; i < n; ++i) FeedByte(buffer[i], now);
+    const std::size_t n = m_end->Read(buffer, sizeof buffer);
+    for (std::size_t i = 0; i < n; ++i) FeedByte(buffer[i], now);
 }
 
 void Simulator::FeedByte(std::uint8_t byte, Clock::time_point now) {
@@ -383,7 +341,7 @@ void Simulator::Send(std::vector<std::uint8_t> payload, Phase phase, Clock::time
 }
 
 void Simulator::WriteDue(Clock::time_point now) {
-    while (!m_out.empty() && m_master >= 0) {
+    while (!m_out.empty() && m_end->IsOpen()) {
         Output& out = m_out.front();
         if (now < out.start) return;
         std::size_t due = out.bytes.size();
@@ -393,10 +351,10 @@ void Simulator::WriteDue(Clock::time_point now) {
             due = std::min(due, static_cast<std::size_t>(elapsed / ByteTime()));
         }
         if (due > out.sent) {
-            const ssize_t n = write(m_master, out.bytes.data() + out.sent, due - out.sent);
-            if (n > 0) out.sent += static_cast<std::size_t>(n);
-            if (n < 0) {
-                m_writeBlocked = errno == EAGAIN;
+            const std::size_t n = m_end->Write(out.bytes.data() + out.sent, due - out.sent);
+            out.sent += n;
+            if (n == 0) {
+                m_writeBlocked = true;
                 return;
             }
         }
@@ -405,7 +363,7 @@ void Simulator::WriteDue(Clock::time_point now) {
         m_out.pop_front();
         if (hangUp) {
             // Give the bytes a moment to reach the tool before the line drops.
-            tcdrain(m_master);
+            m_end->Drain();
             CloseLine();
             m_replugAt = now + m_options.replugDelay;
             return;

@@ -1,22 +1,27 @@
-// The simulated communicator on a pseudo-terminal: it serves every device command of the wire
-// protocol, keeps what is uploaded, plays the remote-dial sequence and shows faults on demand.
-// Tests use it in-process; qubrin-sim wraps it in a command line.
+// The simulated communicator, on a pseudo-terminal or an in-memory cable: it serves every
+// device command of the wire protocol, keeps what is uploaded, plays the remote-dial sequence
+// and shows faults on demand. Tests use it in-process; qubrin-sim wraps it in a command line.
 #pragma once
 
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "link/SerialLine.h"
 #include "sim/Faults.h"
 #include "sim/Unit.h"
+#include "sim/UnitEnd.h"
 
 namespace sim {
+
+struct CableState;
 
 struct Options {
     bool pace = false;  // take and send bytes no faster than 115200 baud 8N1
@@ -43,9 +48,15 @@ public:
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
+#ifndef _WIN32
     // Makes a pseudo-terminal, puts a symlink to it at `linkPath` and serves it on a thread
     // of its own. False (with `error` set) when any step fails.
     bool Start(const std::string& linkPath, std::string* error = nullptr);
+#endif
+    // Serves the unit on an in-memory cable instead, on a thread of its own.
+    bool StartInMemory(std::string* error = nullptr);
+    // The tool's end of the in-memory cable, as COM<comNumber>.
+    std::unique_ptr<SerialLine> MemoryCable(int comNumber) const;
     void Stop();
 
     // The cable. Unplug closes the line (the tool's reads fail) and removes the link;
@@ -82,8 +93,8 @@ private:
         std::int8_t status;
     };
 
+    bool Serve(std::unique_ptr<UnitEnd> end, std::string* error);
     void Run();
-    bool OpenLine(std::string* error);
     void CloseLine();
     void RunControl(Control control);
     std::optional<Clock::duration> NextWait(Clock::time_point now) const;
@@ -99,11 +110,10 @@ private:
     Clock::duration ByteTime() const;
 
     Options m_options;
-    std::string m_linkPath;
+    std::shared_ptr<CableState> m_cable;
 
     // Owned by the serving thread.
-    int m_master = -1;
-    int m_slaveKeep = -1;  // keeps the line up while the tool has it closed
+    std::unique_ptr<UnitEnd> m_end;
     std::vector<std::uint8_t> m_frame;
     std::size_t m_frameWanted = 0;
     Clock::time_point m_frameFirstByte{};
@@ -127,7 +137,6 @@ private:
     Control m_control = Control::None;
     bool m_controlOk = false;
 
-    int m_wake[2] = {-1, -1};
     std::thread m_thread;
 };
 

@@ -1,5 +1,5 @@
-// The simulator on a pseudo-terminal, reached through the real POSIX serial line at a COM
-// number that a "Ports" override gives it.
+// The simulator on the test cable: a pseudo-terminal reached through the real serial line at a
+// COM number that a "Ports" override gives it, or the in-memory cable at that number.
 #pragma once
 
 #include <memory>
@@ -9,14 +9,15 @@
 #include "link/SerialPort.h"
 #include "sim/Simulator.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestCable.h"
 
 struct SimLink {
     explicit SimLink(int comNumber = 3, sim::Options options = {})
         : simulator(options),
           linkPath(dir.File("qubrin")),
-          line(MakePlatformSerialLine({{{comNumber, linkPath}}, false})),
+          line(TestCableLine(simulator, comNumber, linkPath)),
           port(*line) {
-        started = simulator.Start(linkPath, &error);
+        started = StartOnTestCable(simulator, linkPath, &error);
     }
 
     TempDir dir;
