@@ -75,7 +75,6 @@ TEST(Template, StyleFlagsReachTheControls) {
     const Case cases[] = {
         {{1, Kind::Edit, "", 0, 0, 40, 12, ui::kNumber | ui::kPassword}, L"Edit",
          ES_NUMBER | ES_PASSWORD | ES_AUTOHSCROLL | ES_MULTILINE, ES_NUMBER | ES_PASSWORD | ES_AUTOHSCROLL},
-        {{2, Kind::Edit, "", 0, 0, 40, 12, ui::kNoHScroll}, L"Edit", ES_AUTOHSCROLL, 0},
         {{3, Kind::Edit, "", 0, 0, 40, 40, ui::kMultiLine | ui::kReadOnly}, L"Edit",
          ES_MULTILINE | ES_READONLY | WS_VSCROLL, ES_MULTILINE | ES_READONLY | WS_VSCROLL},
         {{4, Kind::Static, "&x", 0, 0, 40, 8, ui::kHidden | ui::kDisabled}, L"Static",

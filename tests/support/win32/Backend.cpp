@@ -6,6 +6,7 @@
 
 #include "ui/win32/Testing.h"
 
+#include <objidl.h>  // gdiplus.h needs what WIN32_LEAN_AND_MEAN leaves out
 #include <gdiplus.h>
 
 #include <chrono>
@@ -27,14 +28,30 @@ constexpr int kMaxMessagesPerPump = 10000;
 // simulator's thread changes what a test waits for without posting to this one.
 constexpr DWORD kPollMs = 5;
 
+// Marks the end of what is queued now: a pump leaves what its own handling and other threads
+// post meanwhile for the next one, as Qt's event loop does, so that a wait sees each state
+// its messages lead through.
+constexpr UINT kMsgPumpEnd = WM_APP + 0x3F00;
+
+void Dispatch(MSG& msg) {
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && IsDialogMessageW(root, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+// Handles the queued messages, each as the program's loops do: the dialog manager first.
+// Timers and paints, which Windows hands out only when nothing is posted, follow: those due.
 void Pump() {
+    PostThreadMessageW(GetCurrentThreadId(), kMsgPumpEnd, 0, 0);
     MSG msg;
-    for (int n = 0; n < kMaxMessagesPerPump && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
-        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (root && IsDialogMessageW(root, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    int n = 0;
+    for (; n < kMaxMessagesPerPump && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
+        if (msg.message == kMsgPumpEnd && !msg.hwnd) break;
+        Dispatch(msg);
     }
+    for (const UINT kind : {WM_TIMER, WM_PAINT})
+        while (n++ < kMaxMessagesPerPump && PeekMessageW(&msg, nullptr, kind, kind, PM_REMOVE)) Dispatch(msg);
 }
 
 // Sleeps until a message arrives or `ms` pass.
@@ -58,11 +75,13 @@ HWND KeyTarget(ui::Window& window, int id) {
     return control;
 }
 
-// A person clicks into a field before typing: it takes the focus, with the caret after its
-// text. One that has the focus keeps its caret.
+// A person clicks into a field, after its text, before the first key: it takes the focus
+// and the caret. Later keys go to the caret where the earlier ones left it.
 HWND Focus(ui::Window& window, int id) {
+    static HWND typingIn = nullptr;
     HWND target = KeyTarget(window, id);
-    if (target && GetFocus() != target) {
+    if (target && target != typingIn) {
+        typingIn = target;
         SetFocus(target);
         const int end = GetWindowTextLengthW(target);
         SendMessageW(target, EM_SETSEL, static_cast<WPARAM>(end), end);
