@@ -4,6 +4,8 @@
 //   polling  CPU the wizard uses while the transfer page polls a silent remote for 30 s
 //   mapped   the real Qubset program on an X server: process start until its window is
 //            mapped (median of 10; needs DISPLAY, e.g. under xvfb-run)
+// `app_bench --mapped PROGRAM [ARG...]` measures only the last, for any command line (such as
+// wine Qubset.exe).
 // The simulator runs in this parent process, so a child's CPU and memory are the wizard's.
 #include <fcntl.h>
 #include <poll.h>
@@ -184,17 +186,16 @@ void DrainEvents(xcb_connection_t* x) {
     while (xcb_generic_event_t* e = xcb_poll_for_event(x)) free(e);
 }
 
-// Starts `program` and waits for the server to map a top-level window: the milliseconds from
-// just before the process was started, or -1. The program is then ended.
-double StartToMapped(const char* program, xcb_connection_t* x) {
+// Starts the command line `argv` and waits for the server to map a top-level window: the
+// milliseconds from just before the process was started, or -1. The program is then ended.
+double StartToMapped(char* const* argv, xcb_connection_t* x) {
     DrainEvents(x);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    char* argv[] = {const_cast<char*>(program), nullptr};
     const auto start = Clock::now();
     pid_t pid = 0;
-    const bool spawned = posix_spawn(&pid, program, &actions, nullptr, argv, environ) == 0;
+    const bool spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
     if (!spawned) return -1;
     double mappedMs = -1;
@@ -215,7 +216,7 @@ double StartToMapped(const char* program, xcb_connection_t* x) {
 }
 
 // The real program on the X server named by DISPLAY, as an installer starts it.
-void ReportStartToMapped() {
+void ReportStartToMapped(char* const* argv) {
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(x)) {
         std::printf("process start to window mapped       no X server (run under xvfb-run -a)\n");
@@ -228,7 +229,7 @@ void ReportStartToMapped() {
     xcb_change_window_attributes(x, root, XCB_CW_EVENT_MASK, &mask);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     std::vector<double> mapped;
-    for (int i = 0; i < kStartupRuns; ++i) mapped.push_back(StartToMapped(QUBSET_EXE, x));
+    for (int i = 0; i < kStartupRuns; ++i) mapped.push_back(StartToMapped(argv, x));
     xcb_disconnect(x);
     std::erase(mapped, -1.0);  // a run whose window never came
     std::printf("process start to window mapped, X   %7.1f ms (median of %zu of %d runs)\n",
@@ -239,6 +240,10 @@ void ReportStartToMapped() {
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strncmp(argv[1], "--child=", 8) == 0) return Child(argv[1] + 8);
+    if (argc > 2 && std::strcmp(argv[1], "--mapped") == 0) {
+        ReportStartToMapped(argv + 2);
+        return 0;
+    }
 
     // The children are this program again, found before the working folder changes.
     char self[4096] = {};
@@ -282,7 +287,8 @@ int main(int argc, char** argv) {
     const double cpu = Find(polling, "cpu ", false);
     std::printf("CPU while polling a silent remote   %6.3f %% of one core over %d s  target < 1 %%\n",
                 100.0 * cpu, kPollSeconds);
-    ReportStartToMapped();
+    char* qubset[] = {const_cast<char*>(QUBSET_EXE), nullptr};
+    ReportStartToMapped(qubset);
     simulator.Stop();
     return 0;
 }

@@ -3,6 +3,8 @@
 #include "ui/win32/Text.h"
 #include "ui/win32/WindowImpl.h"
 
+#include <objbase.h>
+
 namespace ui {
 
 namespace {
@@ -119,7 +121,7 @@ void WriteControl(TemplateWriter& out, const ControlTemplate& c, bool previousWa
     if (cls.ordinal) out.Ordinal(cls.ordinal);
     else out.Text(cls.name);
     // An owner-drawn picture does not show its text; assistive technology reads it as its
-    // name. An edit's or a list's name comes from the label before it.
+    // name. An edit's or a list's name is given by NameControl.
     out.Text(c.kind == Kind::Edit || c.kind == Kind::ListView ? std::wstring() : WidenUtf8(c.text));
     out.Word(0);  // no creation data
 }
@@ -128,6 +130,8 @@ void WriteControl(TemplateWriter& out, const ControlTemplate& c, bool previousWa
 
 void InitControls() {
     static const bool registered = [] {
+        // Screen readers get our accessible objects through COM.
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES |
                                                            ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
         return InitCommonControlsEx(&controls) != FALSE;

@@ -1,6 +1,7 @@
 // Windows over dialogs made from in-memory templates; the message map runs from the dialog
 // procedure.
 #include "ui/EditRules.h"
+#include "ui/win32/Accessible.h"
 #include "ui/win32/Text.h"
 #include "ui/win32/WindowImpl.h"
 
@@ -26,6 +27,12 @@ namespace {
 bool IsButton(Kind kind) {
     return kind == Kind::Button || kind == Kind::CheckBox || kind == Kind::Radio ||
            kind == Kind::BitmapButton;
+}
+
+// Controls whose window text is their content, not their name.
+bool IsLabelled(Kind kind) {
+    return kind == Kind::Edit || kind == Kind::ListView || kind == Kind::ComboList ||
+           kind == Kind::ComboEdit || kind == Kind::ProgressBar;
 }
 
 }  // namespace
@@ -65,11 +72,15 @@ void Window::Impl::Adopt(Window& w, HWND dialog) {
     hwnd = dialog;
     int group = 0;
     bool lastWasRadio = false;
+    int lastLabel = 0;
     for (const ControlTemplate& c : w.m_template.controls) {
         if (c.kind == Kind::Radio && (!lastWasRadio || (c.style & kGroup))) group = c.id;
         lastWasRadio = c.kind == Kind::Radio;
+        const int label = lastLabel;
+        lastLabel = c.kind == Kind::Static && c.id != IDC_STATIC ? c.id : 0;
         if (c.id == IDC_STATIC) continue;
         HWND control = GetDlgItem(dialog, c.id);
+        if (IsLabelled(c.kind) && (label || *c.text)) NameControl(control, label, WidenUtf8(c.text));
         controls[c.id] = control;
         kinds[c.id] = c.kind;
         if (c.kind == Kind::Radio) radioGroup[c.id] = group;
