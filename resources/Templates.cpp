@@ -134,7 +134,7 @@ const DialogTemplate kPhoneNumber{IDD_PHONE_NUMBER, "Edit phone number...", 150,
     {IDC_CONFIRM, Kind::Edit, "", 74, 49, 43, 14, kHidden | kDisabled | kPassword},
     {IDC_EVENT_FILTER, Kind::Button, "Event's filter", 29, 74, 90, 14, kHidden},
     {IDC_NUMBER_LABEL, Kind::Static, "Phone number:", 20, 95, 125, 8},
-    {IDC_NUMBER, Kind::Edit, "", 20, 108, 109, 14, kNoHScroll},
+    {IDC_NUMBER, Kind::Edit, "", 20, 108, 109, 14},
     {IDOK, Kind::BitmapButton, "OK", 20, 131, 50, 14, kDefault},
     {IDCANCEL, Kind::BitmapButton, "CANCEL", 78, 131, 50, 14},
 }};

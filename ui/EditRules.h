@@ -20,4 +20,12 @@ bool GainsNonDigit(const Text& before, const Text& after) {
     return false;
 }
 
+// True when `after` is longer than `maxLength` (negative: no limit) without being shorter than
+// `before`: a change that only shortens a text already too long is let through.
+template <class Text>
+bool GrowsPastLimit(const Text& before, const Text& after, long maxLength) {
+    const auto length = static_cast<long>(after.size());
+    return maxLength >= 0 && length > maxLength && length >= static_cast<long>(before.size());
+}
+
 }  // namespace ui

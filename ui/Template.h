@@ -37,7 +37,6 @@ enum Style : unsigned {
     kSortAscending = 1u << 12,
     kDefault = 1u << 13,   // the default push button
     kVScroll = 1u << 14,
-    kNoHScroll = 1u << 15, // edit: only as much text as fits its width
 };
 
 struct ControlTemplate {

@@ -1,6 +1,7 @@
 // What tests need of a GUI backend beyond the ui/ interface: running its event loop, input
-// as a person gives it (keys, a click on a combo item or a list row), whether a window is on
-// the screen, screenshots and an empty settings store. One implementation per backend.
+// as a person gives it (characters, keys, a click on a combo item or a list row), whether a
+// window is on the screen, screenshots and an empty settings store. One implementation per
+// backend.
 #pragma once
 
 #include <functional>
@@ -27,6 +28,9 @@ void Type(ui::Window& window, int id, const std::string& utf8);
 void Paste(ui::Window& window, int id, const std::string& utf8);
 // Empties an edit.
 void Clear(ui::Window& window, int id);
+// A key pressed in a control that has the focus (Undo is Ctrl+Z).
+enum class Key { Return, Escape, Home, End, Delete, Backspace, Undo };
+void Press(ui::Window& window, int id, Key key);
 // Chooses the combo box's item as a click on it would (-1: none).
 void Choose(ui::Window& window, int comboId, int index);
 // Makes a row the current and only selected one, as a click on it would.

@@ -2,15 +2,25 @@
 
 #include <fstream>
 #include <iterator>
+#include <random>
 
-#include <cstdlib>
-#include <vector>
+namespace {
 
+constexpr int kAttempts = 100;
+
+}  // namespace
+
+// A new folder with a random name: creating it fails when the name is taken, so two tests
+// never share one.
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qubset-test-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (mkdtemp(buffer.data())) m_path = buffer.data();
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int i = 0; i < kAttempts && m_path.empty(); ++i) {
+        const std::filesystem::path candidate = base / ("qubset-test-" + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) m_path = candidate;
+    }
 }
 
 TempDir::~TempDir() {

@@ -15,17 +15,35 @@
 #include "ui/Services.h"
 #include "ui/Settings.h"
 
+namespace {
+
+// Where the language files are: the source tree's, or on Windows those the build put beside
+// the tests.
+std::filesystem::path LangDir() {
+#ifdef _WIN32
+    return ui::ApplicationDirectory();
+#else
+    return QUBSET_LANG_DIR;
+#endif
+}
+
+}  // namespace
+
 Wizard::Wizard(WizardOptions options)
-    : simulator(options.simulator), linkPath(dir.File("qubrin")) {
+    : simulator(options.simulator), comNumber(options.comNumber), linkPath(dir.File("qubrin")) {
     backend::ClearSettings();
     // The tool reads its language files from its current directory.
-    for (const auto& file : std::filesystem::directory_iterator(QUBSET_LANG_DIR))
+    for (const auto& file : std::filesystem::directory_iterator(LangDir()))
         if (file.path().extension() == ".ini")
             std::filesystem::copy_file(file.path(), dir.path() / file.path().filename());
     std::filesystem::current_path(dir.path());
     SetProfile(kPortsSection, "COM" + std::to_string(options.comNumber), linkPath);
     SetProfile(kPortsSection, kDiscoverValue, "false");
+#ifdef _WIN32
+    if (options.startSimulator) simulator.StartInMemory();
+#else
     if (options.startSimulator) simulator.Start(linkPath);
+#endif
     ui::automation().onBeep = [this] { ++beeps; };
     ui::automation().onPageActivated = [this](ui::Window& page) {
         for (int id = 0; id < kPageCount && sheet; ++id)
@@ -44,8 +62,20 @@ Wizard::~Wizard() {
     std::filesystem::current_path(std::filesystem::temp_directory_path());
 }
 
+std::unique_ptr<SerialLine> Wizard::Cable() {
+#ifdef _WIN32
+    return simulator.MemoryCable(comNumber);
+#else
+    return MakePlatformSerialLine({{{comNumber, linkPath}}, false});
+#endif
+}
+
 void Wizard::Start() {
+#ifdef _WIN32
+    line = Cable();
+#else
     line = MakePlatformSerialLine(ReadPortSettings());
+#endif
     if (!refusedPorts.empty()) line = std::make_unique<RefusingLine>(std::move(line), refusedPorts);
     sheet = std::make_unique<CMainSheet>("", 0, kWelcomePageIndex, data, *line,
                                          MakeWizardPages);
@@ -150,6 +180,11 @@ void Wizard::TypeMore(ui::Window& window, int id, const std::string& utf8) {
 void Wizard::Paste(ui::Window& window, int id, const std::string& utf8) {
     ASSERT_TRUE(window.HasItem(id)) << "no edit " << id;
     backend::Paste(window, id, utf8);
+}
+
+void Wizard::Press(ui::Window& window, int id, backend::Key key) {
+    ASSERT_TRUE(window.HasItem(id)) << "no control " << id;
+    backend::Press(window, id, key);
 }
 
 void Wizard::Choose(ui::Window& window, int comboId, const std::string& text) {

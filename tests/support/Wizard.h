@@ -1,6 +1,7 @@
-// The whole wizard, offscreen, against the simulator on a pseudo-terminal: a private settings
-// store whose "Ports" section points COM3 at the simulator, a current directory holding the
-// language files, and helpers to wait and act as an installer would.
+// The whole wizard, offscreen, against the simulator: on a pseudo-terminal that the private
+// settings store's "Ports" section gives COM3 (on Windows, on an in-memory cable at COM3), a
+// current directory holding the language files, and helpers to wait and act as an installer
+// would.
 #pragma once
 
 #include <functional>
@@ -13,6 +14,7 @@
 #include "device/DeviceData.h"
 #include "link/SerialLine.h"
 #include "sim/Simulator.h"
+#include "tests/support/Backend.h"
 #include "tests/support/TempDir.h"
 
 namespace ui {
@@ -69,6 +71,7 @@ public:
     static void Type(ui::Window& window, int id, const std::string& utf8);
     static void TypeMore(ui::Window& window, int id, const std::string& utf8);
     static void Paste(ui::Window& window, int id, const std::string& utf8);
+    static void Press(ui::Window& window, int id, backend::Key key);
     static void SelectRow(ui::Window& window, int listId, const std::string& text);
     static ::Rows Rows(ui::Window& window, int listId);
     // Chooses an item of a combo box by its text, as a click on it would.
@@ -85,8 +88,12 @@ public:
     static void SetProfile(std::string_view section, std::string_view entry, std::string_view value);
     static std::string Profile(std::string_view section, std::string_view entry);
 
+    // A new line to the simulator at the wizard's COM number, as the tool would open it.
+    std::unique_ptr<SerialLine> Cable();
+
     TempDir dir;
     sim::Simulator simulator;
+    int comNumber;
     std::string linkPath;
     DeviceData data;
     std::unique_ptr<SerialLine> line;

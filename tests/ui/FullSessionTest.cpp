@@ -234,7 +234,7 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
 
     // The unit's next identification returns that configuration.
     w.sheet.reset();
-    auto line = MakePlatformSerialLine({{{3, w.linkPath}}, false});
+    auto line = w.Cable();
     SerialPort port(*line);
     DeviceData again;
     ASSERT_EQ(port.FindDevice(again), 3);

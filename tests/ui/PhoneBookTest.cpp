@@ -2,8 +2,6 @@
 // pages.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
-#include <QTest>
 #include <cstring>
 
 #include "app/LangFile.h"
@@ -16,7 +14,6 @@
 #include "pages/Supervisor.h"
 #include "resources/Resource.h"
 #include "tests/support/Wizard.h"
-#include "ui/qt/Testing.h"
 
 using namespace layout;
 
@@ -57,18 +54,17 @@ TEST_F(PhoneDialog, EmptyNumberGetsThePlaceholderTwice) {
         EXPECT_TRUE(StaysOpenOnOk(d));
         // After the placeholder digits go in, letters do not, typed or pasted; OK treats the
         // placeholder with anything added, or partly deleted, as the placeholder.
-        auto* edit = qobject_cast<QLineEdit*>(ui::ControlOf(d, IDC_NUMBER));
         Wizard::TypeMore(d, IDC_NUMBER, "12ab");
         EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
         Wizard::Paste(d, IDC_NUMBER, "3c");
         EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
         EXPECT_TRUE(StaysOpenOnOk(d));
         EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
-        QTest::keyClick(edit, Qt::Key_Home);
-        QTest::keyClick(edit, Qt::Key_Delete);
+        Wizard::Press(d, IDC_NUMBER, backend::Key::Home);
+        Wizard::Press(d, IDC_NUMBER, backend::Key::Delete);
         EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "?????12");
         EXPECT_TRUE(StaysOpenOnOk(d));
-        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);  // an undo gains nothing either
+        Wizard::Press(d, IDC_NUMBER, backend::Key::Undo);  // an undo gains nothing either
         Wizard::TypeMore(d, IDC_NUMBER, "x");
         EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "?????12");
         Wizard::Type(d, IDC_NUMBER, "0049x30");  // digits only

@@ -2,8 +2,6 @@
 // and whole sessions through every page.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
-#include <QTest>
 #include <cstring>
 
 #include "app/LangFile.h"
@@ -20,7 +18,6 @@
 #include "pages/Supervisor.h"
 #include "resources/Resource.h"
 #include "tests/support/Wizard.h"
-#include "ui/qt/Testing.h"
 #include "transfer/EndPage.h"
 
 using namespace layout;
@@ -269,11 +266,10 @@ TEST(IpPage, LoginEditsTakeOnlyWhatTheSlotStillHolds) {
         EXPECT_EQ(f.w.data.slotText(kSlotApnLogin),
                   std::string(100, 'a') + ',' + std::string(20, 'u') + ":secre");
         // The room one deletion gives the password cannot be taken back by an undo.
-        auto* apn = qobject_cast<QLineEdit*>(ui::ControlOf(page, IDC_APN));
-        apn->end(false);
-        QTest::keyClick(apn, Qt::Key_Backspace);
+        Wizard::Press(page, IDC_APN, backend::Key::End);
+        Wizard::Press(page, IDC_APN, backend::Key::Backspace);
         Wizard::Type(page, IDC_APN_PASSWORD, "secret");
-        QTest::keyClick(apn, Qt::Key_Z, Qt::ControlModifier);
+        Wizard::Press(page, IDC_APN, backend::Key::Undo);
         EXPECT_EQ(page.GetDlgItemText(IDC_APN), std::string(99, 'a'));
         f.Store(PageId::Ip);
         EXPECT_EQ(f.w.data.slotText(kSlotApnLogin),

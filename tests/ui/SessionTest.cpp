@@ -2,9 +2,7 @@
 // transfer and end pages, the modem and PIN dialogs, and what reaches the unit.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QTest>
+#include <cstring>
 
 #include "app/LangFile.h"
 #include "app/StartPage.h"
@@ -18,7 +16,6 @@
 #include "transfer/InfoDlg.h"
 #include "transfer/PinCodeDlg.h"
 #include "ui/Services.h"
-#include "ui/qt/Testing.h"
 
 using namespace layout;
 using Bytes = std::vector<std::uint8_t>;
@@ -277,8 +274,7 @@ TEST(Session, WrongRemotePasswordThenBackEndsTheCall) {
     // Text typed into the list's edit part adds no entry; Return presses Next, which sends and
     // stores the index selected.
     Wizard::TypeMore(start, IDC_DATA_PROTOCOL, "V.34");
-    QTest::keyClick(qobject_cast<QComboBox*>(ui::ControlOf(start, IDC_DATA_PROTOCOL))->lineEdit(),
-                    Qt::Key_Return);
+    Wizard::Press(start, IDC_DATA_PROTOCOL, backend::Key::Return);
     EXPECT_EQ(start.GetComboCount(IDC_DATA_PROTOCOL), 4);
     ASSERT_TRUE(w.WaitForPage(PageId::Dialing));
     EXPECT_EQ(Wizard::Profile("Setting", "Protocol DSC"), "3");
@@ -451,7 +447,7 @@ TEST(Dialogs, ModemErrorOpensTheModemDialogAndEscapeKeepsThePin) {
     std::strcpy(w.data.newSimPin.data(), "1111");
     w.OnDialog([](ui::Window& dialog) {
         Wizard::Type(dialog, IDC_PIN, "2222");
-        QTest::keyClick(ui::WidgetOf(dialog), Qt::Key_Escape);
+        Wizard::Press(dialog, IDC_PIN, backend::Key::Escape);
     });
     CPinCodeDlg(0).DoModal();
     EXPECT_EQ(w.data.newSimPinText(), "1111");

@@ -253,7 +253,7 @@ EditRules::EditRules(QLineEdit* edit) : QValidator(edit), m_previous(edit->text(
 bool EditRules::Allows(const QString& input) const {
     if (input == m_previous) return true;
     if (m_digitsOnly && GainsNonDigit(m_previous, input)) return false;
-    return m_maxLength < 0 || input.size() <= m_maxLength || input.size() < m_previous.size();
+    return !GrowsPastLimit(m_previous, input, m_maxLength);
 }
 
 QValidator::State EditRules::validate(QString& input, int& position) const {

@@ -55,6 +55,7 @@ public:
 
     // The list's notifications, from its parent's WM_NOTIFY; the answer to return.
     LRESULT OnNotify(const NMHDR& header);
+    HWND hwnd() const { return m_list; }
 
 private:
     bool Has(int index) const { return index >= 0 && index < GetItemCount(); }

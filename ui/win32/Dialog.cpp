@@ -2,12 +2,15 @@
 // disabled while the dialog's own message loop runs.
 #include "ui/win32/WindowImpl.h"
 
+#include <utility>
+
 namespace ui {
 
 class Dialog::Frame {
 public:
     bool ended = false;
     int result = IDCANCEL;
+    HWND owner = nullptr;  // disabled while the dialog runs
 };
 
 namespace {
@@ -37,12 +40,14 @@ int Dialog::DoModal() {
     int result = IDCANCEL;
     if (Impl::Create(*this, owner, false) && OnInitDialog() && impl().hwnd) {
         HWND dialog = impl().hwnd;
-        const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-        if (ownerWasEnabled) EnableWindow(owner, FALSE);
+        if (owner && IsWindowEnabled(owner)) {
+            EnableWindow(owner, FALSE);
+            frame.owner = owner;
+        }
         ShowWindow(dialog, SW_SHOW);
         NotifyModalStarted(*this);
         RunModalLoop(dialog, frame.ended);
-        if (ownerWasEnabled) EnableWindow(owner, TRUE);
+        EndDialog(frame.result);  // the program is quitting
         result = frame.result;
     }
     m_frame = nullptr;
@@ -50,10 +55,15 @@ int Dialog::DoModal() {
     return result;
 }
 
+// The dialog leaves the screen at once, as the system's EndDialog does, its owner enabled
+// first so that the owner, not some other program, is activated; the window goes when the
+// loop returns.
 void Dialog::EndDialog(int result) {
     if (!m_frame) return;
     m_frame->result = result;
     m_frame->ended = true;
+    if (m_frame->owner) EnableWindow(std::exchange(m_frame->owner, nullptr), TRUE);
+    if (HWND dialog = impl().hwnd) ShowWindow(dialog, SW_HIDE);
 }
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 // The wizard sheet: a frame of our own, the page area above Back / Next / Finish and Cancel.
 // Pages are child dialogs in the page area. The close box and Escape do nothing; the wizard
 // ends through its buttons.
+#include "ui/win32/Testing.h"
 #include "ui/win32/Text.h"
 #include "ui/win32/WindowImpl.h"
 
@@ -229,5 +230,7 @@ void PropertySheet::Create(int startPage) {
 bool PropertySheet::IsEnded() const { return m_frame->ended; }
 
 void PropertySheet::EndDialog(int result) { m_frame->End(result); }
+
+HWND SheetWindow(const PropertySheet& sheet) { return sheet.frame().hwnd; }
 
 }  // namespace ui

@@ -2,8 +2,8 @@
 // section; texts as REG_SZ, numbers as REG_DWORD, as the Qt backend's store keeps them there.
 #include <filesystem>
 
+#include "ui/win32/Testing.h"
 #include "ui/win32/Text.h"
-#include "ui/win32/Win32.h"
 
 namespace ui {
 
@@ -16,9 +16,9 @@ std::wstring ProgramName() {
     return std::filesystem::path(path).stem().wstring();
 }
 
-std::wstring SectionKey(std::string_view section) {
-    return L"Software\\Miltra\\" + ProgramName() + L"\\" + WidenAnsi(section);
-}
+std::wstring ProgramKey() { return L"Software\\Miltra\\" + ProgramName(); }
+
+std::wstring SectionKey(std::string_view section) { return ProgramKey() + L"\\" + WidenAnsi(section); }
 
 // A value's type and bytes; false when it is not there.
 bool ReadValue(std::string_view section, std::string_view entry, DWORD& type, std::vector<BYTE>& data) {
@@ -61,7 +61,7 @@ std::string GetProfileString(std::string_view section, std::string_view entry, s
     if (type == REG_DWORD && data.size() == sizeof(DWORD)) {
         DWORD number = 0;
         std::copy(data.begin(), data.end(), reinterpret_cast<BYTE*>(&number));
-        return std::to_string(number);
+        return std::to_string(static_cast<int>(number));  // as GetProfileInt reads it
     }
     return type == REG_SZ || type == REG_EXPAND_SZ ? NarrowAnsi(TextOf(data)) : std::string(fallback);
 }
@@ -92,5 +92,7 @@ void WriteProfileInt(std::string_view section, std::string_view entry, int value
     const auto number = static_cast<DWORD>(value);
     WriteValue(section, entry, REG_DWORD, &number, sizeof number);
 }
+
+void ClearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, ProgramKey().c_str()); }
 
 }  // namespace ui

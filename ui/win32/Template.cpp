@@ -65,7 +65,7 @@ ControlClass ButtonClass(const ControlTemplate& c) {
 ControlClass EditClass(const ControlTemplate& c) {
     DWORD style = WS_TABSTOP;
     if (c.style & kMultiLine) style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
-    else if (!(c.style & kNoHScroll)) style |= ES_AUTOHSCROLL;
+    else style |= ES_AUTOHSCROLL;
     if (c.style & kReadOnly) style |= ES_READONLY;
     if (c.style & kPassword) style |= ES_PASSWORD;
     if (c.style & kNumber) style |= ES_NUMBER;

@@ -98,8 +98,10 @@ void Window::Impl::OnEditChange(Window& w, int id) {
     EditState& edit = edits[id];
     HWND control = Control(id);
     std::wstring text = WindowTextOf(control);
-    // ES_NUMBER only stops typing; a paste or a drop is judged here and undone.
-    if (edit.digitsOnly && GainsNonDigit(edit.previous, text)) {
+    // ES_NUMBER and the edit's own limit only stop typing, and the limit cannot be 0; a
+    // paste, a drop or an undo is judged here and undone.
+    if ((edit.digitsOnly && GainsNonDigit(edit.previous, text)) ||
+        GrowsPastLimit(edit.previous, text, edit.maxLength)) {
         DWORD caret = 0;
         SendMessageW(control, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
         const auto shorter = static_cast<long>(text.size()) - static_cast<long>(edit.previous.size());
@@ -212,7 +214,14 @@ void Window::SetDlgItemText(int id, std::string_view bytes) {
 
 std::string Window::GetDlgItemText(int id) const {
     HWND control = m_impl->Control(id);
-    return control ? NarrowAnsi(WindowTextOf(control)) : std::string();
+    if (!control) return {};
+    std::string text = NarrowAnsi(WindowTextOf(control));
+    // A multi-line edit needs Windows line ends, which the program writes; it reads them back
+    // as single line feeds, as the Qt backend gives them.
+    const auto kind = m_impl->kinds.find(id);
+    if (kind != m_impl->kinds.end() && kind->second == Kind::Edit && !m_impl->edits.contains(id))
+        std::erase(text, '\r');
+    return text;
 }
 
 void Window::CheckDlgButton(int id, bool checked) {
@@ -260,7 +269,11 @@ bool Window::IsItemEnabled(int id) const {
 }
 
 void Window::LimitText(int id, int maxChars) {
-    if (HWND control = m_impl->Control(id)) SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+    HWND control = m_impl->Control(id);
+    if (!control) return;
+    if (const auto edit = m_impl->edits.find(id); edit != m_impl->edits.end()) edit->second.maxLength = maxChars;
+    // 0 would lift the edit's own limit; the change filter holds that one.
+    if (maxChars > 0) SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(maxChars), 0);
 }
 
 void Window::SetDigitsOnly(int id) {

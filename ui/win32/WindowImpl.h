@@ -21,6 +21,7 @@ inline constexpr UINT kMsgModalStarted = WM_APP + 1;
 struct EditState {
     std::wstring previous;  // the text before the change being judged
     bool digitsOnly = false;
+    long maxLength = -1;  // none
     bool restoring = false;  // a refused change is being undone
 };
 

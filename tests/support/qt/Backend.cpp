@@ -58,6 +58,20 @@ void Clear(ui::Window& window, int id) {
     if (auto* line = qobject_cast<QLineEdit*>(KeyTarget(window, id))) line->clear();
 }
 
+void Press(ui::Window& window, int id, Key key) {
+    Qt::Key qtKey = Qt::Key_unknown;
+    switch (key) {
+        case Key::Return: qtKey = Qt::Key_Return; break;
+        case Key::Escape: qtKey = Qt::Key_Escape; break;
+        case Key::Home: qtKey = Qt::Key_Home; break;
+        case Key::End: qtKey = Qt::Key_End; break;
+        case Key::Delete: qtKey = Qt::Key_Delete; break;
+        case Key::Backspace: qtKey = Qt::Key_Backspace; break;
+        case Key::Undo: qtKey = Qt::Key_Z; break;
+    }
+    QTest::keyClick(KeyTarget(window, id), qtKey, key == Key::Undo ? Qt::ControlModifier : Qt::NoModifier);
+}
+
 void Choose(ui::Window& window, int comboId, int index) {
     auto* combo = qobject_cast<QComboBox*>(ui::ControlOf(window, comboId));
     combo->setCurrentIndex(index);
