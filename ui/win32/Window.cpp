@@ -90,6 +90,7 @@ void Window::Impl::Adopt(Window& w, HWND dialog) {
         if (c.kind == Kind::BitmapButton) pictures[c.id] = c.text;
         if (c.kind == Kind::ListView)
             lists[c.id] = std::make_unique<ListViewControl>(control, (c.style & kReport) != 0);
+        if (c.kind == Kind::ComboEdit) chosen[c.id] = -1;
     }
     w.AttachHandle();
 }
@@ -136,7 +137,8 @@ bool Window::Impl::OnCommand(Window& w, int id, int code) {
             // A drop-down's edit part takes the chosen entry only after this notification;
             // the handler reads the text as it will be.
             if (kind->second == Kind::ComboEdit) {
-                const int index = w.GetComboSelection(id);
+                const int index = static_cast<int>(SendMessageW(Control(id), CB_GETCURSEL, 0, 0));
+                chosen[id] = index;
                 if (index >= 0) SetWindowTextW(Control(id), WidenAnsi(w.GetComboItemText(id, index)).c_str());
             }
             w.NotifySelChange(id);
@@ -321,12 +323,17 @@ std::string Window::GetComboItemText(int id, int index) const {
 }
 
 void Window::SetComboSelection(int id, int index) {
-    if (HWND combo = m_impl->Control(id)) SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    HWND combo = m_impl->Control(id);
+    if (!combo) return;
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (m_impl->chosen.count(id)) m_impl->chosen[id] = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
 }
 
 int Window::GetComboSelection(int id) const {
     HWND combo = m_impl->Control(id);
-    return combo ? static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)) : -1;
+    if (!combo) return -1;
+    if (const auto chosen = m_impl->chosen.find(id); chosen != m_impl->chosen.end()) return chosen->second;
+    return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
 }
 
 void Window::SetProgressRange(int id, int low, int high) {
