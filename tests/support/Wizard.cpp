@@ -10,6 +10,7 @@
 #include "resources/Resource.h"
 #include "tests/support/Backend.h"
 #include "tests/support/RefusingLine.h"
+#include "tests/support/TestCable.h"
 #include "ui/Dialog.h"
 #include "ui/ListView.h"
 #include "ui/Services.h"
@@ -39,11 +40,7 @@ Wizard::Wizard(WizardOptions options)
     std::filesystem::current_path(dir.path());
     SetProfile(kPortsSection, "COM" + std::to_string(options.comNumber), linkPath);
     SetProfile(kPortsSection, kDiscoverValue, "false");
-#ifdef _WIN32
-    if (options.startSimulator) simulator.StartInMemory();
-#else
-    if (options.startSimulator) simulator.Start(linkPath);
-#endif
+    if (options.startSimulator) StartOnTestCable(simulator, linkPath);
     ui::automation().onBeep = [this] { ++beeps; };
     ui::automation().onPageActivated = [this](ui::Window& page) {
         for (int id = 0; id < kPageCount && sheet; ++id)
@@ -62,20 +59,11 @@ Wizard::~Wizard() {
     std::filesystem::current_path(std::filesystem::temp_directory_path());
 }
 
-std::unique_ptr<SerialLine> Wizard::Cable() {
-#ifdef _WIN32
-    return simulator.MemoryCable(comNumber);
-#else
-    return MakePlatformSerialLine({{{comNumber, linkPath}}, false});
-#endif
-}
+std::unique_ptr<SerialLine> Wizard::Cable() { return TestCableLine(simulator, comNumber, linkPath); }
 
 void Wizard::Start() {
-#ifdef _WIN32
-    line = Cable();
-#else
-    line = MakePlatformSerialLine(ReadPortSettings());
-#endif
+    // Over a pseudo-terminal the ports are the settings' map, as in the program.
+    line = UseMemoryCable() ? Cable() : MakePlatformSerialLine(ReadPortSettings());
     if (!refusedPorts.empty()) line = std::make_unique<RefusingLine>(std::move(line), refusedPorts);
     sheet = std::make_unique<CMainSheet>("", 0, kWelcomePageIndex, data, *line,
                                          MakeWizardPages);
