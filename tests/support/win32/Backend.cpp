@@ -150,7 +150,9 @@ void Grab(HWND window, const std::string& folder, const std::string& name) {
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     const HGDIOBJ old = SelectObject(dc, bitmap);
-    PrintWindow(window, dc, 0);
+    // What the screen shows: PrintWindow leaves the child windows out under Wine.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    BitBlt(dc, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
     SelectObject(dc, old);
     std::filesystem::create_directories(Utf16(folder));
     WritePng(bitmap, std::filesystem::path(Utf16(folder)) / Utf16(name + ".png"));
