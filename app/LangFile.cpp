@@ -71,7 +71,8 @@ std::string ReadSectionLine(const std::filesystem::path& path, std::string_view 
     file.seekg(0, std::ios::end);
     const std::streamoff size = file.tellg();
     file.seekg(0);
-    std::string bytes(static_cast<std::size_t>(std::clamp<std::streamoff>(size, 0, kMaxLangFileBytes)), '\0');
+    std::string bytes(
+        static_cast<std::size_t>(std::clamp<std::streamoff>(size, 0, kMaxLangFileBytes)), '\0');
     file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(file.gcount()));
     return SectionLine(bytes, section, bufferSize);
@@ -106,7 +107,8 @@ std::vector<std::string> ListLanguages(const std::filesystem::path& directory) {
         const std::filesystem::path& file = it->path();
         const std::string name = file.filename().string();
         // Hidden files are not listed, as the system's own listing leaves them out.
-        if (name.empty() || name.front() == '.' || Lower(file.extension().string()) != ".ini") continue;
+        if (name.empty() || name.front() == '.' || Lower(file.extension().string()) != ".ini")
+            continue;
         std::error_code notFile;
         if (it->is_regular_file(notFile)) files.push_back(file);
     }

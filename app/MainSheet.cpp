@@ -10,8 +10,12 @@ CMainSheet* g_mainSheet = nullptr;
 
 }  // namespace
 
-CMainSheet* AfxGetMainSheet() { return g_mainSheet; }
-void AfxSetMainSheet(CMainSheet* sheet) { g_mainSheet = sheet; }
+CMainSheet* AfxGetMainSheet() {
+    return g_mainSheet;
+}
+void AfxSetMainSheet(CMainSheet* sheet) {
+    g_mainSheet = sheet;
+}
 
 std::string AfxLangText(std::string_view section, std::size_t bufferSize) {
     return g_mainSheet ? LangText(g_mainSheet->m_strLangFile, section, bufferSize) : std::string();
@@ -52,9 +56,13 @@ CMainSheet::~CMainSheet() {
     if (g_mainSheet == this) g_mainSheet = nullptr;
 }
 
-int CMainSheet::DoModal() { return ui::PropertySheet::DoModal(m_startPage); }
+int CMainSheet::DoModal() {
+    return ui::PropertySheet::DoModal(m_startPage);
+}
 
-void CMainSheet::Create() { ui::PropertySheet::Create(m_startPage); }
+void CMainSheet::Create() {
+    ui::PropertySheet::Create(m_startPage);
+}
 
 void CMainSheet::RequestEvents(ui::Window& page) {
     if (m_bEventsLoaded || m_pEventsAsker) return;

@@ -30,7 +30,19 @@ class CEndPage;
 
 inline constexpr int kPageCount = 11;
 // The page objects, in the order of the sheet's page members.
-enum class PageId { Start, Dialing, Welcome, Error, General, Sms, CidSms, Dtmf, Supervisor, Ip, End };
+enum class PageId {
+    Start,
+    Dialing,
+    Welcome,
+    Error,
+    General,
+    Sms,
+    CidSms,
+    Dtmf,
+    Supervisor,
+    Ip,
+    End
+};
 inline constexpr int kErrorPageIndex = 0;
 inline constexpr int kWelcomePageIndex = 1;
 
@@ -42,7 +54,7 @@ class CMainSheet : public ui::PropertySheet {
     // Brings a waiting link answer onto the UI thread.
     ui::UiWakeup m_answerPump;
 
-public:
+  public:
     // Makes one object of each page class, sets the page members and returns the pages in
     // the members' order. The sheet owns them from then on.
     using PageMaker = std::function<std::array<ui::PropertyPage*, kPageCount>(CMainSheet&)>;
@@ -99,7 +111,7 @@ public:
     // ...and set by the communication page, read by the phone number dialog.
     int primaryMode = 0;
 
-private:
+  private:
     void Deliver(WindowHandle window, int code, std::intptr_t value);
 
     std::array<ui::PropertyPage*, kPageCount> m_pages{};

@@ -6,7 +6,7 @@
 class WireTrace;
 
 class CPelmaroApp {
-public:
+  public:
     explicit CPelmaroApp(CMainSheet::PageMaker makePages) : m_makePages(std::move(makePages)) {}
 
     // Frames go to this open trace (the command line's). Without one, the settings value
@@ -16,7 +16,7 @@ public:
     // however the wizard is left then; 0 otherwise).
     int InitInstance();
 
-private:
+  private:
     CMainSheet::PageMaker m_makePages;
     WireTrace* m_trace = nullptr;
 };

@@ -5,8 +5,8 @@
 #include "resources/Resource.h"
 #include "resources/Templates.h"
 
-const char* const kDataProtocols[4] = {"V.110 - 14400 bps", "V.110 - 9600 bsp",
-                                        "V.32 - 14400 bps", "V.32 - 9600 bps"};
+const char* const kDataProtocols[4] = {"V.110 - 14400 bps", "V.110 - 9600 bsp", "V.32 - 14400 bps",
+                                       "V.32 - 9600 bps"};
 
 namespace {
 
@@ -81,8 +81,8 @@ bool CStartPage::OnSetActive() {
 }
 
 void CStartPage::EnableRemoteFields(bool enable) {
-    for (int id : {IDC_PHONE_LABEL, IDC_PHONE, IDC_PASSWORD_LABEL, IDC_PASSWORD,
-                   IDC_PROTOCOL_LABEL, IDC_DATA_PROTOCOL})
+    for (int id : {IDC_PHONE_LABEL, IDC_PHONE, IDC_PASSWORD_LABEL, IDC_PASSWORD, IDC_PROTOCOL_LABEL,
+                   IDC_DATA_PROTOCOL})
         EnableItem(id, enable);
 }
 

@@ -9,7 +9,7 @@
 #include "device/Layout.h"
 
 class CStartPage : public CWizardPage {
-public:
+  public:
     // The PIN code and modem information dialogs live above this layer; whoever builds the
     // wizard hands in how to run them.
     using DialogRunner = std::function<void(ui::Hwnd parent)>;
@@ -24,10 +24,10 @@ public:
     static constexpr int kPhoneMax = static_cast<int>(layout::kDialNumberMax);
     static constexpr int kPasswordMax = static_cast<int>(layout::kDialPasswordMax);
 
-protected:
+  protected:
     void OnTimer(int id) override;
 
-private:
+  private:
     void EnableRemoteFields(bool enable);
     void WriteDialRequest();
 

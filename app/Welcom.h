@@ -5,15 +5,15 @@
 #include "app/WizardPage.h"
 
 class CWelcom : public CWizardPage {
-public:
+  public:
     CWelcom();
     bool OnInitDialog() override;
     bool OnSetActive() override;
 
-protected:
+  protected:
     std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
 
-private:
+  private:
     void FillLanguageList();
     void ApplyLanguage();
 

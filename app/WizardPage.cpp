@@ -10,10 +10,14 @@ std::intptr_t CWizardPage::OnMessage(unsigned message, std::intptr_t wParam, std
     return ui::PropertyPage::OnMessage(message, wParam, lParam);
 }
 
-std::intptr_t CWizardPage::OnLinkResult(int, std::intptr_t) { return 0; }
+std::intptr_t CWizardPage::OnLinkResult(int, std::intptr_t) {
+    return 0;
+}
 
 std::string CWizardPage::Text(std::string_view section, std::size_t bufferSize) const {
     return LangText(m_pSheet->m_strLangFile, section, bufferSize);
 }
 
-void CWizardPage::SetText(int id, std::string_view section) { SetDlgItemText(id, Text(section)); }
+void CWizardPage::SetText(int id, std::string_view section) {
+    SetDlgItemText(id, Text(section));
+}

@@ -9,13 +9,13 @@
 #include "ui/PropertySheet.h"
 
 class CWizardPage : public ui::PropertyPage {
-public:
+  public:
     using ui::PropertyPage::PropertyPage;
 
     bool OnInitDialog() override;
     std::intptr_t OnMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam) override;
 
-protected:
+  protected:
     // WM_LINK_RESULT: the worker's answer code and value.
     virtual std::intptr_t OnLinkResult(int code, std::intptr_t value);
 

@@ -22,21 +22,21 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/MainSheet.h"
 #include "app/Profile.h"
-#include "ui/qt/Testing.h"
 #include "app/StartPage.h"
 #include "device/DeviceData.h"
 #include "qubset/WizardPages.h"
 #include "resources/Resource.h"
 #include "sim/Simulator.h"
 #include "tests/support/TempDir.h"
+#include "ui/qt/Testing.h"
 
 extern char** environ;
 
@@ -119,7 +119,8 @@ int Child(const std::string& mode) {
             return;
         }
         Drive(sheet, mode);
-        if (sheet.IsEnded()) QCoreApplication::exit(0);  // quit() would ask the wizard, which refuses to close
+        if (sheet.IsEnded())
+            QCoreApplication::exit(0);  // quit() would ask the wizard, which refuses to close
     });
     watch.start(mode == "startup" ? 1 : 50);
     sheet.Create();
@@ -157,7 +158,8 @@ std::vector<Line> RunChild(const char* self, const std::string& mode) {
     while ((n = read(out[0], buffer, sizeof buffer)) > 0) {
         const double at = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         pending.append(buffer, static_cast<std::size_t>(n));
-        for (std::size_t nl; (nl = pending.find('\n')) != std::string::npos; pending.erase(0, nl + 1))
+        for (std::size_t nl; (nl = pending.find('\n')) != std::string::npos;
+             pending.erase(0, nl + 1))
             lines.push_back({at, pending.substr(0, nl)});
     }
     close(out[0]);
@@ -285,8 +287,9 @@ int main(int argc, char** argv) {
 
     const auto polling = RunChild(self, "polling");
     const double cpu = Find(polling, "cpu ", false);
-    std::printf("CPU while polling a silent remote   %6.3f %% of one core over %d s  target < 1 %%\n",
-                100.0 * cpu, kPollSeconds);
+    std::printf(
+        "CPU while polling a silent remote   %6.3f %% of one core over %d s  target < 1 %%\n",
+        100.0 * cpu, kPollSeconds);
     char* qubset[] = {const_cast<char*>(QUBSET_EXE), nullptr};
     ReportStartToMapped(qubset);
     simulator.Stop();

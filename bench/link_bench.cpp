@@ -37,8 +37,8 @@ double MsSince(Clock::time_point t0) {
 }
 
 // Rounds with the trace off and on alternate, so both see the same machine.
-void Report(const char* name, const std::function<int()>& exchange, double wireMs,
-            SerialPort& port, WireTrace& trace) {
+void Report(const char* name, const std::function<int()>& exchange, double wireMs, SerialPort& port,
+            WireTrace& trace) {
     std::vector<double> off, on;
     for (int i = 0; i < kRounds; ++i) {
         for (const bool traced : {false, true}) {
@@ -76,9 +76,10 @@ void ReportTraceCost(const std::string& path) {
         for (std::size_t n = 0; n < WireTrace::kMaxBytes + (2u << 20); n += 3 * big.size())
             trace.Sent(3, big.data(), big.size(), true);
     }
-    std::printf("trace of a 2580-byte reply: %.3f ms of the link thread (median); 10 MiB "
-                "written and cut back to half: %.0f ms\n",
-                Median(frames), MsSince(start));
+    std::printf(
+        "trace of a 2580-byte reply: %.3f ms of the link thread (median); 10 MiB "
+        "written and cut back to half: %.0f ms\n",
+        Median(frames), MsSince(start));
 }
 
 }  // namespace
@@ -106,26 +107,38 @@ int main() {
     if (!trace.Open(dir.File("trace.log"), nullptr)) return 1;
     std::printf("against the simulator paced at 115200 baud, median of %d\n", kRounds);
     std::printf("exchange                    wall time  wire time  added latency  traced\n");
-    Report("modem information", [&] { return ReadModemInfo(port, data); },
-           WireMs(1, layout::kInfoBlockSize), port, trace);
-    Report("identify (13, 11, 10)", [&] { return Identify(port, data); },
-           WireMs(1, layout::kInfoBlockSize) + WireMs(1, layout::kIdentReplySize) +
-               WireMs(1, strings), port, trace);
-    Report("event catalogue", [&] { return ReadEvents(port, data) > 0 ? 0 : -1; },
-           WireMs(3, unit.catalogueLength), port, trace);
-    Report("configuration upload", [&] { return SendConfiguration(port, data); },
-           WireMs(data.uploadLength, 1), port, trace);
-    Report("disconnect", [&] { return SendDisconnect(port) == 6 ? 0 : -1; }, WireMs(1, 1),
-           port, trace);
+    Report(
+        "modem information", [&] { return ReadModemInfo(port, data); },
+        WireMs(1, layout::kInfoBlockSize), port, trace);
+    Report(
+        "identify (13, 11, 10)", [&] { return Identify(port, data); },
+        WireMs(1, layout::kInfoBlockSize) + WireMs(1, layout::kIdentReplySize) + WireMs(1, strings),
+        port, trace);
+    Report(
+        "event catalogue", [&] { return ReadEvents(port, data) > 0 ? 0 : -1; },
+        WireMs(3, unit.catalogueLength), port, trace);
+    Report(
+        "configuration upload", [&] { return SendConfiguration(port, data); },
+        WireMs(data.uploadLength, 1), port, trace);
+    Report(
+        "disconnect", [&] { return SendDisconnect(port) == 6 ? 0 : -1; }, WireMs(1, 1), port,
+        trace);
     // A dial request: 20, number, 0, password, 0, ',', protocol; one acknowledgement byte.
-    const std::string dial = std::string("\x14" "491709998887", 13) + '\0' + "1234" + '\0' + ",\x02";
+    const std::string dial = std::string(
+                                 "\x14"
+                                 "491709998887",
+                                 13) +
+                             '\0' + "1234" + '\0' + ",\x02";
     std::copy(dial.begin(), dial.end(), data.uploadImage.begin());
     data.uploadLength = static_cast<std::uint16_t>(dial.size());
-    Report("dial request", [&] {
-        const int r = SendDialRequest(port, data) == 8 ? 0 : -1;
-        SendDisconnect(port);  // ends the call the request started
-        return r;
-    }, WireMs(dial.size(), 1) + WireMs(1, 1), port, trace);
+    Report(
+        "dial request",
+        [&] {
+            const int r = SendDialRequest(port, data) == 8 ? 0 : -1;
+            SendDisconnect(port);  // ends the call the request started
+            return r;
+        },
+        WireMs(dial.size(), 1) + WireMs(1, 1), port, trace);
     simulator.Stop();
     ReportTraceCost(dir.File("cost.log"));
     return 0;

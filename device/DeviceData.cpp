@@ -24,19 +24,26 @@ namespace {
 
 std::size_t MaskTableOffset(MaskTable table) {
     switch (table) {
-        case MaskTable::Sms: return kSmsEventMasks;
-        case MaskTable::CidSms: return kCidSmsEventMasks;
-        case MaskTable::Ip: return kIpEventMasks;
-        case MaskTable::Dtmf: return kDtmfEventMasks;
+        case MaskTable::Sms:
+            return kSmsEventMasks;
+        case MaskTable::CidSms:
+            return kCidSmsEventMasks;
+        case MaskTable::Ip:
+            return kIpEventMasks;
+        case MaskTable::Dtmf:
+            return kDtmfEventMasks;
     }
     return kSmsEventMasks;
 }
 
 std::size_t AccountTableOffset(AccountTable table) {
     switch (table) {
-        case AccountTable::Dtmf: return kDtmfAccounts;
-        case AccountTable::Ip: return kIpAccounts;
-        case AccountTable::CidSms: return kCidSmsAccounts;
+        case AccountTable::Dtmf:
+            return kDtmfAccounts;
+        case AccountTable::Ip:
+            return kIpAccounts;
+        case AccountTable::CidSms:
+            return kCidSmsAccounts;
     }
     return kDtmfAccounts;
 }
@@ -48,12 +55,18 @@ const SlotInfo& Slot(int number) {
 
 }  // namespace
 
-std::uint32_t DeviceData::blockLength() const { return ReadLE32(&settingsBlock[kBlockLength]); }
+std::uint32_t DeviceData::blockLength() const {
+    return ReadLE32(&settingsBlock[kBlockLength]);
+}
 std::uint32_t DeviceData::stringTableLength() const {
     return ReadLE32(&settingsBlock[kStringTableLength]);
 }
-std::uint32_t DeviceData::reserved08() const { return ReadLE32(&settingsBlock[kReserved08]); }
-std::uint32_t DeviceData::reportFlags() const { return ReadLE32(&settingsBlock[kReportFlags]); }
+std::uint32_t DeviceData::reserved08() const {
+    return ReadLE32(&settingsBlock[kReserved08]);
+}
+std::uint32_t DeviceData::reportFlags() const {
+    return ReadLE32(&settingsBlock[kReportFlags]);
+}
 void DeviceData::setReportFlags(std::uint32_t flags) {
     WriteLE32(&settingsBlock[kReportFlags], flags);
 }
@@ -66,16 +79,24 @@ std::uint16_t DeviceData::languageCode() const {
 void DeviceData::setLanguageCode(std::uint16_t code) {
     WriteLE16(&settingsBlock[kLanguageCode], code);
 }
-std::uint8_t DeviceData::tamperEventFlags() const { return settingsBlock[kTamperEventFlags]; }
+std::uint8_t DeviceData::tamperEventFlags() const {
+    return settingsBlock[kTamperEventFlags];
+}
 void DeviceData::setTamperEventFlags(std::uint8_t flags) {
     settingsBlock[kTamperEventFlags] = flags;
 }
-std::uint16_t DeviceData::cusdValue() const { return ReadLE16(&settingsBlock[kCusdValue]); }
+std::uint16_t DeviceData::cusdValue() const {
+    return ReadLE16(&settingsBlock[kCusdValue]);
+}
 void DeviceData::setCusdValue(std::uint16_t value) {
     WriteLE16(&settingsBlock[kCusdValue], value);
 }
-std::uint8_t DeviceData::phoneBookFlags() const { return settingsBlock[kPhoneBookFlags]; }
-void DeviceData::setPhoneBookFlags(std::uint8_t flags) { settingsBlock[kPhoneBookFlags] = flags; }
+std::uint8_t DeviceData::phoneBookFlags() const {
+    return settingsBlock[kPhoneBookFlags];
+}
+void DeviceData::setPhoneBookFlags(std::uint8_t flags) {
+    settingsBlock[kPhoneBookFlags] = flags;
+}
 
 std::uint8_t* DeviceData::eventMasks(MaskTable table) {
     return &settingsBlock[MaskTableOffset(table)];
@@ -95,19 +116,23 @@ std::span<std::uint8_t, kAccountSize> DeviceData::account(AccountTable table, in
 }
 
 std::string DeviceData::accountText(AccountTable table, int index) const {
-    return BoundedText(&settingsBlock[AccountTableOffset(table) +
-                                      kAccountSize * static_cast<std::size_t>(index)],
-                       kAccountSize);
+    return BoundedText(
+        &settingsBlock[AccountTableOffset(table) + kAccountSize * static_cast<std::size_t>(index)],
+        kAccountSize);
 }
 
 std::uint32_t DeviceData::identStringTableLength() const {
     return ReadLE32(&identReply[kIdentStringTableLength]);
 }
-std::uint8_t DeviceData::versionByte() const { return identReply[kIdentVersionByte]; }
+std::uint8_t DeviceData::versionByte() const {
+    return identReply[kIdentVersionByte];
+}
 ConstEventMask DeviceData::eventFilterMask() const {
     return ConstEventMask(&identReply[kIdentEventFilterMask], kEventMaskSize);
 }
-std::uint8_t DeviceData::pinState() const { return identReply[kIdentPinState]; }
+std::uint8_t DeviceData::pinState() const {
+    return identReply[kIdentPinState];
+}
 
 std::span<std::uint8_t> DeviceData::slot(int number) {
     const auto& s = Slot(number);
@@ -140,8 +165,12 @@ char DeviceData::gsmRegistration() const {
 char DeviceData::gprsRegistration() const {
     return static_cast<char>(infoBlock[kInfoGprsRegistration]);
 }
-std::uint8_t DeviceData::signalLevel() const { return infoBlock[kInfoSignalLevel]; }
-std::uint8_t DeviceData::bandCode() const { return infoBlock[kInfoBandCode]; }
+std::uint8_t DeviceData::signalLevel() const {
+    return infoBlock[kInfoSignalLevel];
+}
+std::uint8_t DeviceData::bandCode() const {
+    return infoBlock[kInfoBandCode];
+}
 std::int32_t DeviceData::lastError() const {
     return static_cast<std::int32_t>(ReadLE32(&infoBlock[kInfoLastError]));
 }

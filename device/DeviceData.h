@@ -26,8 +26,7 @@ struct DeviceData {
     std::array<std::uint8_t, layout::kSettingsBlockSize> settingsBlock{};
     std::array<std::uint8_t, layout::kStringTableSize> stringTable{};
     std::array<std::uint8_t, layout::kInfoBlockSize + layout::kChecksumSpare> infoBlock{};
-    std::array<std::uint8_t, layout::kEventCatalogueSize + layout::kChecksumSpare>
-        eventCatalogue{};
+    std::array<std::uint8_t, layout::kEventCatalogueSize + layout::kChecksumSpare> eventCatalogue{};
     std::array<std::uint8_t, layout::kUploadImageSize> uploadImage{};
     std::uint16_t uploadLength = 0;
     std::array<char, layout::kSimPinSize> newSimPin{};

@@ -119,7 +119,8 @@ inline constexpr int kSupervisorCount = 10;
 // Supervisor codes may fill their 10 bytes without a terminator; every other slot holds its
 // text and a terminator.
 constexpr bool FillsWholeSlot(int slotNumber) {
-    return slotNumber >= kSlotSupervisorCode0 && slotNumber < kSlotSupervisorCode0 + kSupervisorCount;
+    return slotNumber >= kSlotSupervisorCode0 &&
+           slotNumber < kSlotSupervisorCode0 + kSupervisorCount;
 }
 
 namespace detail {
@@ -193,7 +194,8 @@ static_assert(kImageMaxSize <= kUploadImageSize);
 inline constexpr std::size_t kDialNumberMax = 127;
 inline constexpr std::size_t kDialPasswordMax = 15;
 inline constexpr std::uint8_t kDialSeparator = ',';
-inline constexpr std::size_t kDialRequestMaxSize = 1 + kDialNumberMax + 1 + kDialPasswordMax + 1 + 2;
+inline constexpr std::size_t kDialRequestMaxSize =
+    1 + kDialNumberMax + 1 + kDialPasswordMax + 1 + 2;
 static_assert(kDialRequestMaxSize <= kUploadImageSize);
 
 }  // namespace layout

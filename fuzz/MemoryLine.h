@@ -11,7 +11,7 @@
 #include "link/SerialLine.h"
 
 class MemoryLine : public SerialLine {
-public:
+  public:
     MemoryLine(const std::uint8_t* data, std::size_t size, std::vector<std::size_t> chunks = {})
         : m_data(data, data + size), m_chunks(std::move(chunks)) {}
 
@@ -37,7 +37,7 @@ public:
         return static_cast<int>(got);
     }
 
-private:
+  private:
     std::size_t NextChunk() {
         if (m_chunks.empty()) return m_data.size();
         const std::size_t c = m_chunks[m_next++ % m_chunks.size()];

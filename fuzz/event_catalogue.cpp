@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> catalogue(data, data + n);
     const EventNames names = CatalogueNames(catalogue.data(), catalogue.size());
     for (const auto& name : names)
-        if (name.size() > layout::kEventNameMax || name.find('\0') != std::string::npos) std::abort();
+        if (name.size() > layout::kEventNameMax || name.find('\0') != std::string::npos)
+            std::abort();
     std::vector<std::uint8_t> rewritten(layout::kEventCatalogueSize, 0xEE);
     const std::size_t written = WriteCatalogue(rewritten.data(), rewritten.size(), names);
     if (written > layout::kEventCount * (layout::kEventNameMax + 1)) std::abort();

@@ -11,8 +11,8 @@
 #include "pages/EventCatalogue.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("qubset-fuzz-" + std::to_string(getpid()) + ".qbx");
+    static const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                              ("qubset-fuzz-" + std::to_string(getpid()) + ".qbx");
     {
         std::ofstream file(path, std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

@@ -21,8 +21,9 @@ std::vector<Outcome> ReceiveAll(MemoryLine& line, std::size_t maxLength) {
     for (int i = 0; i < 64; ++i) {
         const int r = port.ReceiveFrame(buffer.data(), maxLength, 200);
         if (r < rx::kChecksum || r > static_cast<int>(maxLength)) std::abort();
-        outcomes.push_back({r, r >= 0 ? std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + r)
-                                      : std::vector<std::uint8_t>()});
+        outcomes.push_back({r, r >= 0
+                                   ? std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + r)
+                                   : std::vector<std::uint8_t>()});
         if (r == rx::kNoStart) break;
     }
     return outcomes;

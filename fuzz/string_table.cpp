@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     d.identReply[layout::kIdentVersionByte] = data[0];
     UnpackStringTable(d, data + 1, size - 1);
     std::size_t at = 1;
-    const int last = data[0] >= layout::kVersionWithEndTexts ? layout::kSlotCount
-                                                              : layout::kSlotsAlwaysSent;
+    const int last =
+        data[0] >= layout::kVersionWithEndTexts ? layout::kSlotCount : layout::kSlotsAlwaysSent;
     for (int n = 1; n <= last; ++n) {
         const auto slot = d.slot(n);
         const bool whole = layout::FillsWholeSlot(n);

@@ -14,7 +14,9 @@ constexpr std::size_t kAckUploadMax = 4;
 constexpr std::size_t kOneByteReplyMax = 5;
 constexpr int kIdentifyOffset = 100;
 
-int SendByte(SerialPort& port, std::uint8_t command) { return port.SendFrame(&command, 1); }
+int SendByte(SerialPort& port, std::uint8_t command) {
+    return port.SendFrame(&command, 1);
+}
 
 // A one-byte answer as a signed value; 0 for anything else, a missing reply included.
 int OneByteReply(SerialPort& port, std::uint32_t startTimeoutMs) {
@@ -75,8 +77,14 @@ int SendDisconnect(SerialPort& port) {
     return OneByteReply(port, startwait::kDisconnect);
 }
 
-int WaitStatus(SerialPort& port) { return OneByteReply(port, startwait::kStatus); }
+int WaitStatus(SerialPort& port) {
+    return OneByteReply(port, startwait::kStatus);
+}
 
-int SendCommand17(SerialPort& port) { return SendByte(port, command::kCommand17); }
+int SendCommand17(SerialPort& port) {
+    return SendByte(port, command::kCommand17);
+}
 
-int SendCommand18(SerialPort& port) { return SendByte(port, command::kCommand18); }
+int SendCommand18(SerialPort& port) {
+    return SendByte(port, command::kCommand18);
+}

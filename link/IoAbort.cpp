@@ -25,4 +25,6 @@ void IoAbort::Abort(const std::function<void()>& cancel) {
     }
 }
 
-void IoAbort::Clear() { m_aborted = false; }
+void IoAbort::Clear() {
+    m_aborted = false;
+}

@@ -10,7 +10,7 @@
 #include <mutex>
 
 class IoAbort {
-public:
+  public:
     // Around each blocking call, on the calling thread. Begin is false once aborted: the call
     // is not to be made (and End not called).
     bool Begin();
@@ -25,7 +25,7 @@ public:
     static constexpr int kRetryMs = 1;
     static constexpr int kGiveUpMs = 500;
 
-private:
+  private:
     std::mutex m_mutex;
     std::condition_variable m_left;
     bool m_inCall = false;

@@ -10,7 +10,9 @@
 LinkWorker::LinkWorker(SerialPort& port, DeviceData& data, ResultChannel& results)
     : m_port(port), m_data(data), m_results(results) {}
 
-LinkWorker::~LinkWorker() { Stop(); }
+LinkWorker::~LinkWorker() {
+    Stop();
+}
 
 bool LinkWorker::Start() {
     if (m_thread.joinable()) return true;

@@ -17,7 +17,7 @@ class ResultChannel;
 struct DeviceData;
 
 class LinkWorker {
-public:
+  public:
     LinkWorker(SerialPort& port, DeviceData& data, ResultChannel& results);
     ~LinkWorker();
     LinkWorker(const LinkWorker&) = delete;
@@ -46,7 +46,7 @@ public:
     static constexpr int kQuitPauseMs = 500;
     static constexpr std::size_t kTxScratchSize = 256;
 
-private:
+  private:
     struct Request {
         int command;
         WindowHandle window;

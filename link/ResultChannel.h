@@ -11,7 +11,7 @@
 #include "link/LinkMessages.h"
 
 class ResultChannel {
-public:
+  public:
     using Handler = std::function<void(WindowHandle window, int code, std::intptr_t value)>;
     // Asks the UI thread to call Pump soon. Called on the worker thread.
     using Wakeup = std::function<void()>;
@@ -27,7 +27,7 @@ public:
 
     void Release();
 
-private:
+  private:
     struct Answer {
         WindowHandle window = 0;
         int code = 0;

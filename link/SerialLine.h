@@ -23,7 +23,7 @@ struct OpenFailure {
 };
 
 class SerialLine {
-public:
+  public:
     virtual ~SerialLine() = default;
 
     // Refreshes the set of ports before a search (devices come and go).

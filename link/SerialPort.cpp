@@ -45,8 +45,8 @@ void SerialPort::Close() {
 
 void SerialPort::TraceAnswer(int command, int code, std::intptr_t value) {
     if (!m_trace) return;
-    m_trace->Result(m_openCom, "link command " + std::to_string(command) + " answer " +
-                                   std::to_string(code),
+    m_trace->Result(m_openCom,
+                    "link command " + std::to_string(command) + " answer " + std::to_string(code),
                     value);
 }
 
@@ -92,14 +92,13 @@ int SerialPort::ReceiveFrame(std::uint8_t* buffer, std::size_t maxLength,
     m_byteCount = static_cast<std::uint32_t>(got);
     const auto body = static_cast<std::size_t>(got);
     if (body < length + 1) return Traced(header, sizeof header, buffer, body, rx::kShort);
-    const int outcome = frame::Checksum(buffer, length) == buffer[length]
-                            ? static_cast<int>(length)
-                            : rx::kChecksum;
+    const int outcome = frame::Checksum(buffer, length) == buffer[length] ? static_cast<int>(length)
+                                                                          : rx::kChecksum;
     return Traced(header, sizeof header, buffer, body, outcome);
 }
 
-int SerialPort::Traced(const std::uint8_t* header, std::size_t headerSize,
-                       const std::uint8_t* body, std::size_t bodySize, int outcome) {
+int SerialPort::Traced(const std::uint8_t* header, std::size_t headerSize, const std::uint8_t* body,
+                       std::size_t bodySize, int outcome) {
     if (m_trace)
         m_trace->Received(m_openCom, m_lastCommand, header, headerSize, body, bodySize, outcome);
     return outcome;

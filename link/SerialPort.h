@@ -24,7 +24,7 @@ inline constexpr int kChecksum = -6;
 }  // namespace rx
 
 class SerialPort {
-public:
+  public:
     explicit SerialPort(SerialLine& line, WireTrace* trace = nullptr)
         : m_line(line), m_trace(trace) {}
     ~SerialPort() { Close(); }
@@ -56,7 +56,7 @@ public:
     // ever sends noise ends the receive like a silent one.
     static constexpr std::size_t kMaxSkippedBytes = 65536;
 
-private:
+  private:
     int FindStartByte(std::uint32_t startTimeoutMs);
     void NoteOpenFailure();
     // Hands a receive's outcome back, after noting it in the trace.
@@ -66,8 +66,8 @@ private:
     SerialLine& m_line;
     WireTrace* m_trace;
     std::vector<OpenFailure> m_openFailures;
-    int m_openCom = 0;        // the port open now, for the trace
-    int m_lastCommand = -1;   // the command byte of the last frame sent, for the trace
+    int m_openCom = 0;       // the port open now, for the trace
+    int m_lastCommand = -1;  // the command byte of the last frame sent, for the trace
     std::uint32_t m_byteCount = 0;
     std::array<std::uint8_t, layout::kStringReplyMax + layout::kChecksumSpare> m_receiveBuffer{};
     int m_comNumber = 0;

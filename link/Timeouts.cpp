@@ -22,13 +22,15 @@ ReadDeadline::ReadDeadline(const CommTimeouts& timeouts, std::size_t wanted,
                            SerialClock::time_point start)
     : m_interval(timeouts.readInterval) {
     if (timeouts.readTotalMultiplier || timeouts.readTotalConstant) {
-        const auto total = std::uint64_t{timeouts.readTotalMultiplier} * wanted +
-                           timeouts.readTotalConstant;
+        const auto total =
+            std::uint64_t{timeouts.readTotalMultiplier} * wanted + timeouts.readTotalConstant;
         m_total = start + milliseconds(total);
     }
 }
 
-void ReadDeadline::BytesArrived(SerialClock::time_point now) { m_lastByte = now; }
+void ReadDeadline::BytesArrived(SerialClock::time_point now) {
+    m_lastByte = now;
+}
 
 std::optional<milliseconds> ReadDeadline::Remaining(SerialClock::time_point now) const {
     std::optional<SerialClock::time_point> due = m_total;

@@ -28,14 +28,14 @@ using SerialClock = std::chrono::steady_clock;
 // One read of `wanted` bytes: a total deadline (multiplier x bytes + constant, when either is
 // set) and an interval deadline that restarts with every byte once the first has arrived.
 class ReadDeadline {
-public:
+  public:
     ReadDeadline(const CommTimeouts& timeouts, std::size_t wanted, SerialClock::time_point start);
 
     void BytesArrived(SerialClock::time_point now);
     // Time left before the read must return; nullopt = no limit at all.
     std::optional<std::chrono::milliseconds> Remaining(SerialClock::time_point now) const;
 
-private:
+  private:
     std::optional<SerialClock::time_point> m_total;
     std::chrono::milliseconds m_interval;
     std::optional<SerialClock::time_point> m_lastByte;

@@ -9,7 +9,9 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-std::string SystemMessage(int error) { return std::generic_category().message(error); }
+std::string SystemMessage(int error) {
+    return std::generic_category().message(error);
+}
 
 }  // namespace
 
@@ -52,7 +54,8 @@ bool WireTrace::Open(const std::string& path, std::string* error) {
         std::strftime(opened, sizeof opened, "%Y-%m-%d %H:%M:%S UTC", utc);
     m_line = "# wire trace opened ";
     m_line += opened;
-    m_line += "\n# ms since start, direction, COM, command, payload length or outcome: frame bytes\n";
+    m_line +=
+        "\n# ms since start, direction, COM, command, payload length or outcome: frame bytes\n";
     Post();
     return true;
 }
@@ -71,7 +74,9 @@ void WireTrace::Begin(std::string_view direction, int comNumber) {
         m_line += '-';
 }
 
-void WireTrace::AppendNumber(std::intptr_t value) { m_line += std::to_string(value); }
+void WireTrace::AppendNumber(std::intptr_t value) {
+    m_line += std::to_string(value);
+}
 
 void WireTrace::AppendHex(const std::uint8_t* bytes, std::size_t size) {
     m_line.reserve(m_line.size() + 3 * size + 1);

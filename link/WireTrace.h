@@ -18,7 +18,7 @@
 #include "link/Timeouts.h"
 
 class WireTrace {
-public:
+  public:
     WireTrace();
     ~WireTrace();
     WireTrace(const WireTrace&) = delete;
@@ -43,7 +43,7 @@ public:
     // Lines waiting for the disk; a line that would pass this waits until they are written.
     static constexpr std::size_t kMaxPending = std::size_t{1} << 20;
 
-private:
+  private:
     void Begin(std::string_view direction, int comNumber);
     void AppendHex(const std::uint8_t* bytes, std::size_t size);
     void AppendNumber(std::intptr_t value);

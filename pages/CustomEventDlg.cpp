@@ -13,7 +13,9 @@ namespace {
 
 constexpr int kColumnWidth = 240;
 
-DeviceData& Data() { return AfxGetMainSheet()->data(); }
+DeviceData& Data() {
+    return AfxGetMainSheet()->data();
+}
 
 ui::FileDialogOptions EventFileDialog() {
     return {kEventFileExtension, kEventFileProposedName, kEventFileFilterLabel,
@@ -22,9 +24,10 @@ ui::FileDialogOptions EventFileDialog() {
 
 }  // namespace
 
-CCustomEventDlg::CCustomEventDlg(std::uint8_t* mask, int filter, std::string title,
-                                 ui::Hwnd parent)
-    : ui::Dialog(GetTemplate(IDD_EVENT_LIST), parent), m_mask(mask), m_nFilter(filter),
+CCustomEventDlg::CCustomEventDlg(std::uint8_t* mask, int filter, std::string title, ui::Hwnd parent)
+    : ui::Dialog(GetTemplate(IDD_EVENT_LIST), parent),
+      m_mask(mask),
+      m_nFilter(filter),
       m_strTitle(std::move(title)) {
     OnClicked(IDC_EVENTS_LEFT, [this] {
         MoveSelected(GetListView(IDC_POOL_LIST), GetListView(IDC_SEND_LIST), false);
@@ -58,7 +61,9 @@ bool CCustomEventDlg::OnInitDialog() {
     for (int id : {IDC_SEND_LIST, IDC_POOL_LIST}) {
         ui::ListView* list = GetListView(id);
         list->InsertColumn(header, kColumnWidth);
-        list->onEndLabelEdit = [this, list](int row, const std::string& text) { Rename(list, row, text); };
+        list->onEndLabelEdit = [this, list](int row, const std::string& text) {
+            Rename(list, row, text);
+        };
     }
     std::memcpy(m_savedMask.data(), m_mask, kEventMaskSize);
     FillLists();

@@ -12,18 +12,18 @@
 #include "ui/ListView.h"
 
 class CCustomEventDlg : public ui::Dialog {
-public:
+  public:
     CCustomEventDlg(std::uint8_t* mask, int filter, std::string title, ui::Hwnd parent);
 
     bool advanced() const { return m_bAdvanced; }
 
-protected:
+  protected:
     bool OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
     void DoDataExchange(ui::DataExchange& dx) override;
 
-private:
+  private:
     void FillLists();
     void CollectMask();
     void MoveSelected(ui::ListView* from, ui::ListView* to, bool keepOnlyBasic);

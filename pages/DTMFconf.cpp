@@ -5,8 +5,8 @@
 using namespace layout;
 
 // A DTMF row's account code is kept at the row's index.
-const CPhoneBook::RowLayout CDTMFconf::kRows{kSlotDtmfNumber0, 4, kPhoneNumberSize - 1,
-                                              Codes::Accounts, AccountTable::Dtmf, true};
+const CPhoneBook::RowLayout CDTMFconf::kRows{
+    kSlotDtmfNumber0, 4, kPhoneNumberSize - 1, Codes::Accounts, AccountTable::Dtmf, true};
 
 bool CDTMFconf::OnInitDialog() {
     if (!CPhoneBook::OnInitDialog()) return false;

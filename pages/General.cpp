@@ -35,7 +35,9 @@ constexpr int kIpIndex = 3;
 constexpr int kChoiceControls[] = {IDC_PRIMARY, IDC_BACKUP, IDC_AND,       IDC_INFO,
                                    IDC_LEFT,    IDC_RIGHT,  IDC_INSTALLED, IDC_AVAILABLE};
 
-bool ValidIndex(std::intptr_t index) { return index >= 0 && index < CGeneral::kProtocolCount; }
+bool ValidIndex(std::intptr_t index) {
+    return index >= 0 && index < CGeneral::kProtocolCount;
+}
 
 int SelectedRow(const ui::ListView* list) {
     const auto rows = list->GetSelectedItems();
@@ -58,7 +60,9 @@ CGeneral::CGeneral() : CWizardPage(GetTemplate(IDD_COMMUNICATION)) {
     OnClicked(IDC_INFO, [this] { CInfoDlg(Data(), GetSafeHwnd()).DoModal(); });
 }
 
-void CGeneral::DoDataExchange(ui::DataExchange& dx) { dx.Text(IDC_DESCRIPTION, m_strDescription); }
+void CGeneral::DoDataExchange(ui::DataExchange& dx) {
+    dx.Text(IDC_DESCRIPTION, m_strDescription);
+}
 
 bool CGeneral::OnInitDialog() {
     if (!CWizardPage::OnInitDialog()) return false;
@@ -77,7 +81,9 @@ bool CGeneral::OnInitDialog() {
     available->onItemActivate = [this, installed, available](int index) {
         Move(available, installed, index);
     };
-    installed->onItemInserted = [installed, this](int) { UpdateButtons(installed->GetItemCount()); };
+    installed->onItemInserted = [installed, this](int) {
+        UpdateButtons(installed->GetItemCount());
+    };
     installed->onItemDeleting = [installed, this](int) {
         UpdateButtons(installed->GetItemCount() - 1);
     };
@@ -139,7 +145,8 @@ void CGeneral::FillLists() {
     available->DeleteAllItems();
     const DeviceData& d = Data();
     for (int i = 0; i < kProtocolCount; ++i) {
-        const bool offered = d.reportFlag(kFlagPrimary) ? i == kIpIndex : d.reportFlag(kInfo[i].supported);
+        const bool offered =
+            d.reportFlag(kFlagPrimary) ? i == kIpIndex : d.reportFlag(kInfo[i].supported);
         if (!offered) continue;
         ui::ListView* list = d.reportFlag(kInfo[i].inUse) ? installed : available;
         list->InsertItem(list->GetItemCount(), m_protocols[static_cast<std::size_t>(i)].name, i, i);
@@ -200,8 +207,8 @@ void CGeneral::RebuildSequence() {
     auto removeIfPresent = [&](PageId id) {
         if (sheet.GetPageIndex(sheet.page(id)) >= 0) sheet.RemovePage(sheet.page(id));
     };
-    for (PageId id : {PageId::End, PageId::Supervisor, PageId::Dtmf, PageId::Sms, PageId::CidSms,
-                      PageId::Ip})
+    for (PageId id :
+         {PageId::End, PageId::Supervisor, PageId::Dtmf, PageId::Sms, PageId::CidSms, PageId::Ip})
         removeIfPresent(id);
     DeviceData& d = Data();
     d.setReportFlags(d.reportFlags() & ~kFlagsInstalledMask);

@@ -9,7 +9,7 @@
 #include "ui/ListView.h"
 
 class CGeneral : public CWizardPage {
-public:
+  public:
     CGeneral();
     bool OnInitDialog() override;
     bool OnSetActive() override;
@@ -19,11 +19,11 @@ public:
     static constexpr int kIdentifyRetries = 5;
     static constexpr int kProtocolCount = 4;
 
-protected:
+  protected:
     void DoDataExchange(ui::DataExchange& dx) override;
     std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
 
-private:
+  private:
     struct Protocol {
         std::string name;
         std::string description;

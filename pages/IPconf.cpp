@@ -8,7 +8,7 @@
 using namespace layout;
 
 const CPhoneBook::RowLayout CIPconf::kRows{kSlotIpDestination0, 4, kIpDestinationSize - 1,
-                                            Codes::Accounts, AccountTable::Ip};
+                                           Codes::Accounts, AccountTable::Ip};
 
 ApnLogin SplitApnLogin(const std::string& text) {
     const auto comma = text.find(',');
@@ -68,8 +68,8 @@ bool CIPconf::OnInitDialog() {
     UpdateData(false);
     SetAccountEntry(1);
     SetDigitsOnly(0);
-    for (int id : {IDC_APN_LABEL, IDC_APN, IDC_APN_USER_LABEL, IDC_APN_USER,
-                   IDC_APN_PASSWORD_LABEL, IDC_APN_PASSWORD})
+    for (int id : {IDC_APN_LABEL, IDC_APN, IDC_APN_USER_LABEL, IDC_APN_USER, IDC_APN_PASSWORD_LABEL,
+                   IDC_APN_PASSWORD})
         ShowItem(id, true);
     const ApnLogin login = SplitApnLogin(Data().slotText(kSlotApnLogin));
     SetDlgItemText(IDC_APN, login.accessPoint);

@@ -7,7 +7,7 @@
 #include "pages/PhoneBook.h"
 
 class CIPconf : public CPhoneBook {
-public:
+  public:
     CIPconf();
     bool OnInitDialog() override;
     bool OnSetActive() override;
@@ -15,10 +15,10 @@ public:
     static const RowLayout kRows;
     static constexpr int kLoginFieldMax = 32;
 
-protected:
+  protected:
     void Store() override;
 
-private:
+  private:
     // Each of the three login edits takes only as much as still fits the login slot.
     void LimitLogin();
 };

@@ -14,14 +14,15 @@ using namespace layout;
 
 namespace {
 
-constexpr int kEditingControls[] = {IDC_BOOK_UP, IDC_BOOK_DOWN, IDC_BOOK_ADD, IDC_BOOK_REMOVE,
-                                    IDC_BOOK_PROPERTIES, IDC_BOOK_LIST};
+constexpr int kEditingControls[] = {IDC_BOOK_UP,     IDC_BOOK_DOWN,       IDC_BOOK_ADD,
+                                    IDC_BOOK_REMOVE, IDC_BOOK_PROPERTIES, IDC_BOOK_LIST};
 constexpr std::size_t kRowTextMax = 127;
 
 }  // namespace
 
 CPhoneBook::CPhoneBook()
-    : CWizardPage(GetTemplate(IDD_PHONEBOOK)), m_pImageList(std::make_unique<ui::ImageList>(kIconSize)) {
+    : CWizardPage(GetTemplate(IDD_PHONEBOOK)),
+      m_pImageList(std::make_unique<ui::ImageList>(kIconSize)) {
     OnClicked(IDC_BOOK_ADD, [this] { Add(); });
     OnClicked(IDC_BOOK_PROPERTIES, [this] { Properties(); });
     OnClicked(IDC_BOOK_REMOVE, [this] { Remove(); });
@@ -32,9 +33,13 @@ CPhoneBook::CPhoneBook()
     OnClicked(IDC_SCENARIO_2, [this] { Scenario(2); });
 }
 
-ui::ListView* CPhoneBook::List() const { return GetListView(IDC_BOOK_LIST); }
+ui::ListView* CPhoneBook::List() const {
+    return GetListView(IDC_BOOK_LIST);
+}
 
-void CPhoneBook::DoDataExchange(ui::DataExchange& dx) { dx.Text(IDC_BOOK_LIST_LABEL, m_strListLabel); }
+void CPhoneBook::DoDataExchange(ui::DataExchange& dx) {
+    dx.Text(IDC_BOOK_LIST_LABEL, m_strListLabel);
+}
 
 bool CPhoneBook::OnInitDialog() {
     if (!CWizardPage::OnInitDialog()) return false;
@@ -147,7 +152,8 @@ void CPhoneBook::Remove() {
 
 void CPhoneBook::SwapRows(int a, int b) {
     std::swap(m_strCodes[static_cast<std::size_t>(a)], m_strCodes[static_cast<std::size_t>(b)]);
-    if (RowMask(a) && RowMask(b)) std::swap_ranges(RowMask(a), RowMask(a) + kEventMaskSize, RowMask(b));
+    if (RowMask(a) && RowMask(b))
+        std::swap_ranges(RowMask(a), RowMask(a) + kEventMaskSize, RowMask(b));
 }
 
 // Re-inserts row `from` at `insertAt`, deletes the old one and leaves the mark on the moved row.
@@ -259,13 +265,17 @@ void CPhoneBook::SetPageIcon(const char* icon) {
     SetPicture(IDC_BOOK_ICON, icon);
 }
 
-void CPhoneBook::CheckFromFlag(int id, std::uint32_t bit) { CheckDlgButton(id, Data().reportFlag(bit)); }
+void CPhoneBook::CheckFromFlag(int id, std::uint32_t bit) {
+    CheckDlgButton(id, Data().reportFlag(bit));
+}
 
 void CPhoneBook::CheckIfFlag(int id, std::uint32_t bit) {
     if (Data().reportFlag(bit)) CheckDlgButton(id, true);
 }
 
-void CPhoneBook::StoreFlag(int id, std::uint32_t bit) { Data().setReportFlag(bit, IsDlgButtonChecked(id)); }
+void CPhoneBook::StoreFlag(int id, std::uint32_t bit) {
+    Data().setReportFlag(bit, IsDlgButtonChecked(id));
+}
 
 void CPhoneBook::ShowOptions(std::uint32_t pstnBit, std::uint32_t optionBit) {
     CheckFromFlag(IDC_BOOK_PSTN, pstnBit);

@@ -14,7 +14,7 @@
 #include "ui/ListView.h"
 
 class CPhoneBook : public CWizardPage {
-public:
+  public:
     CPhoneBook();
 
     bool OnInitDialog() override;
@@ -35,7 +35,7 @@ public:
     static constexpr int kRetryTimer = 1;
     static constexpr int kIconSize = 16;
 
-protected:
+  protected:
     // The derived page's store procedure.
     virtual void Store() = 0;
 
@@ -78,7 +78,7 @@ protected:
     std::string m_strCode;
     std::unique_ptr<ui::ImageList> m_pImageList;
 
-private:
+  private:
     void Add();
     void Properties();
     void Remove();

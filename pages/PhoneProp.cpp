@@ -111,7 +111,8 @@ bool CPhoneProp::CheckNumber() {
 }
 
 bool CPhoneProp::CheckPasswords() {
-    const std::string old = IsItemVisible(IDC_OLD_PASSWORD) ? GetDlgItemText(IDC_OLD_PASSWORD) : std::string();
+    const std::string old =
+        IsItemVisible(IDC_OLD_PASSWORD) ? GetDlgItemText(IDC_OLD_PASSWORD) : std::string();
     if (old != m_pstrCode) {
         Warn("705");
         return false;

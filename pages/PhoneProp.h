@@ -10,7 +10,7 @@
 #include "ui/Dialog.h"
 
 class CPhoneProp : public ui::Dialog {
-public:
+  public:
     CPhoneProp(std::string& number, std::string& code, std::uint8_t* eventMask, int eventFilter,
                ui::Hwnd parent);
 
@@ -24,11 +24,11 @@ public:
     static constexpr int kPasswordMax = 10;
     static constexpr int kAccountLength = 4;
 
-protected:
+  protected:
     bool OnInitDialog() override;
     void OnOK() override;
 
-private:
+  private:
     void InitPasswordEntry();
     bool CheckNumber();
     bool CheckPasswords();

@@ -5,7 +5,7 @@
 using namespace layout;
 
 const CPhoneBook::RowLayout CRC_SMSConf::kRows{kSlotCidSmsNumber0, 4, kPhoneNumberSize - 1,
-                                                Codes::Accounts, AccountTable::CidSms};
+                                               Codes::Accounts, AccountTable::CidSms};
 
 bool CRC_SMSConf::OnInitDialog() {
     if (!CPhoneBook::OnInitDialog()) return false;

@@ -5,12 +5,12 @@
 #include "pages/PhoneBook.h"
 
 class CRC_SMSConf : public CPhoneBook {
-public:
+  public:
     bool OnInitDialog() override;
     bool OnSetActive() override;
 
     static const RowLayout kRows;
 
-protected:
+  protected:
     void Store() override;
 };

@@ -4,12 +4,12 @@
 #include "pages/PhoneBook.h"
 
 class CSMSconf : public CPhoneBook {
-public:
+  public:
     bool OnInitDialog() override;
     bool OnSetActive() override;
 
     static const RowLayout kRows;
 
-protected:
+  protected:
     void Store() override;
 };

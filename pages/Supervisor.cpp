@@ -6,10 +6,12 @@ using namespace layout;
 
 // A supervisor's password is kept at the row's index.
 const CPhoneBook::RowLayout CSupervisor::kRows{kSlotSupervisorNumber0, kSupervisorCount,
-                                                kPhoneNumberSize - 1, Codes::SupervisorCodes,
-                                                AccountTable::Dtmf, true};
+                                               kPhoneNumberSize - 1,   Codes::SupervisorCodes,
+                                               AccountTable::Dtmf,     true};
 
-CSupervisor::CSupervisor() { m_nCapacity = kSupervisorCount; }
+CSupervisor::CSupervisor() {
+    m_nCapacity = kSupervisorCount;
+}
 
 bool CSupervisor::OnInitDialog() {
     if (!CPhoneBook::OnInitDialog()) return false;
@@ -18,7 +20,8 @@ bool CSupervisor::OnInitDialog() {
     m_bPasswordOnly = 1;
     ShowItem(IDC_BOOK_PSTN, false);
     ShowItem(IDC_EVENT_TABLE, false);
-    for (int id : {IDC_SCENARIO_0, IDC_SCENARIO_1, IDC_SCENARIO_2, IDC_BOOK_OPTION}) ShowItem(id, true);
+    for (int id : {IDC_SCENARIO_0, IDC_SCENARIO_1, IDC_SCENARIO_2, IDC_BOOK_OPTION})
+        ShowItem(id, true);
     if (Data().phoneBookFlags() & kSupervisorOption) CheckDlgButton(IDC_BOOK_OPTION, true);
     EnableScenarios(1);
     ShowStartScenario();

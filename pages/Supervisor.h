@@ -5,16 +5,16 @@
 #include "pages/PhoneBook.h"
 
 class CSupervisor : public CPhoneBook {
-public:
+  public:
     CSupervisor();
     bool OnInitDialog() override;
     bool OnSetActive() override;
 
     static const RowLayout kRows;
 
-protected:
+  protected:
     void Store() override;
 
-private:
+  private:
     void ShowStartScenario();
 };

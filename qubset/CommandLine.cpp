@@ -46,7 +46,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 }
 
 std::string UsageText(const std::string& program) {
-    return "Usage: " + program + " [--trace FILE]\n"
+    return "Usage: " + program +
+           " [--trace FILE]\n"
            "Configures Qubrin GSM/GPRS alarm communicators over a serial cable: a wizard that\n"
            "finds the unit on a serial port, reads its settings and writes them back.\n"
            "\n"
@@ -57,7 +58,8 @@ std::string UsageText(const std::string& program) {
            "\n"
            "The interface languages are the *.ini language files in the current folder.\n"
            "The settings value Setting/Trace=1 keeps a trace too, in\n"
-           "$XDG_STATE_HOME/Miltra/" + program + "-trace.log (by default under ~/.local/state).\n";
+           "$XDG_STATE_HOME/Miltra/" +
+           program + "-trace.log (by default under ~/.local/state).\n";
 }
 
 std::string VersionLine(const std::string& program) {

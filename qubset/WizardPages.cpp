@@ -15,9 +15,9 @@
 #include "transfer/PinCodeDlg.h"
 
 std::array<ui::PropertyPage*, kPageCount> MakeWizardPages(CMainSheet& sheet) {
-    sheet.m_pStartPage = new CStartPage(
-        [](ui::Hwnd parent) { CPinCodeDlg(parent).DoModal(); },
-        [&sheet](ui::Hwnd parent) { CInfoDlg(sheet.data(), parent).DoModal(); });
+    sheet.m_pStartPage =
+        new CStartPage([](ui::Hwnd parent) { CPinCodeDlg(parent).DoModal(); },
+                       [&sheet](ui::Hwnd parent) { CInfoDlg(sheet.data(), parent).DoModal(); });
     sheet.m_pDialingDlg = new CDialingDlg;
     sheet.m_pWelcom = new CWelcom;
     sheet.m_pErrorPage = new CErrorPage;
@@ -28,7 +28,7 @@ std::array<ui::PropertyPage*, kPageCount> MakeWizardPages(CMainSheet& sheet) {
     sheet.m_pSupervisor = new CSupervisor;
     sheet.m_pIPconf = new CIPconf;
     sheet.m_pEndPage = new CEndPage;
-    return {sheet.m_pStartPage, sheet.m_pDialingDlg, sheet.m_pWelcom,    sheet.m_pErrorPage,
-            sheet.m_pGeneral,   sheet.m_pSMSconf,    sheet.m_pRC_SMSConf, sheet.m_pDTMFconf,
-            sheet.m_pSupervisor, sheet.m_pIPconf,    sheet.m_pEndPage};
+    return {sheet.m_pStartPage,  sheet.m_pDialingDlg, sheet.m_pWelcom,     sheet.m_pErrorPage,
+            sheet.m_pGeneral,    sheet.m_pSMSconf,    sheet.m_pRC_SMSConf, sheet.m_pDTMFconf,
+            sheet.m_pSupervisor, sheet.m_pIPconf,     sheet.m_pEndPage};
 }

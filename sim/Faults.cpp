@@ -91,14 +91,22 @@ std::string FaultHelp() {
 
 Phase PhaseOfCommand(std::uint8_t command) {
     switch (command) {
-        case command::kReadModemInfo: return Phase::ModemInfo;
-        case command::kReadSettings: return Phase::Settings;
-        case command::kReadStringTable: return Phase::Strings;
-        case command::kReadEvents: return Phase::Events;
-        case command::kWriteConfiguration: return Phase::Upload;
-        case command::kDialRequest: return Phase::Dial;
-        case command::kDisconnect: return Phase::Disconnect;
-        default: return Phase::Any;
+        case command::kReadModemInfo:
+            return Phase::ModemInfo;
+        case command::kReadSettings:
+            return Phase::Settings;
+        case command::kReadStringTable:
+            return Phase::Strings;
+        case command::kReadEvents:
+            return Phase::Events;
+        case command::kWriteConfiguration:
+            return Phase::Upload;
+        case command::kDialRequest:
+            return Phase::Dial;
+        case command::kDisconnect:
+            return Phase::Disconnect;
+        default:
+            return Phase::Any;
     }
 }
 

@@ -27,9 +27,9 @@ enum class FaultKind {
     ShortCatalogue,          // a catalogue of exactly 100 bytes
     UploadRefused,           // the upload is answered with 21
     // How a remote dial ends.
-    NoCarrier,   // status 17
-    DialAbort,   // status 20
-    DialError,   // status 21
+    NoCarrier,  // status 17
+    DialAbort,  // status 20
+    DialError,  // status 21
 };
 
 enum class Phase {
@@ -59,13 +59,13 @@ std::string FaultHelp();
 Phase PhaseOfCommand(std::uint8_t command);
 
 class FaultSet {
-public:
+  public:
     void Add(const Fault& fault) { m_faults.push_back(fault); }
     void Clear() { m_faults.clear(); }
     // True when `kind` applies to an exchange of `phase`; uses up one of its times.
     bool Take(FaultKind kind, Phase phase);
 
-private:
+  private:
     std::vector<Fault> m_faults;
 };
 

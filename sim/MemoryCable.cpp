@@ -19,7 +19,7 @@ std::size_t Take(std::deque<std::uint8_t>& from, std::uint8_t* buffer, std::size
 }
 
 class MemoryUnitEnd : public UnitEnd {
-public:
+  public:
     explicit MemoryUnitEnd(std::shared_ptr<CableState> cable) : m_cable(std::move(cable)) {}
 
     bool Open(std::string*) override {
@@ -78,12 +78,12 @@ public:
         m_cable->changed.wait_for(lock, kDrainLimit, [&] { return m_cable->toTool.empty(); });
     }
 
-private:
+  private:
     std::shared_ptr<CableState> m_cable;
 };
 
 class MemoryLine : public SerialLine {
-public:
+  public:
     MemoryLine(std::shared_ptr<CableState> cable, int comNumber)
         : m_cable(std::move(cable)), m_comNumber(comNumber) {}
 
@@ -142,7 +142,7 @@ public:
         m_aborted = false;
     }
 
-private:
+  private:
     // Under the cable's mutex.
     bool Usable() const {
         return m_open && !m_aborted && m_cable->plugged && m_cable->plugging == m_plugging;

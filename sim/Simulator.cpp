@@ -61,7 +61,9 @@ Simulator::Simulator(Options options)
     if (!m_options.statePath.empty()) LoadUnit(m_local, m_options.statePath);
 }
 
-Simulator::~Simulator() { Stop(); }
+Simulator::~Simulator() {
+    Stop();
+}
 
 #ifndef _WIN32
 bool Simulator::Start(const std::string& linkPath, std::string* error) {
@@ -98,7 +100,9 @@ void Simulator::Stop() {
     m_end.reset();
 }
 
-void Simulator::Unplug() { RunControl(Control::Unplug); }
+void Simulator::Unplug() {
+    RunControl(Control::Unplug);
+}
 
 bool Simulator::Plug() {
     RunControl(Control::Plug);
@@ -201,7 +205,8 @@ void Simulator::FeedByte(std::uint8_t byte, Clock::time_point now) {
     if (m_frame.size() < m_frameWanted) return;
 
     // The request is complete when its last byte would have crossed the wire.
-    const auto ready = std::max(now, m_frameFirstByte + ByteTime() * static_cast<long>(m_frame.size()));
+    const auto ready =
+        std::max(now, m_frameFirstByte + ByteTime() * static_cast<long>(m_frame.size()));
     HandleFrame(ready);
     m_frame.clear();
     m_frameWanted = 0;
@@ -232,8 +237,7 @@ std::vector<std::uint8_t> Simulator::Answer(Unit& unit, const std::vector<std::u
                                            unit.record.infoBlock.begin() + kInfoBlockSize);
             if (m_faults.Take(FaultKind::ModemError, phase))
                 WriteLE32(&info[kInfoLastError], static_cast<std::uint32_t>(kModemErrorCode));
-            if (m_faults.Take(FaultKind::GarbageInfo, phase))
-                info = RandomBytes(kInfoBlockSize, 0);
+            if (m_faults.Take(FaultKind::GarbageInfo, phase)) info = RandomBytes(kInfoBlockSize, 0);
             return info;
         }
         case command::kReadSettings: {
@@ -304,9 +308,9 @@ void Simulator::StartDial(const std::vector<std::uint8_t>& request, Clock::time_
         queue(dialstatus::kPasswordError);
         return queue(dialstatus::kNoCarrier);
     }
-    for (std::int8_t s : {dialstatus::kDownloadParameters, dialstatus::kDownloadInfo,
-                          dialstatus::kDownloadEvents, dialstatus::kDownloadFinished,
-                          dialstatus::kConnected})
+    for (std::int8_t s :
+         {dialstatus::kDownloadParameters, dialstatus::kDownloadInfo, dialstatus::kDownloadEvents,
+          dialstatus::kDownloadFinished, dialstatus::kConnected})
         queue(s);
 }
 
@@ -408,8 +412,9 @@ std::vector<Request> Simulator::Requests() const {
 
 std::size_t Simulator::RequestCount(std::uint8_t command) const {
     std::lock_guard lock(m_mutex);
-    return static_cast<std::size_t>(std::count_if(
-        m_requests.begin(), m_requests.end(), [&](const Request& r) { return r.command == command; }));
+    return static_cast<std::size_t>(
+        std::count_if(m_requests.begin(), m_requests.end(),
+                      [&](const Request& r) { return r.command == command; }));
 }
 
 std::vector<std::vector<std::uint8_t>> Simulator::AcceptedUploads() const {

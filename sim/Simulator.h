@@ -26,8 +26,8 @@ struct CableState;
 struct Options {
     bool pace = false;  // take and send bytes no faster than 115200 baud 8N1
     std::string remotePassword = "1234";
-    std::chrono::milliseconds dialDelay{2000};  // silence while the remote unit is rung
-    std::chrono::milliseconds statusGap{300};   // between two status bytes of a dial
+    std::chrono::milliseconds dialDelay{2000};   // silence while the remote unit is rung
+    std::chrono::milliseconds statusGap{300};    // between two status bytes of a dial
     std::chrono::milliseconds replugDelay{300};  // a hung-up line comes back after this
     std::chrono::milliseconds frameIdle{200};    // a request that stops halfway is dropped
     std::string statePath;                       // load from and save uploads to
@@ -42,7 +42,7 @@ struct Request {
 };
 
 class Simulator {
-public:
+  public:
     explicit Simulator(Options options = {});
     ~Simulator();
     Simulator(const Simulator&) = delete;
@@ -78,7 +78,7 @@ public:
     std::vector<std::vector<std::uint8_t>> AcceptedUploads() const;
     bool InRemoteSession() const;
 
-private:
+  private:
     using Clock = std::chrono::steady_clock;
     enum class Control { None, Unplug, Plug, Stop };
 

@@ -33,7 +33,8 @@ void SetInfo(Unit& unit, char gsm, char gprs, std::uint8_t signal, std::uint8_t 
 }
 
 void SetCatalogue(Unit& unit, const EventNames& names) {
-    unit.catalogueLength = WriteCatalogue(unit.record.eventCatalogue.data(), kEventCatalogueSize, names);
+    unit.catalogueLength =
+        WriteCatalogue(unit.record.eventCatalogue.data(), kEventCatalogueSize, names);
 }
 
 void SelectEvents(Unit& unit, MaskTable table, int index, std::initializer_list<int> events) {
@@ -56,8 +57,7 @@ Unit BaseUnit() {
 }  // namespace
 
 void StoreSettings(Unit& unit) {
-    std::memcpy(unit.record.identReply.data(), unit.record.settingsBlock.data(),
-                kSettingsCopySize);
+    std::memcpy(unit.record.identReply.data(), unit.record.settingsBlock.data(), kSettingsCopySize);
 }
 
 Unit DefaultUnit() {
@@ -155,8 +155,8 @@ bool SplitTexts(const std::uint8_t* texts, std::size_t length, int count,
             return false;
         }
         const auto size = static_cast<std::size_t>(end - begin);
-        const std::size_t room = kSlots[static_cast<std::size_t>(number - 1)].size -
-                                 (FillsWholeSlot(number) ? 0 : 1);
+        const std::size_t room =
+            kSlots[static_cast<std::size_t>(number - 1)].size - (FillsWholeSlot(number) ? 0 : 1);
         if (size > room) {
             *why = "text " + std::to_string(number) + " is too long for its slot";
             return false;
@@ -177,7 +177,8 @@ bool ApplyConfiguration(Unit& unit, const std::uint8_t* image, std::size_t lengt
                         std::string* why) {
     std::string ignored;
     if (!why) why = &ignored;
-    if (length < kImageTexts + kSlotsAlwaysSent || image[kImageCommand] != command::kWriteConfiguration) {
+    if (length < kImageTexts + kSlotsAlwaysSent ||
+        image[kImageCommand] != command::kWriteConfiguration) {
         *why = "too short for a configuration image";
         return false;
     }

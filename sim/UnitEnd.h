@@ -13,7 +13,7 @@
 namespace sim {
 
 class UnitEnd {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
     struct Ready {
         bool woken = false;     // Wake was called

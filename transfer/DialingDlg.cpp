@@ -10,7 +10,8 @@ constexpr int kProgressMax = 100;
 
 // Milliseconds from `since` to now.
 long long ElapsedMs(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since)
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 since)
         .count();
 }
 
@@ -18,7 +19,9 @@ long long ElapsedMs(std::chrono::steady_clock::time_point since) {
 
 CDialingDlg::CDialingDlg() : CWizardPage(GetTemplate(IDD_TRANSFER)) {}
 
-void CDialingDlg::DoDataExchange(ui::DataExchange& dx) { dx.Text(IDC_DIAL_STATUS, m_strStatus); }
+void CDialingDlg::DoDataExchange(ui::DataExchange& dx) {
+    dx.Text(IDC_DIAL_STATUS, m_strStatus);
+}
 
 bool CDialingDlg::OnInitDialog() {
     if (!CWizardPage::OnInitDialog()) return false;
@@ -83,21 +86,37 @@ std::intptr_t CDialingDlg::OnLinkResult(int code, std::intptr_t value) {
 
 bool CDialingDlg::ApplyStatus(std::int8_t status) {
     switch (status) {
-        case dialstatus::kNothing: m_strStatus += '.'; return true;
-        case dialstatus::kDialling: m_strStatus = "Dailing!"; return true;
-        case dialstatus::kCheckPassword: m_strStatus = "Check password"; return true;
+        case dialstatus::kNothing:
+            m_strStatus += '.';
+            return true;
+        case dialstatus::kDialling:
+            m_strStatus = "Dailing!";
+            return true;
+        case dialstatus::kCheckPassword:
+            m_strStatus = "Check password";
+            return true;
         case dialstatus::kDownloadParameters:
             m_strStatus = "Download parameters";
             return true;
-        case dialstatus::kDownloadInfo: m_strStatus = "Download InfoStruct"; return true;
-        case dialstatus::kDownloadEvents: m_strStatus = "Download Events"; return true;
-        case dialstatus::kDownloadFinished: m_strStatus = "Download finished"; return true;
-        case dialstatus::kPasswordError: m_strStatus = "Password error!"; return true;
+        case dialstatus::kDownloadInfo:
+            m_strStatus = "Download InfoStruct";
+            return true;
+        case dialstatus::kDownloadEvents:
+            m_strStatus = "Download Events";
+            return true;
+        case dialstatus::kDownloadFinished:
+            m_strStatus = "Download finished";
+            return true;
+        case dialstatus::kPasswordError:
+            m_strStatus = "Password error!";
+            return true;
         case dialstatus::kConnected:
             m_pSheet->SetActivePage(m_pSheet->page(PageId::General));
             return false;
         case dialstatus::kNoCarrier:
-        case dialstatus::kNoCarrier2: m_strStatus = "No carrier"; return false;
+        case dialstatus::kNoCarrier2:
+            m_strStatus = "No carrier";
+            return false;
         case dialstatus::kUnknownNumber:
             m_strStatus = "I don't know your phone number!";
             return false;
@@ -110,6 +129,7 @@ bool CDialingDlg::ApplyStatus(std::int8_t status) {
         case dialstatus::kCommunicationError:
             m_strStatus += "  Error communication. Try again";
             return false;
-        default: return false;
+        default:
+            return false;
     }
 }

@@ -9,7 +9,7 @@
 #include "app/WizardPage.h"
 
 class CDialingDlg : public CWizardPage {
-public:
+  public:
     CDialingDlg();
     bool OnInitDialog() override;
     bool OnSetActive() override;
@@ -23,12 +23,12 @@ public:
     static constexpr int kPollTimer = 2;
     static constexpr int kStatusCycleMs = 600;
 
-protected:
+  protected:
     void DoDataExchange(ui::DataExchange& dx) override;
     void OnTimer(int id) override;
     std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
 
-private:
+  private:
     // True when the unit is still at work and the next status is to be awaited.
     bool ApplyStatus(std::int8_t status);
     void RequestStatus();

@@ -10,7 +10,9 @@ using namespace layout;
 
 CEndPage::CEndPage() : CWizardPage(GetTemplate(IDD_END)) {}
 
-void CEndPage::DoDataExchange(ui::DataExchange& dx) { dx.Text(IDC_END_TITLE, m_strTitle); }
+void CEndPage::DoDataExchange(ui::DataExchange& dx) {
+    dx.Text(IDC_END_TITLE, m_strTitle);
+}
 
 bool CEndPage::OnInitDialog() {
     if (!CWizardPage::OnInitDialog()) return false;
@@ -48,7 +50,8 @@ bool CEndPage::OnSetActive() {
 void CEndPage::ReadTamperBoxes() {
     std::uint8_t tamper = Data().tamperEventFlags();
     auto set = [&](std::uint8_t bit, bool on) {
-        tamper = on ? static_cast<std::uint8_t>(tamper | bit) : static_cast<std::uint8_t>(tamper & ~bit);
+        tamper =
+            on ? static_cast<std::uint8_t>(tamper | bit) : static_cast<std::uint8_t>(tamper & ~bit);
     };
     set(kTamperGsmError, IsDlgButtonChecked(IDC_TAMPER_GSM));
     set(kTamperTcpError, IsDlgButtonChecked(IDC_TAMPER_TCP));

@@ -6,7 +6,7 @@
 #include "device/DeviceData.h"
 
 class CEndPage : public CWizardPage {
-public:
+  public:
     CEndPage();
     bool OnInitDialog() override;
     bool OnSetActive() override;
@@ -19,12 +19,12 @@ public:
     static constexpr int kCusdDigits = 4;
     static constexpr int kCusdReadMax = 7;
 
-protected:
+  protected:
     void DoDataExchange(ui::DataExchange& dx) override;
     void OnTimer(int id) override;
     std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
 
-private:
+  private:
     void ReadTamperBoxes();
     void ReadCusd();
     void RetryUpload();

@@ -7,7 +7,9 @@
 
 CErrorPage::CErrorPage() : CWizardPage(GetTemplate(IDD_ERROR)) {}
 
-void CErrorPage::DoDataExchange(ui::DataExchange& dx) { dx.Text(IDC_ERROR_MESSAGE, m_strMessage); }
+void CErrorPage::DoDataExchange(ui::DataExchange& dx) {
+    dx.Text(IDC_ERROR_MESSAGE, m_strMessage);
+}
 
 bool CErrorPage::OnSetActive() {
     if (!CWizardPage::OnSetActive()) return false;
@@ -47,8 +49,10 @@ std::intptr_t CErrorPage::OnLinkResult(int code, std::intptr_t value) {
         ShowPortFailures();
         using namespace std::chrono;
         const long long left =
-            m_roundStart ? kMinRoundMs - duration_cast<milliseconds>(steady_clock::now() - *m_roundStart).count()
-                         : 0;
+            m_roundStart
+                ? kMinRoundMs -
+                      duration_cast<milliseconds>(steady_clock::now() - *m_roundStart).count()
+                : 0;
         if (left > 0)
             SetTimer(kSearchTimer, static_cast<int>(left));
         else

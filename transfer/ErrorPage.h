@@ -9,7 +9,7 @@
 #include "app/WizardPage.h"
 
 class CErrorPage : public CWizardPage {
-public:
+  public:
     CErrorPage();
     bool OnSetActive() override;
 
@@ -18,12 +18,12 @@ public:
     static constexpr int kMinRoundMs = 1000;
     static constexpr int kSearchTimer = 1;
 
-protected:
+  protected:
     void DoDataExchange(ui::DataExchange& dx) override;
     void OnTimer(int id) override;
     std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
 
-private:
+  private:
     void Search();
     // Why the last search found nothing: the ports that are there but could not be opened.
     void ShowPortFailures();

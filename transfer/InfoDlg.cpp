@@ -13,26 +13,40 @@ constexpr int kSignalFull = 32;
 
 const char* BandText(std::uint8_t code) {
     switch (code) {
-        case 1: return "900 MHz";
-        case 2: return "1800 MHz";
-        case 3: return "900 MHz + 1800 MHz";
-        case 4: return "1900 MHz";
-        case 5: return "900 MHz + 1900 MHz";
-        case 10: return "850 MHz + 1800 MHz";
-        case 12: return "850 MHz + 1900 MHz";
-        case 15: return "All";
-        default: return "Unknown";
+        case 1:
+            return "900 MHz";
+        case 2:
+            return "1800 MHz";
+        case 3:
+            return "900 MHz + 1800 MHz";
+        case 4:
+            return "1900 MHz";
+        case 5:
+            return "900 MHz + 1900 MHz";
+        case 10:
+            return "850 MHz + 1800 MHz";
+        case 12:
+            return "850 MHz + 1900 MHz";
+        case 15:
+            return "All";
+        default:
+            return "Unknown";
     }
 }
 
 // "2" and anything unknown read "Unknown" for GSM but "No used" for GPRS.
 const char* RegistrationText(char state, const char* otherwise) {
     switch (state) {
-        case '0': return "Not registered";
-        case '1': return "Registered to home network";
-        case '3': return "Registration denied";
-        case '4': return "Registered. Roaming";
-        default: return otherwise;
+        case '0':
+            return "Not registered";
+        case '1':
+            return "Registered to home network";
+        case '3':
+            return "Registration denied";
+        case '4':
+            return "Registered. Roaming";
+        default:
+            return otherwise;
     }
 }
 

@@ -22,14 +22,14 @@ struct InfoLines {
 InfoLines DecodeInfo(const DeviceData& data);
 
 class CInfoDlg : public ui::Dialog {
-public:
+  public:
     CInfoDlg(const DeviceData& data, ui::Hwnd parent);
 
-protected:
+  protected:
     bool OnInitDialog() override;
     void DoDataExchange(ui::DataExchange& dx) override;
 
-private:
+  private:
     const DeviceData& m_data;
     InfoLines m_lines;
 };

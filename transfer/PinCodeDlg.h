@@ -4,10 +4,10 @@
 #include "ui/Dialog.h"
 
 class CPinCodeDlg : public ui::Dialog {
-public:
+  public:
     explicit CPinCodeDlg(ui::Hwnd parent);
 
-protected:
+  protected:
     bool OnInitDialog() override;
     void OnOK() override;
 };

@@ -9,7 +9,8 @@ namespace {
 
 // The text with every "%1" replaced by `value`.
 std::string WithArgument(std::string text, std::string_view value) {
-    for (auto at = text.find("%1"); at != std::string::npos; at = text.find("%1", at + value.size()))
+    for (auto at = text.find("%1"); at != std::string::npos;
+         at = text.find("%1", at + value.size()))
         text.replace(at, 2, value);
     return text;
 }
@@ -25,12 +26,14 @@ std::string Cause(const OpenFailure& failure, const std::filesystem::path& langF
                                            "permission denied. Add your user to the group '%1' "
                                            "and log in again."),
                                 ui::TextFromSystem(failure.group));
-        case PortFault::InUse: return LangTextOr(langFile, "005", "in use by another program.");
+        case PortFault::InUse:
+            return LangTextOr(langFile, "005", "in use by another program.");
         case PortFault::Gone:
             return LangTextOr(langFile, "006",
                               "the device is gone. Plug the cable or the adapter in again.");
         case PortFault::None:
-        case PortFault::Other: break;
+        case PortFault::Other:
+            break;
     }
     return WithArgument(LangTextOr(langFile, "007", "cannot be opened (%1)."),
                         ui::TextFromSystem(std::system_category().message(failure.osError)));

@@ -8,12 +8,16 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, Hwnd parent)
     OnClicked(IDCANCEL, [this] { OnCancel(); });
 }
 
-bool Dialog::OnInitDialog() { return UpdateData(false); }
+bool Dialog::OnInitDialog() {
+    return UpdateData(false);
+}
 
 void Dialog::OnOK() {
     if (UpdateData(true)) EndDialog(IDOK);
 }
 
-void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+void Dialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 }  // namespace ui

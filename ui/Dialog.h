@@ -7,21 +7,21 @@
 namespace ui {
 
 class Dialog : public Window {
-public:
+  public:
     Dialog(const DialogTemplate& dialogTemplate, Hwnd parent);
 
     // Runs the dialog until EndDialog; its result (IDOK, IDCANCEL, ...).
     int DoModal();
     void EndDialog(int result);
 
-protected:
+  protected:
     // Moves member data to the controls; false fails the dialog.
     virtual bool OnInitDialog();
     // Takes the controls' data and closes with IDOK.
     virtual void OnOK();
     virtual void OnCancel();
 
-private:
+  private:
     class Frame;
     Hwnd m_parent;
     Frame* m_frame = nullptr;

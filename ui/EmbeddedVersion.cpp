@@ -10,7 +10,9 @@
 namespace {
 
 // Spelled in two halves so that this search never finds itself in the program's own bytes.
-std::string Marker() { return std::string("QUBSET-VERSION") + "-RECORD"; }
+std::string Marker() {
+    return std::string("QUBSET-VERSION") + "-RECORD";
+}
 
 constexpr std::size_t kMaxExecutableBytes = 256u << 20;
 

@@ -8,7 +8,8 @@ int ImageList::Add(std::string_view resource) {
 }
 
 std::string ImageList::resource(int index) const {
-    return index >= 0 && index < count() ? m_resources[static_cast<std::size_t>(index)] : std::string();
+    return index >= 0 && index < count() ? m_resources[static_cast<std::size_t>(index)]
+                                         : std::string();
 }
 
 void ListView::DeleteAllItems() {

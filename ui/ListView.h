@@ -13,7 +13,7 @@ namespace ui {
 
 // Images by resource name ("icon/194"), all drawn at one size.
 class ImageList {
-public:
+  public:
     explicit ImageList(int size) : m_size(size) {}
     int Add(std::string_view resource);
     int size() const { return m_size; }
@@ -21,13 +21,13 @@ public:
     // The resource of an image, empty for an index the list does not have.
     std::string resource(int index) const;
 
-private:
+  private:
     int m_size;
     std::vector<std::string> m_resources;
 };
 
 class ListView {
-public:
+  public:
     virtual ~ListView() = default;
 
     virtual int InsertItem(int index, std::string_view text, int image, std::intptr_t data) = 0;

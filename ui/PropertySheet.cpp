@@ -11,10 +11,18 @@ bool PropertyPage::OnInitDialog() {
     UpdateData(false);
     return true;
 }
-bool PropertyPage::OnSetActive() { return true; }
-int PropertyPage::OnWizardBack() { return kWizardDefault; }
-int PropertyPage::OnWizardNext() { return kWizardDefault; }
-bool PropertyPage::OnWizardFinish() { return true; }
+bool PropertyPage::OnSetActive() {
+    return true;
+}
+int PropertyPage::OnWizardBack() {
+    return kWizardDefault;
+}
+int PropertyPage::OnWizardNext() {
+    return kWizardDefault;
+}
+bool PropertyPage::OnWizardFinish() {
+    return true;
+}
 
 void PropertySheet::AddPage(PropertyPage* page) {
     page->m_sheet = this;
@@ -33,7 +41,9 @@ void PropertySheet::RemovePage(int index) {
     }
 }
 
-void PropertySheet::RemovePage(PropertyPage* page) { RemovePage(GetPageIndex(page)); }
+void PropertySheet::RemovePage(PropertyPage* page) {
+    RemovePage(GetPageIndex(page));
+}
 
 int PropertySheet::GetPageIndex(const PropertyPage* page) const {
     for (int i = 0; i < GetPageCount(); ++i)
@@ -42,10 +52,13 @@ int PropertySheet::GetPageIndex(const PropertyPage* page) const {
 }
 
 PropertyPage* PropertySheet::GetPage(int index) const {
-    return index >= 0 && index < GetPageCount() ? m_pages[static_cast<std::size_t>(index)] : nullptr;
+    return index >= 0 && index < GetPageCount() ? m_pages[static_cast<std::size_t>(index)]
+                                                : nullptr;
 }
 
-bool PropertySheet::SetActivePage(int index) { return SetActivePage(GetPage(index)); }
+bool PropertySheet::SetActivePage(int index) {
+    return SetActivePage(GetPage(index));
+}
 
 bool PropertySheet::SetActivePage(PropertyPage* page) {
     if (!page || GetPageIndex(page) < 0) return false;
@@ -68,13 +81,17 @@ bool PropertySheet::SetActivePage(PropertyPage* page) {
     return true;
 }
 
-bool PropertySheet::CanGoBack() const { return m_buttons & PSWIZB_BACK; }
+bool PropertySheet::CanGoBack() const {
+    return m_buttons & PSWIZB_BACK;
+}
 
 bool PropertySheet::CanGoNext() const {
     return (m_buttons & PSWIZB_NEXT) && !(m_buttons & (PSWIZB_FINISH | PSWIZB_DISABLEDFINISH));
 }
 
-bool PropertySheet::CanFinish() const { return m_buttons & PSWIZB_FINISH; }
+bool PropertySheet::CanFinish() const {
+    return m_buttons & PSWIZB_FINISH;
+}
 
 void PropertySheet::Navigate(int answer, int step) {
     if (answer != kWizardDefault) return;
@@ -100,6 +117,8 @@ void PropertySheet::PressFinish() {
     if (m_active->OnWizardFinish()) EndDialog(kWizardFinished);
 }
 
-void PropertySheet::PressCancel() { EndDialog(IDCANCEL); }
+void PropertySheet::PressCancel() {
+    EndDialog(IDCANCEL);
+}
 
 }  // namespace ui

@@ -28,7 +28,7 @@ inline constexpr int kWizardStay = -1;
 inline constexpr int kWizardFinished = 0x3025;
 
 class PropertyPage : public Window {
-public:
+  public:
     explicit PropertyPage(const DialogTemplate& dialogTemplate) : Window(dialogTemplate) {}
 
     // The first time the page's window is shown; false fails the initialisation.
@@ -42,13 +42,13 @@ public:
 
     PropertySheet* GetParentSheet() const { return m_sheet; }
 
-private:
+  private:
     friend class PropertySheet;
     PropertySheet* m_sheet = nullptr;
 };
 
 class PropertySheet {
-public:
+  public:
     explicit PropertySheet(Hwnd parent = 0);
     virtual ~PropertySheet();
     PropertySheet(const PropertySheet&) = delete;
@@ -92,7 +92,7 @@ public:
     class Frame;
     Frame& frame() const { return *m_frame; }
 
-private:
+  private:
     // Backend: makes a page's window in the page area; false when it could not.
     bool CreatePageWindow(PropertyPage& page);
     // Backend: the page area grows to hold a page of that template.

@@ -47,7 +47,7 @@ std::filesystem::path UserStateDirectory();
 // message posted to a window of the UI thread; one that arrives after the wake-up is gone is
 // dropped.
 class UiWakeup {
-public:
+  public:
     explicit UiWakeup(std::function<void()> handler);
     ~UiWakeup();
     UiWakeup(const UiWakeup&) = delete;
@@ -55,7 +55,7 @@ public:
     // Any thread.
     void Post();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

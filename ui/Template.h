@@ -7,18 +7,18 @@
 namespace ui {
 
 enum class Kind {
-    Static,         // text label
-    Picture,        // bitmap or icon resource drawn to fill the control
-    Edit,           // one-line edit (multi-line with kMultiLine)
-    Button,         // push button
-    CheckBox,       // automatic check box
-    Radio,          // automatic radio button; radios of one kGroup run are exclusive
-    GroupBox,       // frame with a caption
-    ComboList,      // drop-down list that cannot be edited
-    ComboEdit,      // drop-down with an edit part
-    ListView,       // list view (list mode, or report mode with kReport)
+    Static,     // text label
+    Picture,    // bitmap or icon resource drawn to fill the control
+    Edit,       // one-line edit (multi-line with kMultiLine)
+    Button,     // push button
+    CheckBox,   // automatic check box
+    Radio,      // automatic radio button; radios of one kGroup run are exclusive
+    GroupBox,   // frame with a caption
+    ComboList,  // drop-down list that cannot be edited
+    ComboEdit,  // drop-down with an edit part
+    ListView,   // list view (list mode, or report mode with kReport)
     ProgressBar,
-    BitmapButton,   // owner-drawn button whose faces are bitmaps <caption>U / D / X
+    BitmapButton,  // owner-drawn button whose faces are bitmaps <caption>U / D / X
 };
 
 enum Style : unsigned {
@@ -28,14 +28,14 @@ enum Style : unsigned {
     kMultiLine = 1u << 3,
     kPassword = 1u << 4,
     kReadOnly = 1u << 5,
-    kNumber = 1u << 6,     // digits only
-    kPushLike = 1u << 7,   // radio or check box drawn as a push button
-    kGroup = 1u << 8,      // starts a new group of radios
-    kReport = 1u << 9,     // list view with columns
+    kNumber = 1u << 6,    // digits only
+    kPushLike = 1u << 7,  // radio or check box drawn as a push button
+    kGroup = 1u << 8,     // starts a new group of radios
+    kReport = 1u << 9,    // list view with columns
     kSingleSel = 1u << 10,
     kEditLabels = 1u << 11,
     kSortAscending = 1u << 12,
-    kDefault = 1u << 13,   // the default push button
+    kDefault = 1u << 13,  // the default push button
     kVScroll = 1u << 14,
 };
 
@@ -43,7 +43,7 @@ struct ControlTemplate {
     int id;
     Kind kind;
     const char* text;  // the caption; for a picture, an edit or a list its accessible name
-    int x, y, w, h;  // dialog units
+    int x, y, w, h;    // dialog units
     unsigned style = 0;
     const char* image = nullptr;  // resource name for pictures ("bitmap/226", "icon/194")
 };

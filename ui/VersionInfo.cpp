@@ -9,4 +9,6 @@ std::string FormatVersion(std::uint32_t fileVersionMS) {
     return text;
 }
 
-std::string MissingVersionText(const std::string& name) { return " 0 " + name; }
+std::string MissingVersionText(const std::string& name) {
+    return " 0 " + name;
+}

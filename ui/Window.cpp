@@ -47,13 +47,21 @@ void Window::DetachHandle() {
     m_handle = 0;
 }
 
-void Window::NotifyClicked(int id) { Dispatch(m_clickHandlers, id); }
+void Window::NotifyClicked(int id) {
+    Dispatch(m_clickHandlers, id);
+}
 
-void Window::NotifySelChange(int id) { Dispatch(m_selChangeHandlers, id); }
+void Window::NotifySelChange(int id) {
+    Dispatch(m_selChangeHandlers, id);
+}
 
-void Window::NotifyChanged(int id) { Dispatch(m_changeHandlers, id); }
+void Window::NotifyChanged(int id) {
+    Dispatch(m_changeHandlers, id);
+}
 
-void Window::OnTimer(int id) { KillTimer(id); }
+void Window::OnTimer(int id) {
+    KillTimer(id);
+}
 
 bool Window::UpdateData(bool saveAndValidate) {
     if (!m_handle) return false;
@@ -62,7 +70,9 @@ bool Window::UpdateData(bool saveAndValidate) {
     return true;
 }
 
-std::intptr_t Window::OnMessage(unsigned, std::intptr_t, std::intptr_t) { return 0; }
+std::intptr_t Window::OnMessage(unsigned, std::intptr_t, std::intptr_t) {
+    return 0;
+}
 
 void Window::OnClicked(int id, std::function<void()> handler) {
     m_clickHandlers[id] = std::move(handler);

@@ -25,19 +25,19 @@ class Window;
 
 // Moves member data to the controls (saving = false) or back (saving = true).
 class DataExchange {
-public:
+  public:
     DataExchange(Window& window, bool saving) : m_window(window), m_saving(saving) {}
     bool saving() const { return m_saving; }
     void Text(int id, std::string& value);
     void Check(int id, int& value);
 
-private:
+  private:
     Window& m_window;
     bool m_saving;
 };
 
 class Window {
-public:
+  public:
     explicit Window(const DialogTemplate& dialogTemplate);
     virtual ~Window();
     Window(const Window&) = delete;
@@ -96,7 +96,7 @@ public:
     struct Impl;
     Impl& impl() const { return *m_impl; }
 
-protected:
+  protected:
     virtual void DoDataExchange(DataExchange&) {}
     virtual void OnTimer(int id);
 
@@ -108,7 +108,7 @@ protected:
 
     void DestroyWindow();
 
-private:
+  private:
     // The backend reports its controls' notifications here.
     void NotifyClicked(int id);
     void NotifySelChange(int id);

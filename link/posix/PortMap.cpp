@@ -82,7 +82,8 @@ void PortMap::Rescan() {
     // A device already named by an override does not get a second number.
     const auto& named = m_settings.paths;
     std::erase_if(devices, [&](const std::string& path) {
-        return std::any_of(named.begin(), named.end(), [&](const auto& o) { return o.second == path; });
+        return std::any_of(named.begin(), named.end(),
+                           [&](const auto& o) { return o.second == path; });
     });
     auto next = devices.begin();
     for (int n = kFirstComPort; n <= kLastComPort; ++n) {

@@ -8,7 +8,7 @@
 #include "link/PortNames.h"
 
 class PortMap {
-public:
+  public:
     explicit PortMap(PortSettings settings, std::string sysTtyDir = "/sys/class/tty",
                      std::string devDir = "/dev");
 
@@ -18,7 +18,7 @@ public:
     // The device path of COM<n>, or empty when nothing is there.
     std::string PathFor(int comNumber) const;
 
-private:
+  private:
     std::vector<std::string> DiscoverDevices() const;
 
     PortSettings m_settings;

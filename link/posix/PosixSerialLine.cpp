@@ -21,15 +21,20 @@ namespace {
 
 PortFault FaultOf(int error) {
     switch (error) {
-        case ENOENT: return PortFault::None;  // nothing there, as a number without a device
+        case ENOENT:
+            return PortFault::None;  // nothing there, as a number without a device
         case EACCES:
-        case EPERM: return PortFault::Denied;
+        case EPERM:
+            return PortFault::Denied;
         case EBUSY:
-        case EWOULDBLOCK: return PortFault::InUse;  // TIOCEXCL or the lock held elsewhere
+        case EWOULDBLOCK:
+            return PortFault::InUse;  // TIOCEXCL or the lock held elsewhere
         case ENODEV:
         case ENXIO:
-        case EIO: return PortFault::Gone;
-        default: return PortFault::Other;
+        case EIO:
+            return PortFault::Gone;
+        default:
+            return PortFault::Other;
     }
 }
 
@@ -46,7 +51,7 @@ std::string DeviceGroup(const std::string& path) {
 }
 
 class PosixSerialLine final : public SerialLine {
-public:
+  public:
     explicit PosixSerialLine(const PortSettings& ports) : m_ports(ports) {
         if (pipe(m_wake) == 0) {
             for (int fd : m_wake) {
@@ -171,7 +176,7 @@ public:
         }
     }
 
-private:
+  private:
     bool Refused(int comNumber, const std::string& path, int error) {
         m_failure = {comNumber, FaultOf(error), error, path, {}};
         if (m_failure.fault == PortFault::Denied) m_failure.group = DeviceGroup(path);

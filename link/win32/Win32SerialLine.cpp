@@ -14,19 +14,23 @@ namespace {
 PortFault FaultOf(DWORD error) {
     switch (error) {
         case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND: return PortFault::None;  // no such port
+        case ERROR_PATH_NOT_FOUND:
+            return PortFault::None;  // no such port
         case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION: return PortFault::InUse;  // opened without sharing elsewhere
+        case ERROR_SHARING_VIOLATION:
+            return PortFault::InUse;  // opened without sharing elsewhere
         case ERROR_GEN_FAILURE:
         case ERROR_NOT_READY:
         case ERROR_DEV_NOT_EXIST:
-        case ERROR_DEVICE_NOT_CONNECTED: return PortFault::Gone;
-        default: return PortFault::Other;
+        case ERROR_DEVICE_NOT_CONNECTED:
+            return PortFault::Gone;
+        default:
+            return PortFault::Other;
     }
 }
 
 class Win32SerialLine final : public SerialLine {
-public:
+  public:
     ~Win32SerialLine() override {
         Close();
         if (m_ioThread) CloseHandle(m_ioThread);
@@ -36,8 +40,8 @@ public:
         Close();
         char name[32];
         std::snprintf(name, sizeof name, "\\\\.\\COM%d", comNumber);
-        m_handle = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                               nullptr);
+        m_handle =
+            CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         m_failure = {};
         if (m_handle == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
@@ -120,15 +124,15 @@ public:
 
     void ClearAbort() override { m_abort.Clear(); }
 
-private:
+  private:
     // Remembers the calling thread, so that Abort can cancel its blocked call. False when
     // the call is not to be made.
     bool BeginIo() {
         if (m_handle == INVALID_HANDLE_VALUE) return false;
         if (!m_ioThread.load()) {
             HANDLE self = nullptr;
-            DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self,
-                            0, FALSE, DUPLICATE_SAME_ACCESS);
+            DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, 0,
+                            FALSE, DUPLICATE_SAME_ACCESS);
             m_ioThread = self;
         }
         return m_abort.Begin();

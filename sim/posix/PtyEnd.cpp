@@ -17,7 +17,7 @@ void SetNonBlocking(int fd) {
 }
 
 class PtyEnd : public UnitEnd {
-public:
+  public:
     explicit PtyEnd(std::string linkPath) : m_linkPath(std::move(linkPath)) {}
 
     ~PtyEnd() override {
@@ -114,7 +114,7 @@ public:
 
     void Drain() override { tcdrain(m_master); }
 
-private:
+  private:
     std::string m_linkPath;
     int m_master = -1;
     int m_slaveKeep = -1;

@@ -18,7 +18,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes Frame(const Bytes& payload) { return FrameBytes(payload); }
+Bytes Frame(const Bytes& payload) {
+    return FrameBytes(payload);
+}
 
 }  // namespace
 

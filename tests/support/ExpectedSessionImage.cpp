@@ -16,7 +16,8 @@ int main() {
     settings.resize(kSettingsCopySize);
     settings[kTamperEventFlags] |= kTamperUploaded;
     WriteLE16(&settings[kLanguageCode], 0x0409);
-    for (const std::uint8_t b : ExpectedImage(settings, UnitTexts(unit, 41))) std::printf("%02x", b);
+    for (const std::uint8_t b : ExpectedImage(settings, UnitTexts(unit, 41)))
+        std::printf("%02x", b);
     std::printf("\n");
     return 0;
 }

@@ -20,14 +20,18 @@ PtyPair::PtyPair() {
     fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
 }
 
-PtyPair::~PtyPair() { Hangup(); }
+PtyPair::~PtyPair() {
+    Hangup();
+}
 
 void PtyPair::Write(const std::vector<std::uint8_t>& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = write(m_master, bytes.data() + done, bytes.size() - done);
-        if (n > 0) done += static_cast<std::size_t>(n);
-        else usleep(1000);
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else
+            usleep(1000);
     }
 }
 
@@ -35,7 +39,8 @@ std::vector<std::uint8_t> PtyPair::ReadAvailable() {
     std::vector<std::uint8_t> out;
     std::uint8_t buffer[1024];
     ssize_t n;
-    while ((n = read(m_master, buffer, sizeof buffer)) > 0) out.insert(out.end(), buffer, buffer + n);
+    while ((n = read(m_master, buffer, sizeof buffer)) > 0)
+        out.insert(out.end(), buffer, buffer + n);
     return out;
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 class PtyPair {
-public:
+  public:
     PtyPair();
     ~PtyPair();
     bool ok() const { return m_master >= 0; }
@@ -21,7 +21,7 @@ public:
     // Holds the port as another program would: its exclusive lock and TIOCEXCL.
     bool HoldExclusively();
 
-private:
+  private:
     int m_master = -1;
     int m_slaveKeep = -1;
     std::string m_slavePath;

@@ -9,7 +9,7 @@
 #include "link/SerialLine.h"
 
 class RefusingLine : public SerialLine {
-public:
+  public:
     RefusingLine(std::unique_ptr<SerialLine> real, std::vector<OpenFailure> refusals)
         : m_real(std::move(real)), m_refusals(std::move(refusals)) {}
 
@@ -29,14 +29,16 @@ public:
     bool IsOpen() const override { return m_real->IsOpen(); }
     void Configure() override { m_real->Configure(); }
     void SetTimeouts(const CommTimeouts& timeouts) override { m_real->SetTimeouts(timeouts); }
-    int Read(std::uint8_t* buffer, std::size_t count) override { return m_real->Read(buffer, count); }
+    int Read(std::uint8_t* buffer, std::size_t count) override {
+        return m_real->Read(buffer, count);
+    }
     bool Write(const std::uint8_t* buffer, std::size_t count) override {
         return m_real->Write(buffer, count);
     }
     void Abort() override { m_real->Abort(); }
     void ClearAbort() override { m_real->ClearAbort(); }
 
-private:
+  private:
     std::unique_ptr<SerialLine> m_real;
     std::vector<OpenFailure> m_refusals;
     const OpenFailure* m_refused = nullptr;

@@ -10,7 +10,9 @@ std::vector<std::uint8_t> FrameBytes(const std::vector<std::uint8_t>& payload) {
     return bytes;
 }
 
-void ScriptedLine::QueueFrame(const std::vector<std::uint8_t>& payload) { Queue(FrameBytes(payload)); }
+void ScriptedLine::QueueFrame(const std::vector<std::uint8_t>& payload) {
+    Queue(FrameBytes(payload));
+}
 
 bool ScriptedLine::Open(int comNumber) {
     openAttempts.push_back(comNumber);

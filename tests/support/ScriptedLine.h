@@ -14,7 +14,7 @@
 std::vector<std::uint8_t> FrameBytes(const std::vector<std::uint8_t>& payload);
 
 class ScriptedLine : public SerialLine {
-public:
+  public:
     // Called with every frame the tool writes; may queue the device's answer.
     std::function<void(const std::vector<std::uint8_t>& written)> onWrite;
 
@@ -37,7 +37,7 @@ public:
     std::vector<std::vector<std::uint8_t>> writes;
     std::vector<CommTimeouts> timeouts;
     std::vector<int> openAttempts;
-    int presentPort = 0;         // the one COM number that opens; 0 = none
+    int presentPort = 0;  // the one COM number that opens; 0 = none
     bool failWrites = false;
     bool hangUpWhenEmpty = false;  // reads fail once the scripted bytes are used up
     std::size_t readCalls = 0;

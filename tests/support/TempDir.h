@@ -5,13 +5,13 @@
 #include <string>
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     const std::filesystem::path& path() const { return m_path; }
     std::string File(const std::string& name) const { return (m_path / name).string(); }
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 

@@ -1,8 +1,8 @@
 // gtest's main for tests that need a QApplication: offscreen, with a private settings store.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     QTemporaryDir config;

@@ -44,7 +44,8 @@ Wizard::Wizard(WizardOptions options)
     ui::automation().onBeep = [this] { ++beeps; };
     ui::automation().onPageActivated = [this](ui::Window& page) {
         for (int id = 0; id < kPageCount && sheet; ++id)
-            if (sheet->page(static_cast<PageId>(id)) == &page) visited.push_back(static_cast<PageId>(id));
+            if (sheet->page(static_cast<PageId>(id)) == &page)
+                visited.push_back(static_cast<PageId>(id));
     };
     ui::automation().onMessageBox = [this](const std::string& text, const std::string& caption) {
         messages.push_back(text);
@@ -59,14 +60,15 @@ Wizard::~Wizard() {
     std::filesystem::current_path(std::filesystem::temp_directory_path());
 }
 
-std::unique_ptr<SerialLine> Wizard::Cable() { return TestCableLine(simulator, comNumber, linkPath); }
+std::unique_ptr<SerialLine> Wizard::Cable() {
+    return TestCableLine(simulator, comNumber, linkPath);
+}
 
 void Wizard::Start() {
     // Over a pseudo-terminal the ports are the settings' map, as in the program.
     line = UseMemoryCable() ? Cable() : MakePlatformSerialLine(ReadPortSettings());
     if (!refusedPorts.empty()) line = std::make_unique<RefusingLine>(std::move(line), refusedPorts);
-    sheet = std::make_unique<CMainSheet>("", 0, kWelcomePageIndex, data, *line,
-                                         MakeWizardPages);
+    sheet = std::make_unique<CMainSheet>("", 0, kWelcomePageIndex, data, *line, MakeWizardPages);
     AfxSetMainSheet(sheet.get());
     sheet->Create();
 }
@@ -75,15 +77,21 @@ bool Wizard::Visited(PageId id) const {
     return std::find(visited.begin(), visited.end(), id) != visited.end();
 }
 
-bool Wizard::WaitFor(const std::function<bool()>& done, int ms) { return backend::WaitFor(done, ms); }
+bool Wizard::WaitFor(const std::function<bool()>& done, int ms) {
+    return backend::WaitFor(done, ms);
+}
 
-void Wizard::Settle(int ms) { backend::Settle(ms); }
+void Wizard::Settle(int ms) {
+    backend::Settle(ms);
+}
 
 bool Wizard::WaitForPage(PageId id, int ms) {
     return WaitFor([&] { return IsActive(id); }, ms);
 }
 
-bool Wizard::NextEnabled() const { return sheet->CanGoNext(); }
+bool Wizard::NextEnabled() const {
+    return sheet->CanGoNext();
+}
 
 // Each press lets the button states its page posts take effect, as they do before a person
 // could press again.
@@ -104,7 +112,8 @@ void Wizard::ToCommunicationPage() {
     Click(*sheet->page(PageId::Start), IDC_LOCAL);
     NextWhenEnabled();
     ASSERT_TRUE(WaitForPage(PageId::General));
-    ASSERT_TRUE(WaitFor([&] { return !Rows(*sheet->page(PageId::General), IDC_INSTALLED).empty(); }));
+    ASSERT_TRUE(
+        WaitFor([&] { return !Rows(*sheet->page(PageId::General), IDC_INSTALLED).empty(); }));
 }
 
 void Wizard::ToEndPage() {
@@ -147,7 +156,9 @@ void Wizard::ScreenshotWindow(const ui::Window& window, const std::string& name)
     if (!ScreenshotFolder().empty()) backend::Screenshot(window, ScreenshotFolder(), name);
 }
 
-bool Wizard::IsShown(const ui::Window& window) { return backend::IsShown(window); }
+bool Wizard::IsShown(const ui::Window& window) {
+    return backend::IsShown(window);
+}
 
 void Wizard::Click(ui::Window& window, int id) {
     ASSERT_TRUE(window.HasItem(id)) << "no button " << id;

@@ -30,7 +30,7 @@ struct WizardOptions {
 };
 
 class Wizard {
-public:
+  public:
     explicit Wizard(WizardOptions options = {});
     ~Wizard();
 
@@ -85,7 +85,8 @@ public:
     bool Visited(PageId id) const;
 
     // Writes a value of the settings store before the sheet is built.
-    static void SetProfile(std::string_view section, std::string_view entry, std::string_view value);
+    static void SetProfile(std::string_view section, std::string_view entry,
+                           std::string_view value);
     static std::string Profile(std::string_view section, std::string_view entry);
 
     // A new line to the simulator at the wizard's COM number, as the tool would open it.

@@ -35,8 +35,9 @@ TEST(BadInput, LanguageFiles) {
     std::string binary(4096, '\0');
     for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 37 % 256);
     Write(w, "Binary.ini", binary);
-    Write(w, "Huge.ini", "[Language]\r\nHuge\r\n[001]\r\n" + std::string(10000, 'H') +
-                             "\r\n[501]\r\nPower = on\r\n[101]\r\nUnit%1 found on\r\n");
+    Write(w, "Huge.ini",
+          "[Language]\r\nHuge\r\n[001]\r\n" + std::string(10000, 'H') +
+              "\r\n[501]\r\nPower = on\r\n[101]\r\nUnit%1 found on\r\n");
     Write(w, "Bare.ini", "[Language]\r\nBare\r\n");
     w.Start();
     Rows offered;

@@ -265,8 +265,8 @@ TEST_F(EventDialog, RenamesKeepHiddenNamesAndCancelKeepsTheCatalogue) {
     });
     const EventNames names = CatalogueNames(w.data.eventCatalogue.data(), kEventCatalogueSize);
     EXPECT_EQ(names[1], std::string(69, 'R'));  // event 1 is the first basic row
-    EXPECT_EQ(names[18], "Event 1018");          // hidden by the filter, kept
-    EXPECT_EQ(names[19], "Event 1019");          // the empty rename changed nothing
-    EXPECT_EQ(names[50], "Event 1050");          // hidden by the basic view, kept
+    EXPECT_EQ(names[18], "Event 1018");         // hidden by the filter, kept
+    EXPECT_EQ(names[19], "Event 1019");         // the empty rename changed nothing
+    EXPECT_EQ(names[50], "Event 1050");         // hidden by the basic view, kept
     EXPECT_EQ(names[0], "");
 }

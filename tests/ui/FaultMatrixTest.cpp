@@ -11,8 +11,8 @@
 #include "tests/support/Wizard.h"
 #include "transfer/DialingDlg.h"
 
-using sim::FaultKind;
 using layout::kSlotApnLogin;
+using sim::FaultKind;
 using namespace std::chrono_literals;
 
 namespace {
@@ -88,11 +88,16 @@ constexpr Cell kMatrix[] = {
 sim::Phase SimPhase(Phase phase) {
     switch (phase) {
         case Phase::Scan:
-        case Phase::Identify: return sim::Phase::Identify;
-        case Phase::Catalogue: return sim::Phase::Events;
-        case Phase::Upload: return sim::Phase::Upload;
-        case Phase::Dial: return sim::Phase::Dial;
-        case Phase::Status: return sim::Phase::Status;
+        case Phase::Identify:
+            return sim::Phase::Identify;
+        case Phase::Catalogue:
+            return sim::Phase::Events;
+        case Phase::Upload:
+            return sim::Phase::Upload;
+        case Phase::Dial:
+            return sim::Phase::Dial;
+        case Phase::Status:
+            return sim::Phase::Status;
     }
     return sim::Phase::Any;
 }
@@ -105,12 +110,16 @@ std::string CellName(const Cell& cell) {
            (f < 5 ? faults[f] : "WrongStringTableLength");
 }
 
-std::string Name(const ::testing::TestParamInfo<Cell>& info) { return CellName(info.param); }
+std::string Name(const ::testing::TestParamInfo<Cell>& info) {
+    return CellName(info.param);
+}
 
-[[maybe_unused]] void PrintTo(const Cell& cell, std::ostream* os) { *os << CellName(cell); }
+[[maybe_unused]] void PrintTo(const Cell& cell, std::ostream* os) {
+    *os << CellName(cell);
+}
 
 class FaultMatrix : public ::testing::TestWithParam<Cell> {
-protected:
+  protected:
     FaultMatrix() : w(Options()) {}
     static WizardOptions Options() {
         WizardOptions o;
@@ -283,7 +292,8 @@ TEST(Cable, PulledMidSessionThenPluggedBack) {
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Error, 15000));
     EXPECT_EQ(w.sheet->m_nComPort, 0);
-    ASSERT_TRUE(Wizard::WaitFor([&] { return w.beeps >= 7; }, 15000));  // 6 identifications, a search
+    ASSERT_TRUE(
+        Wizard::WaitFor([&] { return w.beeps >= 7; }, 15000));  // 6 identifications, a search
 
     ASSERT_TRUE(w.simulator.Plug());
     ASSERT_TRUE(w.WaitForPage(PageId::Welcome, 15000));

@@ -1,7 +1,6 @@
 // Sessions through every page of the wizard against the simulator, checked byte for byte.
 #include <gtest/gtest.h>
 
-
 #include "app/LangFile.h"
 #include "app/StartPage.h"
 #include "device/Bytes.h"
@@ -19,7 +18,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-std::string En(const char* section) { return LangText("English.ini", section); }
+std::string En(const char* section) {
+    return LangText("English.ini", section);
+}
 
 constexpr std::uint32_t kAllSupported =
     kFlagDtmfSupported | kFlagCidSmsSupported | kFlagSmsSupported | kFlagIpSupported;
@@ -36,8 +37,8 @@ sim::Unit FullUnit() {
     sim::Unit unit = sim::DefaultUnit();
     auto& r = unit.record;
     r.setReportFlags(kAllSupported | kFlagsInstalledMask | kFlagDtmfPstn | kFlagCidSmsPstn |
-                     kFlagSmsPstn | kFlagIpPstn | kFlagDtmfOption | kFlagSmsOption |
-                     kFlagIpOption | kFlagCidSmsOption | kFlagDtmfVariant | kFlagAnd | 0x00F00000);
+                     kFlagSmsPstn | kFlagIpPstn | kFlagDtmfOption | kFlagSmsOption | kFlagIpOption |
+                     kFlagCidSmsOption | kFlagDtmfVariant | kFlagAnd | 0x00F00000);
     r.settingsBlock[18] = 0x5A;  // bytes no page owns
     r.settingsBlock[20] = 0xA5;
     r.settingsBlock[21] = 0x3C;
@@ -55,7 +56,8 @@ sim::Unit FullUnit() {
             StorePadded(r.account(t, i).data(), kAccountSize, i == 2 ? "7" : "A" + n + "c" + n);
         for (MaskTable t : {MaskTable::Sms, MaskTable::CidSms, MaskTable::Ip, MaskTable::Dtmf})
             for (int b = 0; b < static_cast<int>(kEventMaskSize); ++b)
-                r.eventMask(t, i)[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(17 * b + 5 * i + 3);
+                r.eventMask(t, i)[static_cast<std::size_t>(b)] =
+                    static_cast<std::uint8_t>(17 * b + 5 * i + 3);
     }
     for (int i = 0; i < kSupervisorCount; ++i) {
         r.setSlotText(kSlotSupervisorNumber0 + i, "4917700000" + std::to_string(i));
@@ -64,7 +66,9 @@ sim::Unit FullUnit() {
     }
     r.setSlotText(kSlotUserCode, "1234");
     // Bytes Windows-1252 leaves undefined survive the visit too.
-    r.setSlotText(kSlotApnLogin, "apn.example,us\x81\x8D\x8F\x90\x9D" "er:pa:ss");
+    r.setSlotText(kSlotApnLogin,
+                  "apn.example,us\x81\x8D\x8F\x90\x9D"
+                  "er:pa:ss");
     r.setSlotText(kSlotEndPageText2, "second text");
     sim::StoreSettings(unit);
     return unit;
@@ -81,7 +85,8 @@ TEST(FullSession, ChangingNothingSendsBackWhatTheUnitSent) {
     EXPECT_EQ(Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED),
               (Rows{En("301"), En("305"), En("303"), En("304")}));
     w.NextWhenEnabled();
-    for (PageId page : {PageId::Dtmf, PageId::CidSms, PageId::Sms, PageId::Ip, PageId::Supervisor}) {
+    for (PageId page :
+         {PageId::Dtmf, PageId::CidSms, PageId::Sms, PageId::Ip, PageId::Supervisor}) {
         ASSERT_TRUE(w.IsActive(page));
         w.NextWhenEnabled();
     }
@@ -104,10 +109,10 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
     Wizard::SelectRow(general, IDC_AVAILABLE, En("301"));
     Wizard::Click(general, IDC_LEFT);
     w.NextWhenEnabled();
-    EXPECT_EQ(w.Sequence(), (std::vector<PageId>{PageId::Error, PageId::Welcome, PageId::Start,
-                                                 PageId::Dialing, PageId::General, PageId::Sms,
-                                                 PageId::Ip, PageId::CidSms, PageId::Dtmf,
-                                                 PageId::Supervisor, PageId::End}));
+    EXPECT_EQ(w.Sequence(),
+              (std::vector<PageId>{PageId::Error, PageId::Welcome, PageId::Start, PageId::Dialing,
+                                   PageId::General, PageId::Sms, PageId::Ip, PageId::CidSms,
+                                   PageId::Dtmf, PageId::Supervisor, PageId::End}));
 
     // SMS: the first recipient goes, a new one comes with events 2 and 60.
     ASSERT_TRUE(w.IsActive(PageId::Sms));
@@ -206,8 +211,8 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
                         unit.record.identReply.begin() + kSmsEventMasks + 40);
     std::fill(s.begin() + kSmsEventMasks, s.begin() + kSmsEventMasks + 80, 0);
     std::copy(smsRow1.begin(), smsRow1.end(), s.begin() + kSmsEventMasks);
-    s[kSmsEventMasks + 20 + 0] = 0x04;      // event 2
-    s[kSmsEventMasks + 20 + 7] = 0x10;      // event 60
+    s[kSmsEventMasks + 20 + 0] = 0x04;  // event 2
+    s[kSmsEventMasks + 20 + 7] = 0x10;  // event 60
     std::swap_ranges(s.begin() + kIpEventMasks, s.begin() + kIpEventMasks + 20,
                      s.begin() + kIpEventMasks + 20);
     const char accounts[] = "A1B24711";

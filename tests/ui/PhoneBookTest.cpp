@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "app/LangFile.h"
-#include "device/Bytes.h"
 #include "app/StartPage.h"
 #include "app/Welcom.h"
+#include "device/Bytes.h"
 #include "pages/General.h"
 #include "pages/PhoneProp.h"
 #include "pages/SMSconf.h"
@@ -19,7 +19,9 @@ using namespace layout;
 
 namespace {
 
-std::string En(const char* section) { return LangText("English.ini", section); }
+std::string En(const char* section) {
+    return LangText("English.ini", section);
+}
 
 struct PhoneDialog : ::testing::Test {
     void SetUp() override {
@@ -47,53 +49,57 @@ bool StaysOpenOnOk(ui::Window& d) {
 }  // namespace
 
 TEST_F(PhoneDialog, EmptyNumberGetsThePlaceholderTwice) {
-    const int result = Run([](CPhoneProp& p) { p.SetDigitsOnly(1); }, [&](ui::Window& d) {
-        EXPECT_EQ(d.GetWindowText(), En("811"));
-        EXPECT_TRUE(StaysOpenOnOk(d));
-        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????");
-        EXPECT_TRUE(StaysOpenOnOk(d));
-        // After the placeholder digits go in, letters do not, typed or pasted; OK treats the
-        // placeholder with anything added, or partly deleted, as the placeholder.
-        Wizard::TypeMore(d, IDC_NUMBER, "12ab");
-        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
-        Wizard::Paste(d, IDC_NUMBER, "3c");
-        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
-        EXPECT_TRUE(StaysOpenOnOk(d));
-        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
-        Wizard::Press(d, IDC_NUMBER, backend::Key::Home);
-        Wizard::Press(d, IDC_NUMBER, backend::Key::Delete);
-        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "?????12");
-        EXPECT_TRUE(StaysOpenOnOk(d));
-        Wizard::Press(d, IDC_NUMBER, backend::Key::Undo);  // an undo gains nothing either
-        Wizard::TypeMore(d, IDC_NUMBER, "x");
-        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "?????12");
-        Wizard::Type(d, IDC_NUMBER, "0049x30");  // digits only
-        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "004930");
-        Wizard::Click(d, ui::IDOK);
-    });
+    const int result =
+        Run([](CPhoneProp& p) { p.SetDigitsOnly(1); },
+            [&](ui::Window& d) {
+                EXPECT_EQ(d.GetWindowText(), En("811"));
+                EXPECT_TRUE(StaysOpenOnOk(d));
+                EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????");
+                EXPECT_TRUE(StaysOpenOnOk(d));
+                // After the placeholder digits go in, letters do not, typed or pasted; OK treats
+                // the placeholder with anything added, or partly deleted, as the placeholder.
+                Wizard::TypeMore(d, IDC_NUMBER, "12ab");
+                EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
+                Wizard::Paste(d, IDC_NUMBER, "3c");
+                EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
+                EXPECT_TRUE(StaysOpenOnOk(d));
+                EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "??????12");
+                Wizard::Press(d, IDC_NUMBER, backend::Key::Home);
+                Wizard::Press(d, IDC_NUMBER, backend::Key::Delete);
+                EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "?????12");
+                EXPECT_TRUE(StaysOpenOnOk(d));
+                Wizard::Press(d, IDC_NUMBER, backend::Key::Undo);  // an undo gains nothing either
+                Wizard::TypeMore(d, IDC_NUMBER, "x");
+                EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "?????12");
+                Wizard::Type(d, IDC_NUMBER, "0049x30");  // digits only
+                EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "004930");
+                Wizard::Click(d, ui::IDOK);
+            });
     EXPECT_EQ(result, ui::IDOK);
     EXPECT_EQ(number, "004930");
 }
 
 TEST_F(PhoneDialog, LoadedNonDigitsStayAndNoneIsAdded) {
     number = "+49 30";
-    const int result = Run([](CPhoneProp& p) { p.SetDigitsOnly(1); }, [&](ui::Window& d) {
-        Wizard::TypeMore(d, IDC_NUMBER, "1a+2");
-        Wizard::Paste(d, IDC_NUMBER, "3 ");
-        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "+49 3012");
-        Wizard::Click(d, ui::IDOK);
-    });
+    const int result = Run([](CPhoneProp& p) { p.SetDigitsOnly(1); },
+                           [&](ui::Window& d) {
+                               Wizard::TypeMore(d, IDC_NUMBER, "1a+2");
+                               Wizard::Paste(d, IDC_NUMBER, "3 ");
+                               EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER), "+49 3012");
+                               Wizard::Click(d, ui::IDOK);
+                           });
     EXPECT_EQ(result, ui::IDOK);
     EXPECT_EQ(number, "+49 3012");
 }
 
 TEST_F(PhoneDialog, NumberIsLimitedToWhatThePageStores) {
     for (int limit : {15, 63}) {
-        Run([&](CPhoneProp& p) { p.SetNumberLimit(limit); }, [&](ui::Window& d) {
-            Wizard::Type(d, IDC_NUMBER, std::string(70, '5'));
-            EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER).size(), limit);
-            Wizard::Click(d, ui::IDOK);
-        });
+        Run([&](CPhoneProp& p) { p.SetNumberLimit(limit); },
+            [&](ui::Window& d) {
+                Wizard::Type(d, IDC_NUMBER, std::string(70, '5'));
+                EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER).size(), limit);
+                Wizard::Click(d, ui::IDOK);
+            });
         EXPECT_EQ(number.size(), limit);
     }
 }
@@ -101,31 +107,33 @@ TEST_F(PhoneDialog, NumberIsLimitedToWhatThePageStores) {
 TEST_F(PhoneDialog, PasswordEntry) {
     // No current password: only new and confirmation, two empty fields accepted.
     number = "123";
-    Run([](CPhoneProp& p) { p.SetPasswordEntry(1); }, [&](ui::Window& d) {
-        EXPECT_FALSE(d.IsItemVisible(IDC_OLD_PASSWORD));
-        EXPECT_TRUE(d.IsItemVisible(IDC_NEW_PASSWORD));
-        EXPECT_TRUE(d.IsItemVisible(IDC_CONFIRM));
-        EXPECT_FALSE(d.IsItemVisible(IDC_EVENT_FILTER));
-        Wizard::ScreenshotWindow(d, "phone-password");
-        Wizard::Click(d, ui::IDOK);
-    });
+    Run([](CPhoneProp& p) { p.SetPasswordEntry(1); },
+        [&](ui::Window& d) {
+            EXPECT_FALSE(d.IsItemVisible(IDC_OLD_PASSWORD));
+            EXPECT_TRUE(d.IsItemVisible(IDC_NEW_PASSWORD));
+            EXPECT_TRUE(d.IsItemVisible(IDC_CONFIRM));
+            EXPECT_FALSE(d.IsItemVisible(IDC_EVENT_FILTER));
+            Wizard::ScreenshotWindow(d, "phone-password");
+            Wizard::Click(d, ui::IDOK);
+        });
     EXPECT_EQ(code, "");
 
     // With a current password a wrong old one is refused even when new and confirmation agree.
     code = "secret";
     w.messages.clear();
-    const int result = Run([](CPhoneProp& p) { p.SetPasswordEntry(1); }, [&](ui::Window& d) {
-        EXPECT_TRUE(d.IsItemVisible(IDC_OLD_PASSWORD));
-        Wizard::Type(d, IDC_OLD_PASSWORD, "Secret");
-        Wizard::Type(d, IDC_NEW_PASSWORD, "new");
-        Wizard::Type(d, IDC_CONFIRM, "new");
-        EXPECT_TRUE(StaysOpenOnOk(d));
-        Wizard::Type(d, IDC_OLD_PASSWORD, "secret");
-        Wizard::Type(d, IDC_CONFIRM, "nwe");
-        EXPECT_TRUE(StaysOpenOnOk(d));
-        Wizard::Type(d, IDC_CONFIRM, "new");
-        Wizard::Click(d, ui::IDOK);
-    });
+    const int result = Run([](CPhoneProp& p) { p.SetPasswordEntry(1); },
+                           [&](ui::Window& d) {
+                               EXPECT_TRUE(d.IsItemVisible(IDC_OLD_PASSWORD));
+                               Wizard::Type(d, IDC_OLD_PASSWORD, "Secret");
+                               Wizard::Type(d, IDC_NEW_PASSWORD, "new");
+                               Wizard::Type(d, IDC_CONFIRM, "new");
+                               EXPECT_TRUE(StaysOpenOnOk(d));
+                               Wizard::Type(d, IDC_OLD_PASSWORD, "secret");
+                               Wizard::Type(d, IDC_CONFIRM, "nwe");
+                               EXPECT_TRUE(StaysOpenOnOk(d));
+                               Wizard::Type(d, IDC_CONFIRM, "new");
+                               Wizard::Click(d, ui::IDOK);
+                           });
     EXPECT_EQ(result, ui::IDOK);
     EXPECT_EQ(code, "new");
     ASSERT_EQ(w.messages.size(), 4u);
@@ -137,36 +145,39 @@ TEST_F(PhoneDialog, PasswordEntry) {
 TEST_F(PhoneDialog, AccountCodeOfExactlyFourCharacters) {
     number = "4930";
     code = "12";
-    Run([](CPhoneProp& p) { p.SetAccountEntry(1); }, [&](ui::Window& d) {
-        EXPECT_EQ(d.GetDlgItemText(IDC_CONFIRM), "12");
-        EXPECT_EQ(d.GetDlgItemText(IDC_CONFIRM_LABEL), En("810"));
-        EXPECT_EQ(d.GetWindowText(), En("812"));
-        Wizard::ScreenshotWindow(d, "phone-account");
-        for (const char* wrong : {"123", "12345"}) {
-            Wizard::Type(d, IDC_CONFIRM, wrong);
-            EXPECT_TRUE(StaysOpenOnOk(d));
-            EXPECT_EQ(d.GetDlgItemText(IDC_CONFIRM), "Account?!");
-        }
-        Wizard::Type(d, IDC_CONFIRM, "Ab9z");
-        Wizard::Click(d, ui::IDOK);
-    });
+    Run([](CPhoneProp& p) { p.SetAccountEntry(1); },
+        [&](ui::Window& d) {
+            EXPECT_EQ(d.GetDlgItemText(IDC_CONFIRM), "12");
+            EXPECT_EQ(d.GetDlgItemText(IDC_CONFIRM_LABEL), En("810"));
+            EXPECT_EQ(d.GetWindowText(), En("812"));
+            Wizard::ScreenshotWindow(d, "phone-account");
+            for (const char* wrong : {"123", "12345"}) {
+                Wizard::Type(d, IDC_CONFIRM, wrong);
+                EXPECT_TRUE(StaysOpenOnOk(d));
+                EXPECT_EQ(d.GetDlgItemText(IDC_CONFIRM), "Account?!");
+            }
+            Wizard::Type(d, IDC_CONFIRM, "Ab9z");
+            Wizard::Click(d, ui::IDOK);
+        });
     EXPECT_EQ(code, "Ab9z");
 
     // In Primary mode no account is asked for and the code stays.
     w.sheet->primaryMode = 1;
     code = "0815";
-    Run([](CPhoneProp& p) { p.SetAccountEntry(1); }, [&](ui::Window& d) {
-        EXPECT_FALSE(d.IsItemVisible(IDC_CONFIRM));
-        EXPECT_FALSE(d.IsItemVisible(IDC_EVENT_FILTER));
-        Wizard::Click(d, ui::IDOK);
-    });
+    Run([](CPhoneProp& p) { p.SetAccountEntry(1); },
+        [&](ui::Window& d) {
+            EXPECT_FALSE(d.IsItemVisible(IDC_CONFIRM));
+            EXPECT_FALSE(d.IsItemVisible(IDC_EVENT_FILTER));
+            Wizard::Click(d, ui::IDOK);
+        });
     EXPECT_EQ(code, "0815");
 }
 
 TEST_F(PhoneDialog, PasswordOnlyChecksNothingButThePassword) {
     number = "untouched";
     code = "";
-    Run([](CPhoneProp& p) {
+    Run(
+        [](CPhoneProp& p) {
             p.SetPasswordEntry(1);
             p.SetPasswordOnly(1);
         },
@@ -201,7 +212,8 @@ struct SmsPage : ::testing::Test {
         r.setSlotText(kSlotSmsNumber0 + 2, "333");
         r.setSlotText(kSlotSmsNumber0 + 3, "");
         for (int i = 0; i < 4; ++i)
-            std::memset(r.eventMask(MaskTable::Sms, i).data(), 'a' + (i < 3 ? i : 23), kEventMaskSize);
+            std::memset(r.eventMask(MaskTable::Sms, i).data(), 'a' + (i < 3 ? i : 23),
+                        kEventMaskSize);
         sim::StoreSettings(unit);
         w.simulator.SetLocal(unit);
     }
@@ -222,8 +234,9 @@ TEST_F(SmsPage, RemoveMovesCodesAndMasksWithTheRows) {
     page().GetListView(IDC_BOOK_LIST)->SetSelectionMark(0);
     Wizard::Click(page(), IDC_BOOK_REMOVE);
     EXPECT_EQ(Wizard::Rows(page(), IDC_BOOK_LIST), (Rows{"222", "333"}));
-    EXPECT_EQ(std::string({char(MaskByte(0)), char(MaskByte(1)), char(MaskByte(2)), char(MaskByte(3))}),
-              "bcxx");
+    EXPECT_EQ(
+        std::string({char(MaskByte(0)), char(MaskByte(1)), char(MaskByte(2)), char(MaskByte(3))}),
+        "bcxx");
     // A row added next starts with the mask its slot holds: x.
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->m_bEventsLoaded == 1; }));
     std::uint8_t seen = 0;

@@ -187,12 +187,9 @@ TEST(DtmfPage, VariantOptionsAndAccounts) {
 
 TEST(IpPage, AccessPointLoginSplitAndJoin) {
     const std::vector<std::pair<std::string, ApnLogin>> cases = {
-        {"internet", {"internet", "", ""}},
-        {"apn,user:pass", {"apn", "user", "pass"}},
-        {"apn,user", {"apn", "user", ""}},
-        {"apn,us:er:pa,ss", {"apn", "us", "er:pa,ss"}},
-        {"a,b,c", {"a", "b,c", ""}},
-        {"", {"", "", ""}},
+        {"internet", {"internet", "", ""}}, {"apn,user:pass", {"apn", "user", "pass"}},
+        {"apn,user", {"apn", "user", ""}},  {"apn,us:er:pa,ss", {"apn", "us", "er:pa,ss"}},
+        {"a,b,c", {"a", "b,c", ""}},        {"", {"", "", ""}},
     };
     for (const auto& [text, parts] : cases) {
         const ApnLogin split = SplitApnLogin(text);
@@ -277,9 +274,8 @@ TEST(IpPage, LoginEditsTakeOnlyWhatTheSlotStillHolds) {
     }
     {
         // A long user from the unit: the access point and the password take what is left.
-        PageFixture f([](DeviceData& r) {
-            r.setSlotText(kSlotApnLogin, "a," + std::string(120, 'u'));
-        });
+        PageFixture f(
+            [](DeviceData& r) { r.setSlotText(kSlotApnLogin, "a," + std::string(120, 'u')); });
         auto& page = f.Show(PageId::Ip);
         Wizard::Type(page, IDC_APN_PASSWORD, "pass1");
         EXPECT_EQ(page.GetDlgItemText(IDC_APN_PASSWORD), "pass");
@@ -344,7 +340,8 @@ TEST(SupervisorPage, PackedNumbersPasswordsAndTheGuard) {
     DeviceData& d = f.w.data;
     EXPECT_EQ(d.slotText(kSlotSupervisorNumber0 + 1), "400");
     for (int i = 2; i < kSupervisorCount; ++i) EXPECT_EQ(d.slot(kSlotSupervisorNumber0 + i)[0], 0);
-    EXPECT_EQ(Slot(d, kSlotSupervisorCode0), (Bytes{'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'}));
+    EXPECT_EQ(Slot(d, kSlotSupervisorCode0),
+              (Bytes{'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'}));
     EXPECT_FALSE(d.phoneBookFlags() & kSupervisorOption);
 
     // Removing a row frees its number slot; the password bytes stay.
@@ -353,7 +350,8 @@ TEST(SupervisorPage, PackedNumbersPasswordsAndTheGuard) {
     f.Store(PageId::Supervisor);
     EXPECT_EQ(d.slot(kSlotSupervisorNumber0 + 1)[0], 0);
     EXPECT_EQ(d.slotText(kSlotSupervisorCode0 + 1), "pw9");
-    EXPECT_EQ(Slot(d, kSlotSupervisorCode0), (Bytes{'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'}));
+    EXPECT_EQ(Slot(d, kSlotSupervisorCode0),
+              (Bytes{'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'}));
 
     // A 16-digit number in row 2 stops the store: rows 0 and 1 stored, the rest and bit 7 kept.
     ui::ListView* list = page.GetListView(IDC_BOOK_LIST);

@@ -22,11 +22,14 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-std::string En(const char* section) { return LangText("English.ini", section); }
+std::string En(const char* section) {
+    return LangText("English.ini", section);
+}
 
 int Occurrences(const std::string& text, const std::string& part) {
     int n = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++n;
     return n;
 }
 
@@ -83,10 +86,10 @@ TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Sms));
-    EXPECT_EQ(w.Sequence(), (std::vector<PageId>{PageId::Error, PageId::Welcome, PageId::Start,
-                                                 PageId::Dialing, PageId::General, PageId::Sms,
-                                                 PageId::Ip, PageId::Dtmf, PageId::Supervisor,
-                                                 PageId::End}));
+    EXPECT_EQ(w.Sequence(),
+              (std::vector<PageId>{PageId::Error, PageId::Welcome, PageId::Start, PageId::Dialing,
+                                   PageId::General, PageId::Sms, PageId::Ip, PageId::Dtmf,
+                                   PageId::Supervisor, PageId::End}));
     w.ToEndPage();
     auto& end = *w.sheet->m_pEndPage;
     EXPECT_EQ(end.GetDlgItemText(IDC_END_TEXT1), "Shop 12, Market Street");
@@ -135,9 +138,9 @@ TEST(Session, RebuildKeepsOnlyTheProtocolsStillInstalled) {
     Wizard::Click(general, IDC_RIGHT);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
-    EXPECT_EQ(w.Sequence(), (std::vector<PageId>{PageId::Error, PageId::Welcome, PageId::Start,
-                                                 PageId::Dialing, PageId::General, PageId::Ip,
-                                                 PageId::Supervisor, PageId::End}));
+    EXPECT_EQ(w.Sequence(),
+              (std::vector<PageId>{PageId::Error, PageId::Welcome, PageId::Start, PageId::Dialing,
+                                   PageId::General, PageId::Ip, PageId::Supervisor, PageId::End}));
     EXPECT_EQ(w.data.reportFlags() & kFlagsInstalledMask, kFlagIpInstalled);
 
     // Nothing installed: Next is not offered.
@@ -198,7 +201,8 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
     sim::StoreSettings(local);
     w.simulator.SetLocal(local);
     const sim::Unit remoteBefore = w.simulator.Remote();
-    ASSERT_FALSE(remoteBefore.record.reportFlag(kFlagPrimary) || remoteBefore.record.reportFlag(kFlagAnd));
+    ASSERT_FALSE(remoteBefore.record.reportFlag(kFlagPrimary) ||
+                 remoteBefore.record.reportFlag(kFlagAnd));
     w.Start();
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
@@ -224,7 +228,11 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
     const auto dial = std::find_if(requests.begin(), requests.end(),
                                    [](const sim::Request& r) { return r.command == 20; });
     ASSERT_NE(dial, requests.end());
-    const std::string expected = std::string("\x14" "491709998887", 13) + '\0' + "1234" + '\0' + ",\x02";
+    const std::string expected = std::string(
+                                     "\x14"
+                                     "491709998887",
+                                     13) +
+                                 '\0' + "1234" + '\0' + ",\x02";
     EXPECT_EQ(std::string(dial->payload.begin(), dial->payload.end()), expected);
 
     // The communication page now shows the remote unit: DTMF and Contact ID in use, Backup,
@@ -248,7 +256,8 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
     settings.resize(kSettingsCopySize);
     settings[kTamperEventFlags] |= kTamperUploaded;
     WriteLE16(&settings[kLanguageCode], 0x0409);
-    EXPECT_EQ(w.simulator.AcceptedUploads()[0], ExpectedImage(settings, UnitTexts(remoteBefore, 41)));
+    EXPECT_EQ(w.simulator.AcceptedUploads()[0],
+              ExpectedImage(settings, UnitTexts(remoteBefore, 41)));
     EXPECT_FALSE(w.simulator.Local().record.tamperEventFlags() & kTamperUploaded);
     EXPECT_FALSE(w.simulator.InRemoteSession());  // the disconnect ended the call
 }
@@ -281,7 +290,8 @@ TEST(Session, WrongRemotePasswordThenBackEndsTheCall) {
     EXPECT_EQ(w.data.uploadLength, 147);
     EXPECT_EQ(w.data.uploadImage[146], 3);
     auto& dialing = *w.sheet->m_pDialingDlg;
-    ASSERT_TRUE(Wizard::WaitFor([&] { return dialing.GetDlgItemText(IDC_DIAL_STATUS) == "No carrier"; }));
+    ASSERT_TRUE(
+        Wizard::WaitFor([&] { return dialing.GetDlgItemText(IDC_DIAL_STATUS) == "No carrier"; }));
     EXPECT_NE(dialing.GetDlgItemText(IDC_DIAL_LOG).find("Command 5 15"), std::string::npos);
     const std::size_t disconnects = w.simulator.RequestCount(15);
 
@@ -375,7 +385,8 @@ TEST(TransferPage, BackLeavesNoDialAndNoStatusWaitBehind) {
         auto& dialing = *w.sheet->m_pDialingDlg;
         auto log = [&] { return dialing.GetDlgItemText(IDC_DIAL_LOG); };
         // The unit took the request; the next status wait is planned for a cycle later.
-        ASSERT_TRUE(Wizard::WaitFor([&] { return log().find("Command 5 8") != std::string::npos; }));
+        ASSERT_TRUE(
+            Wizard::WaitFor([&] { return log().find("Command 5 8") != std::string::npos; }));
         w.sheet->PressBack();
         ASSERT_TRUE(w.IsActive(PageId::Start));
         const std::string logAtBack = log();
@@ -416,7 +427,8 @@ TEST(Dialogs, PinRequiredOpensOnlyThePinDialogAndThePinTravels) {
     Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
-    ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).empty(); }));
+    ASSERT_TRUE(Wizard::WaitFor(
+        [&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).empty(); }));
     w.Next();
     w.ToEndPage();
     w.FinishAndWaitForExit();
@@ -455,7 +467,9 @@ TEST(Dialogs, ModemErrorOpensTheModemDialogAndEscapeKeepsThePin) {
     // OK stores the PIN through the 8-bit conversion, bounded by newSimPin, whatever the
     // edit holds.
     w.OnDialog([](ui::Window& dialog) {
-        dialog.SetDlgItemText(IDC_PIN, "1234567\xFC" "9");
+        dialog.SetDlgItemText(IDC_PIN,
+                              "1234567\xFC"
+                              "9");
         Wizard::Click(dialog, ui::IDOK);
     });
     CPinCodeDlg(0).DoModal();
@@ -543,13 +557,15 @@ TEST(EndPage, OldUnitsHiddenBoxAndNumberField) {
     w.Finish();
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.simulator.RequestCount(100) == 1; }));
     const auto requests = w.simulator.Requests();
-    const sim::Request upload = *std::find_if(requests.begin(), requests.end(),
-                                              [](const sim::Request& r) { return r.command == 100; });
+    const sim::Request upload = *std::find_if(
+        requests.begin(), requests.end(), [](const sim::Request& r) { return r.command == 100; });
     // No end-page texts for a version-40 unit: the image ends after the 39 texts.
     std::size_t texts = 0, at = 1 + 404;
     while (at < upload.payload.size()) {
         at = static_cast<std::size_t>(std::find(upload.payload.begin() + static_cast<long>(at),
-                                                upload.payload.end(), 0) - upload.payload.begin()) + 1;
+                                                upload.payload.end(), 0) -
+                                      upload.payload.begin()) +
+             1;
         ++texts;
     }
     EXPECT_EQ(texts, 39u);

@@ -22,10 +22,10 @@
 #include "link/FrameCodec.h"
 #include "qubset/WizardPages.h"
 #include "resources/Resource.h"
-#include "transfer/ErrorPage.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/ScriptedLine.h"
 #include "tests/support/Wizard.h"
+#include "transfer/ErrorPage.h"
 #include "ui/Services.h"
 #include "ui/qt/Testing.h"
 #include "ui/qt/Toolkit.h"
@@ -34,10 +34,16 @@ namespace {
 
 constexpr int kLanguageList = 1077;
 
-void WriteFile(const std::string& path, const std::string& bytes) { ASSERT_TRUE(WriteBytes(path, bytes)); }
+void WriteFile(const std::string& path, const std::string& bytes) {
+    ASSERT_TRUE(WriteBytes(path, bytes));
+}
 
-std::string ChosenLanguage(const Wizard& w) { return w.sheet->m_pWelcom->GetDlgItemText(kLanguageList); }
-int LanguageCount(const Wizard& w) { return w.sheet->m_pWelcom->GetComboCount(kLanguageList); }
+std::string ChosenLanguage(const Wizard& w) {
+    return w.sheet->m_pWelcom->GetDlgItemText(kLanguageList);
+}
+int LanguageCount(const Wizard& w) {
+    return w.sheet->m_pWelcom->GetComboCount(kLanguageList);
+}
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -154,7 +160,8 @@ TEST(ErrorPage, NamesThePortsThatCouldNotBeOpenedAndWhy) {
     } cases[] = {
         {"English", denied, busy},
         {"German",  // the language file's bytes, Windows-1252
-         "COM1 (/dev/ttyUSB0): Zugriff verweigert. F\xfc" "gen Sie Ihren Benutzer "
+         "COM1 (/dev/ttyUSB0): Zugriff verweigert. F\xfc"
+         "gen Sie Ihren Benutzer "
          "der Gruppe 'dialout' hinzu und melden Sie sich neu an.",
          " von einem anderen Programm belegt."},
         {"Bare", denied, busy},
@@ -391,8 +398,8 @@ TEST(Application, WireTraceOfAWholeSession) {
         }
     }
     // Identification, event names, upload, disconnect: in that order.
-    const std::vector<int> road = {command::kReadModemInfo, command::kReadSettings,
-                                   command::kReadStringTable, command::kReadEvents,
+    const std::vector<int> road = {command::kReadModemInfo,      command::kReadSettings,
+                                   command::kReadStringTable,    command::kReadEvents,
                                    command::kWriteConfiguration, command::kDisconnect};
     auto at = sent.begin();
     for (int c : road) {

@@ -2,9 +2,9 @@
 // read before anything touches a window system.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <array>
 #include <cstdio>
-#include <sys/wait.h>
 
 #include "tests/support/TempDir.h"
 

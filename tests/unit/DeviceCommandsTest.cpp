@@ -16,7 +16,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes Frame(const Bytes& payload) { return FrameBytes(payload); }
+Bytes Frame(const Bytes& payload) {
+    return FrameBytes(payload);
+}
 
 Bytes StringsReply(int texts) {
     Bytes reply;
@@ -243,10 +245,10 @@ TEST_F(Exchange, OneByteExchanges) {
 
 TEST_F(Exchange, EveryExchangeEndsOnEveryBadLine) {
     const std::vector<Bytes> badLines = {
-        {},                                       // silent
-        Bytes(300, 0x33),                         // garbage
-        {0x7E},                                   // short garbage
-        {0x7E, 0x6C, 0x00, 1, 2, 3},              // a frame cut short
+        {},                           // silent
+        Bytes(300, 0x33),             // garbage
+        {0x7E},                       // short garbage
+        {0x7E, 0x6C, 0x00, 1, 2, 3},  // a frame cut short
     };
     for (const auto& bytes : badLines) {
         for (bool hangUp : {false, true}) {

@@ -28,7 +28,7 @@ TEST(ConfigurationImage, EmptyRecordOfVersion40) {
     EXPECT_EQ(d.uploadImage[0], 100);
     EXPECT_EQ(ImageU32(d, 1), 404u);  // blockLength, in the image and in the record
     EXPECT_EQ(d.blockLength(), 404u);
-    EXPECT_EQ(ImageU32(d, 5), 40u);   // text section + 1
+    EXPECT_EQ(ImageU32(d, 5), 40u);  // text section + 1
     for (std::size_t i = kImageTexts; i < 444; ++i) EXPECT_EQ(d.uploadImage[i], 0) << i;
     // The end-page texts stay out of the record below version 41.
     EXPECT_EQ(d.slotText(kSlotEndPageText1), "");
@@ -116,7 +116,8 @@ TEST(DialRequest, BytesCutsAndReadBack) {
 
     BuildDialRequest(d, std::string(200, '5'), std::string(20, 'x'), 0);
     EXPECT_EQ(d.uploadLength, 1 + 127 + 1 + 15 + 1 + 2);
-    EXPECT_EQ(ParseDialRequest(d.uploadImage.data(), d.uploadLength).password, std::string(15, 'x'));
+    EXPECT_EQ(ParseDialRequest(d.uploadImage.data(), d.uploadLength).password,
+              std::string(15, 'x'));
     // A request cut short reads what it holds and no further.
     EXPECT_EQ(ParseDialRequest(d.uploadImage.data(), 4).number, "555");
     EXPECT_EQ(ParseDialRequest(d.uploadImage.data(), 0).number, "");
@@ -211,7 +212,9 @@ TEST(StringTable, UnpacksInSlotOrderWithVersionRules) {
     UnpackStringTable(old, reinterpret_cast<const std::uint8_t*>(reply.data()), reply.size());
     EXPECT_EQ(old.slotText(kSlotSpareText), "t39");
     EXPECT_EQ(old.slotText(kSlotEndPageText1), "\x07");
-    EXPECT_EQ(old.slotText(kSlotEndPageText2), "\x07" "ello");
+    EXPECT_EQ(old.slotText(kSlotEndPageText2),
+              "\x07"
+              "ello");
 }
 
 TEST(StringTable, HostileRepliesStayInsideTheirBounds) {

@@ -16,7 +16,7 @@ namespace {
 // A silent line aborted as the Windows line is: a cancel ends only a read in progress. Its
 // read stalls between the abort check and the call until the first cancel has come and gone.
 class CancelOnlyInCallLine : public ScriptedLine {
-public:
+  public:
     int Read(std::uint8_t*, std::size_t) override {
         if (!m_abort.Begin()) return -1;
         std::unique_lock lock(m_mutex);
@@ -57,7 +57,7 @@ public:
     // Far beyond the test's own bound: a read that only its time-out ends fails the test.
     static constexpr auto kCallMs = 10s;
 
-private:
+  private:
     IoAbort m_abort;
     std::mutex m_mutex;
     std::condition_variable m_cv;

@@ -27,8 +27,10 @@ void WriteFile(const std::string& path, std::string_view bytes) {
 TEST(LangFile, FirstLineVerbatimWithinItsBuffer) {
     const std::string ini =
         "; English\r\n[Language]\r\nEnglish\r\n[501]\r\nPower = on\r\n"
-        "[413]\r\n  If PSTN Line in trouble  \r\n[Empty]\r\n[907]\r\n; note\r\n\r\nEvent column header\r\n"
-        "[long]\r\n" + std::string(300, 'x') + "\r\n[001]\nUnix line\n[001]\nsecond copy\n";
+        "[413]\r\n  If PSTN Line in trouble  \r\n[Empty]\r\n[907]\r\n; note\r\n\r\nEvent column "
+        "header\r\n"
+        "[long]\r\n" +
+        std::string(300, 'x') + "\r\n[001]\nUnix line\n[001]\nsecond copy\n";
     EXPECT_EQ(SectionLine(ini, "501", kTextBuffer), "Power = on");
     EXPECT_EQ(SectionLine(ini, "413", kTextBuffer), "  If PSTN Line in trouble  ");
     EXPECT_EQ(SectionLine(ini, "language", kTextBuffer), "English");  // names ignore case
@@ -51,8 +53,12 @@ TEST(LangFile, LanguageCodeAndCodePage) {
     EXPECT_FALSE(ParseLangCode("", &code));
     EXPECT_EQ(code, 0x409u);  // a text that does not parse leaves the code alone
 
-    EXPECT_EQ(DecodeAnsi("Gr\xfc\xdf" "e \x80"), QString::fromUtf8("Grüße €"));
-    EXPECT_EQ(EncodeAnsi(QString::fromUtf8("Grüße €")), "Gr\xfc\xdf" "e \x80");
+    EXPECT_EQ(DecodeAnsi("Gr\xfc\xdf"
+                         "e \x80"),
+              QString::fromUtf8("Grüße €"));
+    EXPECT_EQ(EncodeAnsi(QString::fromUtf8("Grüße €")),
+              "Gr\xfc\xdf"
+              "e \x80");
     EXPECT_EQ(EncodeAnsi(QString::fromUtf8("日本")), "??");
     // The five bytes the code page leaves undefined map to the control characters of the same
     // value, as Windows maps them, so every byte survives the way through the screen.
@@ -69,11 +75,18 @@ TEST(LangFile, OnlyFilesWhoseLanguageIsTheirTitleAreListed) {
     write("English.ini", "[Language]\r\nEnglish\r\n");
     write("Deutsch.ini", "[Language]\r\nGerman\r\n");
     write("German.ini", "[Language]\r\nGerman\r\n");
-    write("Fran\xc3\xa7" "ais.ini", "[Language]\r\nFran\xe7" "ais\r\n");
+    write(
+        "Fran\xc3\xa7"
+        "ais.ini",
+        "[Language]\r\nFran\xe7"
+        "ais\r\n");
     write("notes.txt", "[Language]\r\nnotes\r\n");
     write("Broken.ini", "\x01\x02\x03");
     const std::vector<std::string> languages = ListLanguages(dir.path());
-    EXPECT_EQ(languages, (std::vector<std::string>{"English", "Fran\xe7" "ais", "German"}));
+    EXPECT_EQ(languages, (std::vector<std::string>{"English",
+                                                   "Fran\xe7"
+                                                   "ais",
+                                                   "German"}));
 }
 
 namespace {

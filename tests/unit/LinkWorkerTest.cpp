@@ -26,7 +26,7 @@ struct Answer {
 // aborted; nothing ever answers. It can lose aborts, as one that lands just before a blocking
 // call starts is lost.
 class SilentLine : public ScriptedLine {
-public:
+  public:
     std::atomic<int> waitMs{1000};
     std::atomic<int> abortsToMiss{0};
     std::atomic<int> abortCalls{0};
@@ -35,7 +35,8 @@ public:
         std::unique_lock lock(m_mutex);
         ++readCalls;
         m_cv.notify_all();
-        m_cv.wait_for(lock, std::chrono::milliseconds(waitMs.load()), [&] { return aborted.load(); });
+        m_cv.wait_for(lock, std::chrono::milliseconds(waitMs.load()),
+                      [&] { return aborted.load(); });
         return aborted ? -1 : 0;
     }
     void Abort() override {
@@ -56,14 +57,14 @@ public:
         return m_cv.wait_for(lock, 5s, [&] { return readCalls > 0; });
     }
 
-private:
+  private:
     std::mutex m_mutex;
     std::condition_variable m_cv;
 };
 
 // Plays the UI thread: collects the answers the worker delivers.
 class FakeUi {
-public:
+  public:
     ResultChannel channel{[this] {
         std::lock_guard lock(m_mutex);
         m_woken = true;
@@ -78,7 +79,9 @@ public:
             if (!m_cv.wait_until(lock, until, [&] { return m_woken; })) break;
             m_woken = false;
             lock.unlock();
-            channel.Pump([&](WindowHandle w, int c, std::intptr_t v) { answers.push_back({w, c, v}); });
+            channel.Pump([&](WindowHandle w, int c, std::intptr_t v) {
+                answers.push_back({w, c, v});
+            });
         }
         return answers;
     }
@@ -90,7 +93,7 @@ public:
         return m_cv.wait_for(lock, 5s, [&] { return m_woken; });
     }
 
-private:
+  private:
     std::mutex m_mutex;
     std::condition_variable m_cv;
     bool m_woken = false;
@@ -101,13 +104,27 @@ void ActAsUnit(ScriptedLine& line) {
     line.presentPort = 2;
     line.onWrite = [&line](const Bytes& w) {
         switch (w[3]) {
-            case 13: line.QueueFrame(Bytes(108, 0)); break;
-            case 11: line.QueueFrame(Bytes(452, 0)); break;
-            case 10: line.QueueFrame({0}); break;
-            case 12: line.QueueFrame(Bytes(150, 'e')); break;
-            case 100: line.QueueFrame({6}); break;
-            case 20: line.QueueFrame({8}); break;
-            case 15: line.QueueFrame({6}); break;
+            case 13:
+                line.QueueFrame(Bytes(108, 0));
+                break;
+            case 11:
+                line.QueueFrame(Bytes(452, 0));
+                break;
+            case 10:
+                line.QueueFrame({0});
+                break;
+            case 12:
+                line.QueueFrame(Bytes(150, 'e'));
+                break;
+            case 100:
+                line.QueueFrame({6});
+                break;
+            case 20:
+                line.QueueFrame({8});
+                break;
+            case 15:
+                line.QueueFrame({6});
+                break;
         }
     };
 }
@@ -158,7 +175,7 @@ TEST(LinkWorker, ServesInOrderWithTheAnswerCodesOfEachCommand) {
 
     const std::vector<Answer> expected = {
         {w, 0, 2}, {w, 1, 0}, {w, 7, 150}, {w, 2, 0}, {w, 5, 8},
-        {w, 5, 1}, {w, 8, 1}, {w, 10, 1}, {w, 5, 0},
+        {w, 5, 1}, {w, 8, 1}, {w, 10, 1},  {w, 5, 0},
     };
     EXPECT_EQ(ui.Collect(expected.size()), expected);
     EXPECT_EQ(ui.Collect(expected.size() + 1, 300ms).size(), expected.size());

@@ -17,8 +17,8 @@ void Touch(const std::filesystem::path& p, const std::string& content = "") {
 TEST(PortMap, OverridesFirstThenRealDevicesInNaturalOrder) {
     TempDir dir;
     const auto sys = dir.path() / "sys", dev = dir.path() / "dev";
-    Touch(sys / "ttyS0" / "type", "4\n");   // a real 16550A
-    Touch(sys / "ttyS1" / "type", "0\n");   // listed by the kernel, no UART behind it
+    Touch(sys / "ttyS0" / "type", "4\n");  // a real 16550A
+    Touch(sys / "ttyS1" / "type", "0\n");  // listed by the kernel, no UART behind it
     Touch(sys / "ttyS10" / "type", "4\n");
     Touch(sys / "ttyS2" / "type", "4\n");
     Touch(dev / "ttyUSB0");

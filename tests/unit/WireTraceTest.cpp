@@ -58,9 +58,9 @@ TEST(WireTrace, FailedReceivesAndPortsNotOpened) {
     ASSERT_EQ(lines.size(), 2u + 5u);
     EXPECT_EQ(lines[0].rfind("# wire trace opened ", 0), 0u);
     std::transform(lines.begin() + 2, lines.end(), lines.begin() + 2, Untimed);
-    EXPECT_EQ(lines[2], "!! COM1 /dev/ttyUSB0 not opened: " +
-                            std::generic_category().message(EACCES) + " (system error " +
-                            std::to_string(EACCES) + ")");
+    EXPECT_EQ(lines[2],
+              "!! COM1 /dev/ttyUSB0 not opened: " + std::generic_category().message(EACCES) +
+                  " (system error " + std::to_string(EACCES) + ")");
     EXPECT_EQ(lines[3], "TX COM2 cmd 13 len 1: 7E 01 00 0D 8C");
     EXPECT_EQ(lines[4], "RX COM2 cmd 13 failed -6: 7E 01 00 05 85");
     EXPECT_EQ(lines[5], "== COM2 identify result -102");

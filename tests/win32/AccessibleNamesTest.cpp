@@ -25,8 +25,9 @@ struct Read {
 Read Accessible(const ui::Window& window, int id) {
     IAccessible* object = nullptr;
     Read read;
-    if (FAILED(AccessibleObjectFromWindow(ui::ControlOf(window, id), static_cast<DWORD>(OBJID_CLIENT),
-                                          __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
+    if (FAILED(AccessibleObjectFromWindow(ui::ControlOf(window, id),
+                                          static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
         return read;
     VARIANT self{};
     self.vt = VT_I4;
@@ -42,8 +43,8 @@ Read Accessible(const ui::Window& window, int id) {
 
 long StandardRole(const ui::Window& window, int id) {
     IAccessible* object = nullptr;
-    if (FAILED(CreateStdAccessibleObject(ui::ControlOf(window, id), OBJID_CLIENT, __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&object))))
+    if (FAILED(CreateStdAccessibleObject(ui::ControlOf(window, id), OBJID_CLIENT,
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
         return -2;
     VARIANT self{};
     self.vt = VT_I4;

@@ -25,7 +25,9 @@ TEST(Settings, RegistryValuesRoundTrip) {
 
     // Texts are Windows-1252 in the program and UTF-16 in the registry, where other tools
     // read them.
-    const std::string text = "Gr\xFC\xDF" "e \x80 \x9C";
+    const std::string text =
+        "Gr\xFC\xDF"
+        "e \x80 \x9C";
     ui::WriteProfileString("Setting", "Language", text);
     EXPECT_EQ(ui::GetProfileString("Setting", "Language", ""), text);
     EXPECT_EQ(RawText(L"Language"), L"Gr\u00FC\u00DFe \u20AC \u0153");
@@ -37,7 +39,8 @@ TEST(Settings, RegistryValuesRoundTrip) {
     ui::WriteProfileInt("Setting", "Offset", -3);
     DWORD raw = 0;
     DWORD size = sizeof raw;
-    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, kSectionKey, L"Baud", RRF_RT_REG_DWORD, nullptr, &raw, &size),
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, kSectionKey, L"Baud", RRF_RT_REG_DWORD, nullptr, &raw,
+                           &size),
               ERROR_SUCCESS);
     EXPECT_EQ(raw, 115200u);
     EXPECT_EQ(ui::GetProfileInt("Setting", "Baud", 0), 115200);

@@ -29,8 +29,8 @@ namespace ui {
 
 DialogUnits::DialogUnits(const QFont& font) {
     const QFontMetrics metrics(font);
-    const int letters =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_baseX = (letters / 26 + 1) / 2;
     m_baseY = metrics.height();
 }
@@ -39,14 +39,20 @@ QRect DialogUnits::ToPixels(int x, int y, int w, int h) const {
     return {x * m_baseX / 4, y * m_baseY / 8, w * m_baseX / 4, h * m_baseY / 8};
 }
 
-QSize DialogUnits::ToPixels(int w, int h) const { return {w * m_baseX / 4, h * m_baseY / 8}; }
+QSize DialogUnits::ToPixels(int w, int h) const {
+    return {w * m_baseX / 4, h * m_baseY / 8};
+}
 
 // --- resources ---
 
-QString ResourcePath(const QString& name) { return QStringLiteral(":/") + name + ".svg"; }
+QString ResourcePath(const QString& name) {
+    return QStringLiteral(":/") + name + ".svg";
+}
 
 QIcon LoadIcon(std::string_view name) {
-    return name.empty() ? QIcon() : QIcon(ResourcePath(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))));
+    return name.empty() ? QIcon()
+                        : QIcon(ResourcePath(QString::fromLatin1(
+                              name.data(), static_cast<qsizetype>(name.size()))));
 }
 
 // --- list view ---
@@ -58,16 +64,17 @@ constexpr int kImageRole = Qt::UserRole + 1;
 
 // In-place renames are handed to the list's owner, who decides whether the row takes them.
 class RenameDelegate : public QStyledItemDelegate {
-public:
+  public:
     RenameDelegate(ListViewControl* view) : QStyledItemDelegate(view), m_view(view) {}
-    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+    void setModelData(QWidget* editor, QAbstractItemModel*,
+                      const QModelIndex& index) const override {
         const auto* edit = qobject_cast<QLineEdit*>(editor);
         if (!edit || !m_view->onEndLabelEdit) return;
         if (edit->text() != m_view->tree()->topLevelItem(index.row())->text(0))
             m_view->onEndLabelEdit(index.row(), EncodeAnsi(edit->text()));
     }
 
-private:
+  private:
     ListViewControl* m_view;
 };
 
@@ -115,11 +122,13 @@ QTreeWidgetItem* ListViewControl::Item(int index) const {
 
 int ListViewControl::SortedPosition(const QString& text) const {
     int pos = 0;
-    while (pos < GetItemCount() && QString::localeAwareCompare(Item(pos)->text(0), text) <= 0) ++pos;
+    while (pos < GetItemCount() && QString::localeAwareCompare(Item(pos)->text(0), text) <= 0)
+        ++pos;
     return pos;
 }
 
-int ListViewControl::InsertItem(int index, std::string_view bytes, int image, std::intptr_t itemData) {
+int ListViewControl::InsertItem(int index, std::string_view bytes, int image,
+                                std::intptr_t itemData) {
     const QString text = DecodeAnsi(bytes);
     const int row = m_sorted ? SortedPosition(text) : std::clamp(index, 0, GetItemCount());
     auto* item = new QTreeWidgetItem(QStringList(text));
@@ -144,12 +153,16 @@ bool ListViewControl::DeleteItem(int index) {
         const QSignalBlocker quiet(m_tree);
         delete item;
     }
-    if (m_mark == index) m_mark = -1;
-    else if (m_mark > index) --m_mark;
+    if (m_mark == index)
+        m_mark = -1;
+    else if (m_mark > index)
+        --m_mark;
     return true;
 }
 
-int ListViewControl::GetItemCount() const { return m_tree->topLevelItemCount(); }
+int ListViewControl::GetItemCount() const {
+    return m_tree->topLevelItemCount();
+}
 
 std::string ListViewControl::GetItemText(int index) const {
     const auto* item = Item(index);
@@ -226,7 +239,9 @@ void BitmapButton::paintEvent(QPaintEvent*) {
     }
 }
 
-QSize BitmapButton::sizeHint() const { return {75, 24}; }
+QSize BitmapButton::sizeHint() const {
+    return {75, 24};
+}
 
 // --- picture ---
 
@@ -260,8 +275,8 @@ QValidator::State EditRules::validate(QString& input, int& position) const {
     if (Allows(input)) return Acceptable;
     // A refused change gives the text before it back. Answering Invalid would leave that to
     // Qt, which does not restore it when the change was an undo, nor any change after that.
-    position = static_cast<int>(std::clamp<qsizetype>(
-        position - (input.size() - m_previous.size()), 0, m_previous.size()));
+    position = static_cast<int>(
+        std::clamp<qsizetype>(position - (input.size() - m_previous.size()), 0, m_previous.size()));
     input = m_previous;
     return Acceptable;
 }
@@ -293,7 +308,7 @@ constexpr const char* kCheckableRole = "qubsetCheckableRole";
 // the mouse and the keyboard give it, so the window's click handler runs; Qt's own interface
 // would only flip the state. An option drawn as a push button is still an option.
 class CheckableAccessible : public QAccessibleWidget {
-public:
+  public:
     CheckableAccessible(QAbstractButton* button, QAccessible::Role role)
         : QAccessibleWidget(button, role) {}
 
@@ -316,7 +331,7 @@ public:
             Button()->click();
     }
 
-private:
+  private:
     QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
 };
 
@@ -365,7 +380,8 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
 QWidget* MakeButtonLike(const ControlTemplate& c, QWidget* parent) {
     const QString text = QString::fromUtf8(c.text);
     switch (c.kind) {
-        case Kind::CheckBox: return MakeCheckable<QCheckBox>(parent, text, QAccessible::CheckBox);
+        case Kind::CheckBox:
+            return MakeCheckable<QCheckBox>(parent, text, QAccessible::CheckBox);
         case Kind::Radio:
             if (c.style & kPushLike) {
                 return MakeCheckable<QPushButton>(parent, text, QAccessible::RadioButton);
@@ -374,7 +390,8 @@ QWidget* MakeButtonLike(const ControlTemplate& c, QWidget* parent) {
                 radio->setAutoExclusive(false);  // exclusivity comes from the template's groups
                 return radio;
             }
-        case Kind::BitmapButton: return new BitmapButton(parent, text);
+        case Kind::BitmapButton:
+            return new BitmapButton(parent, text);
         default: {
             auto* button = new QPushButton(text, parent);
             button->setAutoDefault(false);
@@ -394,7 +411,8 @@ QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUn
         case Kind::Static: {
             auto* label = new QLabel(text, parent);
             label->setWordWrap(true);
-            label->setAlignment((c.style & kCenter ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+            label->setAlignment((c.style & kCenter ? Qt::AlignHCenter : Qt::AlignLeft) |
+                                Qt::AlignTop);
             widget = label;
             break;
         }
@@ -404,8 +422,12 @@ QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUn
             widget = picture;
             break;
         }
-        case Kind::Edit: widget = MakeEdit(c, parent); break;
-        case Kind::GroupBox: widget = new QGroupBox(text, parent); break;
+        case Kind::Edit:
+            widget = MakeEdit(c, parent);
+            break;
+        case Kind::GroupBox:
+            widget = new QGroupBox(text, parent);
+            break;
         case Kind::ComboList:
         case Kind::ComboEdit: {
             auto* combo = new QComboBox(parent);
@@ -415,14 +437,18 @@ QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUn
             widget = combo;
             break;
         }
-        case Kind::ListView: widget = new ListViewControl(parent, c.style); break;
+        case Kind::ListView:
+            widget = new ListViewControl(parent, c.style);
+            break;
         case Kind::ProgressBar: {
             auto* bar = new QProgressBar(parent);
             bar->setTextVisible(false);
             widget = bar;
             break;
         }
-        default: widget = MakeButtonLike(c, parent); break;
+        default:
+            widget = MakeButtonLike(c, parent);
+            break;
     }
     widget->setGeometry(units.ToPixels(c.x, c.y, c.w, c.h));
     SetAccessibleName(widget, text);

@@ -24,12 +24,12 @@ namespace ui {
 // Dialog units as Windows computes them: x from the average width of the 52 Latin letters of
 // the dialog font, y from its height.
 class DialogUnits {
-public:
+  public:
     explicit DialogUnits(const QFont& font);
     QRect ToPixels(int x, int y, int w, int h) const;
     QSize ToPixels(int w, int h) const;
 
-private:
+  private:
     int m_baseX;
     int m_baseY;
 };
@@ -40,7 +40,7 @@ QIcon LoadIcon(std::string_view name);
 
 // The list view control. Texts cross as Windows-1252.
 class ListViewControl : public QWidget, public ListView {
-public:
+  public:
     ListViewControl(QWidget* parent, unsigned style);
 
     int InsertItem(int index, std::string_view text, int image, std::intptr_t data) override;
@@ -64,7 +64,7 @@ public:
 
     QTreeWidget* tree() const { return m_tree; }
 
-private:
+  private:
     QTreeWidgetItem* Item(int index) const;
     int SortedPosition(const QString& text) const;
 
@@ -76,30 +76,30 @@ private:
 
 // A button drawn from three images: up (U), pressed (D) and disabled (X).
 class BitmapButton : public QAbstractButton {
-public:
+  public:
     BitmapButton(QWidget* parent, const QString& caption);
     // Takes the faces <name>U, <name>D and <name>X from the bundled bitmaps.
     void AutoLoad(const QString& name);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     QSize sizeHint() const override;
 
-private:
+  private:
     QString m_faces[3];
 };
 
 // A picture that fills its control, drawn at the screen's pixel density.
 class PictureLabel : public QWidget {
-public:
+  public:
     explicit PictureLabel(QWidget* parent) : QWidget(parent) {}
     void SetResource(const QString& name);
     const QString& resource() const { return m_resource; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     QString m_resource;
 };
 
@@ -108,7 +108,7 @@ private:
 // then judged against the text before it, so an over-long text can only shrink and a
 // non-digit already there can be deleted, never added.
 class EditRules : public QValidator {
-public:
+  public:
     explicit EditRules(QLineEdit* edit);
     void SetMaxLength(int maxChars) { m_maxLength = maxChars; }
     void SetDigitsOnly() { m_digitsOnly = true; }
@@ -118,7 +118,7 @@ public:
     // Puts the program's text into the edit, whatever its rules.
     static void SetText(QLineEdit* edit, const QString& text);
 
-private:
+  private:
     static EditRules* Find(QLineEdit* edit);
     bool Allows(const QString& input) const;
 

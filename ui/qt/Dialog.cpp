@@ -9,19 +9,19 @@
 namespace ui {
 
 class Dialog::Frame : public QDialog {
-public:
+  public:
     Frame(Dialog& owner, QWidget* parent) : QDialog(parent), m_owner(owner) {
         setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     }
 
-protected:
+  protected:
     void reject() override { m_owner.OnCancel(); }
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
         m_owner.OnCancel();
     }
 
-private:
+  private:
     Dialog& m_owner;
 };
 

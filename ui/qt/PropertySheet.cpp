@@ -18,7 +18,7 @@ namespace ui {
 // The sheet's window: the page area above a row of wizard buttons. The close box and Escape
 // do nothing; the wizard ends through its buttons.
 class PropertySheet::Frame : public QDialog {
-public:
+  public:
     Frame(PropertySheet& sheet, QWidget* parent) : QDialog(parent), m_sheet(sheet) {
         auto* layout = new QVBoxLayout(this);
         pageArea = new QWidget(this);
@@ -55,11 +55,11 @@ public:
     QPushButton* finish;
     QPushButton* cancel;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
     void reject() override {}
 
-private:
+  private:
     QPushButton* AddButton(QHBoxLayout* row, const QString& text, const char* name) {
         auto* button = new QPushButton(text, this);
         button->setObjectName(name);
@@ -94,15 +94,21 @@ void PropertySheet::ShowActivePage() {
         if (QWidget* w = WidgetOf(*p)) w->setVisible(p == m_active);
 }
 
-void PropertySheet::SetTitle(std::string_view title) { m_frame->setWindowTitle(DecodeAnsi(title)); }
+void PropertySheet::SetTitle(std::string_view title) {
+    m_frame->setWindowTitle(DecodeAnsi(title));
+}
 
-std::string PropertySheet::GetTitle() const { return EncodeAnsi(m_frame->windowTitle()); }
+std::string PropertySheet::GetTitle() const {
+    return EncodeAnsi(m_frame->windowTitle());
+}
 
-void PropertySheet::SetIcon(std::string_view resource) { m_frame->setWindowIcon(LoadIcon(resource)); }
+void PropertySheet::SetIcon(std::string_view resource) {
+    m_frame->setWindowIcon(LoadIcon(resource));
+}
 
 void PropertySheet::PostSetWizardButtons(unsigned flags) {
-    QMetaObject::invokeMethod(m_frame.get(), [this, flags] { SetWizardButtons(flags); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_frame.get(), [this, flags] { SetWizardButtons(flags); }, Qt::QueuedConnection);
 }
 
 void PropertySheet::SetWizardButtons(unsigned flags) {
@@ -128,10 +134,16 @@ void PropertySheet::Create(int startPage) {
     SetActivePage(startPage);
 }
 
-bool PropertySheet::IsEnded() const { return m_frame->result() != -1 && !m_frame->isVisible(); }
+bool PropertySheet::IsEnded() const {
+    return m_frame->result() != -1 && !m_frame->isVisible();
+}
 
-void PropertySheet::EndDialog(int result) { m_frame->done(result); }
+void PropertySheet::EndDialog(int result) {
+    m_frame->done(result);
+}
 
-QDialog* SheetWindow(const PropertySheet& sheet) { return &sheet.frame(); }
+QDialog* SheetWindow(const PropertySheet& sheet) {
+    return &sheet.frame();
+}
 
 }  // namespace ui

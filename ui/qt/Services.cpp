@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QStandardPaths>
 #include <QEvent>
 #include <QFileDialog>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
 
@@ -18,11 +18,13 @@
 namespace ui {
 
 void MessageBox(Hwnd parent, std::string_view text, std::string_view caption, MessageIcon icon) {
-    if (automation().onMessageBox) return automation().onMessageBox(std::string(text), std::string(caption));
+    if (automation().onMessageBox)
+        return automation().onMessageBox(std::string(text), std::string(caption));
     const auto qtIcon = icon == MessageIcon::Error         ? QMessageBox::Critical
                         : icon == MessageIcon::Information ? QMessageBox::Information
                                                            : QMessageBox::Warning;
-    QMessageBox box(qtIcon, DecodeAnsi(caption), DecodeAnsi(text), QMessageBox::Ok, WidgetOf(parent));
+    QMessageBox box(qtIcon, DecodeAnsi(caption), DecodeAnsi(text), QMessageBox::Ok,
+                    WidgetOf(parent));
     box.exec();
 }
 
@@ -35,7 +37,9 @@ std::string TextFromSystem(std::string_view text) {
     return EncodeAnsi(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-std::string TextFromPath(const std::filesystem::path& path) { return TextFromSystem(path.string()); }
+std::string TextFromPath(const std::filesystem::path& path) {
+    return TextFromSystem(path.string());
+}
 
 std::filesystem::path PathFromText(std::string_view text) {
     return std::filesystem::path(DecodeAnsi(text).toStdString());
@@ -45,7 +49,9 @@ std::filesystem::path ApplicationDirectory() {
     return QCoreApplication::applicationDirPath().toStdString();
 }
 
-std::string ApplicationName() { return EncodeAnsi(QCoreApplication::applicationName()); }
+std::string ApplicationName() {
+    return EncodeAnsi(QCoreApplication::applicationName());
+}
 
 std::filesystem::path UserStateDirectory() {
 #ifdef _WIN32
@@ -117,6 +123,8 @@ UiWakeup::UiWakeup(std::function<void()> handler)
 
 UiWakeup::~UiWakeup() = default;
 
-void UiWakeup::Post() { QCoreApplication::postEvent(m_impl.get(), new QEvent(QEvent::User)); }
+void UiWakeup::Post() {
+    QCoreApplication::postEvent(m_impl.get(), new QEvent(QEvent::User));
+}
 
 }  // namespace ui

@@ -8,9 +8,13 @@
 
 namespace ui {
 
-void CreateWindowIn(Window& window, QWidget* host) { Window::Impl::Create(window, host); }
+void CreateWindowIn(Window& window, QWidget* host) {
+    Window::Impl::Create(window, host);
+}
 
-QWidget* ControlOf(const Window& window, int id) { return window.impl().Control(id); }
+QWidget* ControlOf(const Window& window, int id) {
+    return window.impl().Control(id);
+}
 
 QTreeWidget* TreeOf(ListView* list) {
     auto* control = dynamic_cast<ListViewControl*>(list);

@@ -40,7 +40,9 @@ QWidget* Window::Impl::Control(int id) const {
     return c == controls.end() ? nullptr : c->second;
 }
 
-QWidget* WidgetOf(const Window& window) { return window.impl().widget; }
+QWidget* WidgetOf(const Window& window) {
+    return window.impl().widget;
+}
 
 QWidget* WidgetOf(Hwnd handle) {
     const Window* window = FromHandle(handle);
@@ -50,7 +52,9 @@ QWidget* WidgetOf(Hwnd handle) {
 Window::Window(const DialogTemplate& dialogTemplate)
     : m_template(dialogTemplate), m_impl(std::make_unique<Impl>()) {}
 
-Window::~Window() { DestroyWindow(); }
+Window::~Window() {
+    DestroyWindow();
+}
 
 void Window::Impl::Create(Window& w, QWidget* window) {
     Impl& impl = w.impl();
@@ -117,18 +121,26 @@ void Window::DestroyWindow() {
     window->deleteLater();
 }
 
-bool Window::HasItem(int id) const { return m_impl->Control(id) != nullptr; }
+bool Window::HasItem(int id) const {
+    return m_impl->Control(id) != nullptr;
+}
 
 void Window::SetDlgItemText(int id, std::string_view bytes) {
     QWidget* w = m_impl->Control(id);
     if (!w) return;
     const QString text = DecodeAnsi(bytes);
-    if (auto* label = qobject_cast<QLabel*>(w)) label->setText(text);
-    else if (auto* edit = qobject_cast<QLineEdit*>(w)) EditRules::SetText(edit, text);
-    else if (auto* multi = qobject_cast<QPlainTextEdit*>(w)) multi->setPlainText(FromWindowsText(bytes));
-    else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(text);
-    else if (auto* box = qobject_cast<QGroupBox*>(w)) box->setTitle(text);
-    else if (auto* combo = qobject_cast<QComboBox*>(w)) combo->setEditText(text);
+    if (auto* label = qobject_cast<QLabel*>(w))
+        label->setText(text);
+    else if (auto* edit = qobject_cast<QLineEdit*>(w))
+        EditRules::SetText(edit, text);
+    else if (auto* multi = qobject_cast<QPlainTextEdit*>(w))
+        multi->setPlainText(FromWindowsText(bytes));
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+        button->setText(text);
+    else if (auto* box = qobject_cast<QGroupBox*>(w))
+        box->setTitle(text);
+    else if (auto* combo = qobject_cast<QComboBox*>(w))
+        combo->setEditText(text);
     if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QPlainTextEdit*>(w))
         SetAccessibleName(w, text);
     const auto named = m_impl->labelFor.find(id);
@@ -192,7 +204,8 @@ void Window::LimitText(int id, int maxChars) {
 }
 
 void Window::SetDigitsOnly(int id) {
-    if (auto* edit = qobject_cast<QLineEdit*>(m_impl->Control(id))) EditRules::Of(edit)->SetDigitsOnly();
+    if (auto* edit = qobject_cast<QLineEdit*>(m_impl->Control(id)))
+        EditRules::Of(edit)->SetDigitsOnly();
 }
 
 void Window::SetMasked(int id, bool masked) {
@@ -206,7 +219,9 @@ ListView* Window::GetListView(int id) const {
 
 namespace {
 
-QComboBox* Combo(const Window::Impl& impl, int id) { return qobject_cast<QComboBox*>(impl.Control(id)); }
+QComboBox* Combo(const Window::Impl& impl, int id) {
+    return qobject_cast<QComboBox*>(impl.Control(id));
+}
 QProgressBar* Progress(const Window::Impl& impl, int id) {
     return qobject_cast<QProgressBar*>(impl.Control(id));
 }
@@ -254,7 +269,8 @@ int Window::GetProgressPos(int id) const {
 
 void Window::SetPicture(int id, std::string_view resource) {
     if (auto* picture = dynamic_cast<PictureLabel*>(m_impl->Control(id)))
-        picture->SetResource(QString::fromLatin1(resource.data(), static_cast<qsizetype>(resource.size())));
+        picture->SetResource(
+            QString::fromLatin1(resource.data(), static_cast<qsizetype>(resource.size())));
 }
 
 void Window::SetWindowText(std::string_view caption) {

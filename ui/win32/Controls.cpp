@@ -15,7 +15,8 @@ ResourceImage ParseResource(std::string_view resource) {
     if (slash == std::string_view::npos) return image;
     image.icon = resource.substr(0, slash) == "icon";
     const std::string_view id = resource.substr(slash + 1);
-    const bool numeric = !id.empty() && std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const bool numeric = !id.empty() && std::all_of(id.begin(), id.end(),
+                                                    [](char c) { return c >= '0' && c <= '9'; });
     if (numeric) {
         int number = 0;
         for (const char c : id) number = number * 10 + (c - '0');
@@ -45,9 +46,10 @@ HBITMAP LoadBitmapResource(std::string_view resource) {
     const auto found = loaded.find(resource);
     if (found != loaded.end()) return found->second;
     const ResourceImage image = ParseResource(resource);
-    auto bitmap = static_cast<HBITMAP>(
-        image.name ? LoadImageW(GetModuleHandleW(nullptr), image.name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)
-                   : nullptr);
+    auto bitmap =
+        static_cast<HBITMAP>(image.name ? LoadImageW(GetModuleHandleW(nullptr), image.name,
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)
+                                        : nullptr);
     if (bitmap) Premultiply(bitmap);
     loaded.emplace(std::string(resource), bitmap);
     return bitmap;
@@ -93,7 +95,8 @@ void DrawBitmap(HDC dc, const RECT& area, HBITMAP bitmap) {
 HICON LoadIconResource(std::string_view resource, int size) {
     const ResourceImage image = ParseResource(resource);
     if (!image.icon || !image.name) return nullptr;
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), image.name, IMAGE_ICON, size, size, 0));
+    return static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), image.name, IMAGE_ICON, size, size, 0));
 }
 
 void DrawResource(HDC dc, const RECT& area, std::string_view resource) {
@@ -115,7 +118,9 @@ void DrawPicture(const DRAWITEMSTRUCT& item, std::string_view resource) {
 }
 
 void DrawBitmapButton(const DRAWITEMSTRUCT& item, std::string_view faceName) {
-    const char face = (item.itemState & ODS_DISABLED) ? 'X' : (item.itemState & ODS_SELECTED) ? 'D' : 'U';
+    const char face = (item.itemState & ODS_DISABLED)   ? 'X'
+                      : (item.itemState & ODS_SELECTED) ? 'D'
+                                                        : 'U';
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
     DrawResource(item.hDC, item.rcItem, "bitmap/" + std::string(faceName) + face);
     if (item.itemState & ODS_FOCUS) {
@@ -128,7 +133,8 @@ void DrawBitmapButton(const DRAWITEMSTRUCT& item, std::string_view faceName) {
 // --- list view ---
 
 ListViewControl::ListViewControl(HWND list, bool report) : m_list(list) {
-    SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     if (!report) return;
     RECT client{};
     GetClientRect(m_list, &client);
@@ -150,7 +156,8 @@ void ListViewControl::SyncImages() {
     }
 }
 
-int ListViewControl::InsertItem(int index, std::string_view bytes, int image, std::intptr_t itemData) {
+int ListViewControl::InsertItem(int index, std::string_view bytes, int image,
+                                std::intptr_t itemData) {
     SyncImages();
     std::wstring text = WidenAnsi(bytes);
     LVITEMW item{};
@@ -159,7 +166,8 @@ int ListViewControl::InsertItem(int index, std::string_view bytes, int image, st
     item.pszText = text.data();
     item.iImage = image;
     item.lParam = itemData;
-    const int row = static_cast<int>(SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    const int row =
+        static_cast<int>(SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return -1;
     if (m_mark >= row) ++m_mark;
     if (onItemInserted) onItemInserted(row);
@@ -170,8 +178,10 @@ bool ListViewControl::DeleteItem(int index) {
     if (!Has(index)) return false;
     if (onItemDeleting) onItemDeleting(index);
     SendMessageW(m_list, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
-    if (m_mark == index) m_mark = -1;
-    else if (m_mark > index) --m_mark;
+    if (m_mark == index)
+        m_mark = -1;
+    else if (m_mark > index)
+        --m_mark;
     return true;
 }
 
@@ -187,8 +197,8 @@ std::string ListViewControl::GetItemText(int index) const {
         item.iSubItem = 0;
         item.pszText = buffer.data();
         item.cchTextMax = static_cast<int>(buffer.size());
-        const auto length = static_cast<std::size_t>(
-            SendMessageW(m_list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+        const auto length = static_cast<std::size_t>(SendMessageW(
+            m_list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
         if (length + 1 < buffer.size()) return NarrowAnsi(std::wstring_view(buffer.data(), length));
         buffer.resize(buffer.size() * 2);
     }
@@ -200,7 +210,8 @@ void ListViewControl::SetItemText(int index, std::string_view bytes) {
     LVITEMW item{};
     item.iSubItem = 0;
     item.pszText = text.data();
-    SendMessageW(m_list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(m_list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&item));
 }
 
 int ListViewControl::GetItemImage(int index) const {
@@ -229,7 +240,8 @@ void ListViewControl::SetSelectionMark(int index) {
 std::vector<int> ListViewControl::GetSelectedItems() const {
     std::vector<int> rows;
     int row = -1;
-    while ((row = static_cast<int>(SendMessageW(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0)
+    while ((row = static_cast<int>(SendMessageW(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+                                                LVNI_SELECTED))) >= 0)
         rows.push_back(row);
     return rows;
 }
@@ -239,13 +251,14 @@ void ListViewControl::SetItemSelected(int index, bool selected) {
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED;
     item.state = selected ? LVIS_SELECTED : 0;
-    SendMessageW(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&item));
 }
 
 void ListViewControl::SetImageList(const ImageList* images) {
     m_images = images;
-    HIMAGELIST list = images ? ImageList_Create(images->size(), images->size(), ILC_COLOR32 | ILC_MASK,
-                                                images->count(), 4)
+    HIMAGELIST list = images ? ImageList_Create(images->size(), images->size(),
+                                                ILC_COLOR32 | ILC_MASK, images->count(), 4)
                              : nullptr;
     m_imageList = list;
     SyncImages();
@@ -284,8 +297,10 @@ LRESULT ListViewControl::OnNotify(const NMHDR& header) {
         case LVN_ITEMCHANGED: {
             // The focused row moved, by the keyboard or by a click whose own report follows.
             const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-            const bool focused = (change.uNewState & LVIS_FOCUSED) && !(change.uOldState & LVIS_FOCUSED);
-            if (!(change.uChanged & LVIF_STATE) || !focused || change.iItem < 0 || change.iItem == m_mark)
+            const bool focused =
+                (change.uNewState & LVIS_FOCUSED) && !(change.uOldState & LVIS_FOCUSED);
+            if (!(change.uChanged & LVIF_STATE) || !focused || change.iItem < 0 ||
+                change.iItem == m_mark)
                 return 0;
             m_markMovedTo = (GetKeyState(VK_LBUTTON) < 0) ? change.iItem : -1;
             MoveMark(change.iItem);
@@ -309,7 +324,8 @@ LRESULT ListViewControl::OnNotify(const NMHDR& header) {
             if (text != GetItemText(edit.item.iItem)) onEndLabelEdit(edit.item.iItem, text);
             return FALSE;
         }
-        default: return 0;
+        default:
+            return 0;
     }
 }
 

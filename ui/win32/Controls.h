@@ -28,7 +28,7 @@ void DrawBitmapButton(const DRAWITEMSTRUCT& item, std::string_view faceName);
 
 // The list view control. Texts cross as Windows-1252.
 class ListViewControl : public ListView {
-public:
+  public:
     ListViewControl(HWND list, bool report);
     ~ListViewControl() override;
     ListViewControl(const ListViewControl&) = delete;
@@ -57,7 +57,7 @@ public:
     LRESULT OnNotify(const NMHDR& header);
     HWND hwnd() const { return m_list; }
 
-private:
+  private:
     bool Has(int index) const { return index >= 0 && index < GetItemCount(); }
     void SyncImages();
     void MoveMark(int row);

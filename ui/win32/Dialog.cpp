@@ -7,7 +7,7 @@
 namespace ui {
 
 class Dialog::Frame {
-public:
+  public:
     bool ended = false;
     int result = IDCANCEL;
     HWND owner = nullptr;  // disabled while the dialog runs

@@ -19,25 +19,32 @@ constexpr int kMargin = 7;
 constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
 
-const DialogTemplate kFrameTemplate{0, nullptr, 200, 100, {
-    {kBackId, Kind::Button, "< &Back", 0, 0, kButtonWidth, kButtonHeight},
-    {kNextId, Kind::Button, "&Next >", 0, 0, kButtonWidth, kButtonHeight, kDefault},
-    {kFinishId, Kind::Button, "&Finish", 0, 0, kButtonWidth, kButtonHeight, kHidden},
-    {IDCANCEL, Kind::Button, "Cancel", 0, 0, kButtonWidth, kButtonHeight},
-}};
+const DialogTemplate kFrameTemplate{
+    0,
+    nullptr,
+    200,
+    100,
+    {
+        {kBackId, Kind::Button, "< &Back", 0, 0, kButtonWidth, kButtonHeight},
+        {kNextId, Kind::Button, "&Next >", 0, 0, kButtonWidth, kButtonHeight, kDefault},
+        {kFinishId, Kind::Button, "&Finish", 0, 0, kButtonWidth, kButtonHeight, kHidden},
+        {IDCANCEL, Kind::Button, "Cancel", 0, 0, kButtonWidth, kButtonHeight},
+    }};
 
 }  // namespace
 
 class PropertySheet::Frame {
-public:
+  public:
     Frame(PropertySheet& sheet, HWND owner) : m_sheet(sheet), m_owner(owner) {
         InitControls();
         const std::vector<WORD> words = BuildDialogTemplate(
-            kFrameTemplate, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME, L"");
-        CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()),
-                                   owner, Proc, reinterpret_cast<LPARAM>(this));
-        m_line = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, 0, 0, 0,
-                                 hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+            kFrameTemplate, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME,
+            L"");
+        CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                   reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner, Proc,
+                                   reinterpret_cast<LPARAM>(this));
+        m_line = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, 0, 0,
+                                 0, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     ~Frame() {
         if (hwnd) ::DestroyWindow(hwnd);
@@ -89,7 +96,7 @@ public:
     bool ended = true;
     int result = -1;
 
-private:
+  private:
     RECT Units(int x, int y, int w, int h) const {
         RECT r{x, y, x + w, y + h};
         MapDialogRect(hwnd, &r);
@@ -133,19 +140,30 @@ private:
             case WM_COMMAND:
                 if (HIWORD(wParam) != BN_CLICKED) return FALSE;
                 switch (LOWORD(wParam)) {
-                    case kBackId: sheet.PressBack(); break;
-                    case kNextId: sheet.PressNext(); break;
-                    case kFinishId: sheet.PressFinish(); break;
+                    case kBackId:
+                        sheet.PressBack();
+                        break;
+                    case kNextId:
+                        sheet.PressNext();
+                        break;
+                    case kFinishId:
+                        sheet.PressFinish();
+                        break;
                     case IDCANCEL:
                         // Escape arrives as Cancel; only the button itself cancels.
                         if (GetKeyState(VK_ESCAPE) >= 0) sheet.PressCancel();
                         break;
-                    default: break;
+                    default:
+                        break;
                 }
                 return TRUE;
-            case WM_CLOSE: return TRUE;
-            case kMsgSetButtons: sheet.SetWizardButtons(static_cast<unsigned>(wParam)); return TRUE;
-            default: return FALSE;
+            case WM_CLOSE:
+                return TRUE;
+            case kMsgSetButtons:
+                sheet.SetWizardButtons(static_cast<unsigned>(wParam));
+                return TRUE;
+            default:
+                return FALSE;
         }
     }
 
@@ -156,13 +174,16 @@ private:
     int m_pageHeight = 0;
 };
 
-PropertySheet::PropertySheet(Hwnd parent) : m_frame(std::make_unique<Frame>(*this, OwnerOf(parent))) {
+PropertySheet::PropertySheet(Hwnd parent)
+    : m_frame(std::make_unique<Frame>(*this, OwnerOf(parent))) {
     SetWizardButtons(0);
 }
 
 PropertySheet::~PropertySheet() = default;
 
-void PropertySheet::FitPage(const DialogTemplate& t) { m_frame->Fit(t.width, t.height); }
+void PropertySheet::FitPage(const DialogTemplate& t) {
+    m_frame->Fit(t.width, t.height);
+}
 
 bool PropertySheet::CreatePageWindow(PropertyPage& page) {
     if (!Window::Impl::Create(page, m_frame->hwnd, true)) return false;
@@ -180,7 +201,9 @@ void PropertySheet::SetTitle(std::string_view title) {
     SetWindowTextW(m_frame->hwnd, WidenAnsi(title).c_str());
 }
 
-std::string PropertySheet::GetTitle() const { return NarrowAnsi(WindowTextOf(m_frame->hwnd)); }
+std::string PropertySheet::GetTitle() const {
+    return NarrowAnsi(WindowTextOf(m_frame->hwnd));
+}
 
 void PropertySheet::SetIcon(std::string_view resource) {
     // Loaded once for the whole run: the window keeps using them.
@@ -227,10 +250,16 @@ void PropertySheet::Create(int startPage) {
     m_frame->Reveal();
 }
 
-bool PropertySheet::IsEnded() const { return m_frame->ended; }
+bool PropertySheet::IsEnded() const {
+    return m_frame->ended;
+}
 
-void PropertySheet::EndDialog(int result) { m_frame->End(result); }
+void PropertySheet::EndDialog(int result) {
+    m_frame->End(result);
+}
 
-HWND SheetWindow(const PropertySheet& sheet) { return sheet.frame().hwnd; }
+HWND SheetWindow(const PropertySheet& sheet) {
+    return sheet.frame().hwnd;
+}
 
 }  // namespace ui

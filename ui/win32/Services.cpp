@@ -4,7 +4,8 @@
 namespace ui {
 
 void MessageBox(Hwnd parent, std::string_view text, std::string_view caption, MessageIcon icon) {
-    if (automation().onMessageBox) return automation().onMessageBox(std::string(text), std::string(caption));
+    if (automation().onMessageBox)
+        return automation().onMessageBox(std::string(text), std::string(caption));
     const UINT type = icon == MessageIcon::Error         ? MB_ICONERROR
                       : icon == MessageIcon::Information ? MB_ICONINFORMATION
                                                          : MB_ICONEXCLAMATION;
@@ -16,9 +17,13 @@ void MessageBeep() {
     ::MessageBeep(0xFFFFFFFF);
 }
 
-std::string TextFromPath(const std::filesystem::path& path) { return NarrowAnsi(path.wstring()); }
+std::string TextFromPath(const std::filesystem::path& path) {
+    return NarrowAnsi(path.wstring());
+}
 
-std::filesystem::path PathFromText(std::string_view text) { return std::filesystem::path(WidenAnsi(text)); }
+std::filesystem::path PathFromText(std::string_view text) {
+    return std::filesystem::path(WidenAnsi(text));
+}
 
 // The system's narrow texts (error messages) are in its ANSI code page, which need not be ours.
 std::string TextFromSystem(std::string_view text) {
@@ -36,7 +41,8 @@ namespace {
 std::filesystem::path ModulePath() {
     std::wstring name(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        const DWORD length =
+            GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
         if (length < name.size()) {
             name.resize(length);
             return name;
@@ -47,9 +53,13 @@ std::filesystem::path ModulePath() {
 
 }  // namespace
 
-std::filesystem::path ApplicationDirectory() { return ModulePath().parent_path(); }
+std::filesystem::path ApplicationDirectory() {
+    return ModulePath().parent_path();
+}
 
-std::string ApplicationName() { return NarrowAnsi(ModulePath().stem().wstring()); }
+std::string ApplicationName() {
+    return NarrowAnsi(ModulePath().stem().wstring());
+}
 
 std::filesystem::path UserStateDirectory() {
     wchar_t folder[MAX_PATH];
@@ -67,7 +77,8 @@ std::filesystem::path RunFileDialog(Hwnd parent, const FileDialogOptions& option
     // "label\0pattern\0\0"; the label shows the pattern once.
     const std::wstring label = WidenAnsi(options.filterLabel);
     const std::wstring pattern = WidenAnsi(options.filterPattern);
-    std::wstring filter = label.find(pattern) == std::wstring::npos ? label + L" (" + pattern + L")" : label;
+    std::wstring filter =
+        label.find(pattern) == std::wstring::npos ? label + L" (" + pattern + L")" : label;
     filter.push_back(L'\0');
     filter += pattern;
     filter.push_back(L'\0');
@@ -101,7 +112,8 @@ std::filesystem::path GetSaveFileName(Hwnd parent, const FileDialogOptions& opti
 
 void NotifyModalStarted(Window& dialog) {
     // Runs inside the dialog's own loop, as a person would act on it.
-    if (automation().onModal && dialog.impl().hwnd) PostMessageW(dialog.impl().hwnd, kMsgModalStarted, 0, 0);
+    if (automation().onModal && dialog.impl().hwnd)
+        PostMessageW(dialog.impl().hwnd, kMsgModalStarted, 0, 0);
 }
 
 // A message-only window of the UI thread; a message posted to it after it is destroyed is
@@ -117,8 +129,8 @@ struct UiWakeup::Impl {
             cls.lpszClassName = L"QubsetWakeup";
             return RegisterClassW(&cls);
         }();
-        window = CreateWindowExW(0, MAKEINTATOM(windowClass), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
+        window = CreateWindowExW(0, MAKEINTATOM(windowClass), L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~Impl() { ::DestroyWindow(window); }
@@ -136,10 +148,13 @@ struct UiWakeup::Impl {
     HWND window = nullptr;
 };
 
-UiWakeup::UiWakeup(std::function<void()> handler) : m_impl(std::make_unique<Impl>(std::move(handler))) {}
+UiWakeup::UiWakeup(std::function<void()> handler)
+    : m_impl(std::make_unique<Impl>(std::move(handler))) {}
 
 UiWakeup::~UiWakeup() = default;
 
-void UiWakeup::Post() { PostMessageW(m_impl->window, Impl::kMsgWake, 0, 0); }
+void UiWakeup::Post() {
+    PostMessageW(m_impl->window, Impl::kMsgWake, 0, 0);
+}
 
 }  // namespace ui

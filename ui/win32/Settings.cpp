@@ -16,29 +16,36 @@ std::wstring ProgramName() {
     return std::filesystem::path(path).stem().wstring();
 }
 
-std::wstring ProgramKey() { return L"Software\\Miltra\\" + ProgramName(); }
+std::wstring ProgramKey() {
+    return L"Software\\Miltra\\" + ProgramName();
+}
 
-std::wstring SectionKey(std::string_view section) { return ProgramKey() + L"\\" + WidenAnsi(section); }
+std::wstring SectionKey(std::string_view section) {
+    return ProgramKey() + L"\\" + WidenAnsi(section);
+}
 
 // A value's type and bytes; false when it is not there.
-bool ReadValue(std::string_view section, std::string_view entry, DWORD& type, std::vector<BYTE>& data) {
+bool ReadValue(std::string_view section, std::string_view entry, DWORD& type,
+               std::vector<BYTE>& data) {
     const std::wstring key = SectionKey(section);
     const std::wstring name = WidenAnsi(entry);
     DWORD size = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY, &type, nullptr, &size) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY, &type, nullptr,
+                     &size) != ERROR_SUCCESS)
         return false;
     data.assign(size, 0);
-    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY, &type, data.data(), &size) !=
-        ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY, &type, data.data(),
+                     &size) != ERROR_SUCCESS)
         return false;
     data.resize(size);
     return true;
 }
 
-void WriteValue(std::string_view section, std::string_view entry, DWORD type, const void* data, DWORD size) {
+void WriteValue(std::string_view section, std::string_view entry, DWORD type, const void* data,
+                DWORD size) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, SectionKey(section).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, SectionKey(section).c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
     RegSetValueExW(key, WidenAnsi(entry).c_str(), 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
@@ -54,7 +61,8 @@ std::wstring TextOf(const std::vector<BYTE>& data) {
 
 }  // namespace
 
-std::string GetProfileString(std::string_view section, std::string_view entry, std::string_view fallback) {
+std::string GetProfileString(std::string_view section, std::string_view entry,
+                             std::string_view fallback) {
     DWORD type = 0;
     std::vector<BYTE> data;
     if (!ReadValue(section, entry, type, data)) return std::string(fallback);
@@ -63,12 +71,14 @@ std::string GetProfileString(std::string_view section, std::string_view entry, s
         std::copy(data.begin(), data.end(), reinterpret_cast<BYTE*>(&number));
         return std::to_string(static_cast<int>(number));  // as GetProfileInt reads it
     }
-    return type == REG_SZ || type == REG_EXPAND_SZ ? NarrowAnsi(TextOf(data)) : std::string(fallback);
+    return type == REG_SZ || type == REG_EXPAND_SZ ? NarrowAnsi(TextOf(data))
+                                                   : std::string(fallback);
 }
 
 void WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
     const std::wstring text = WidenAnsi(value);
-    WriteValue(section, entry, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    WriteValue(section, entry, REG_SZ, text.c_str(),
+               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 int GetProfileInt(std::string_view section, std::string_view entry, int fallback) {
@@ -93,6 +103,8 @@ void WriteProfileInt(std::string_view section, std::string_view entry, int value
     WriteValue(section, entry, REG_DWORD, &number, sizeof number);
 }
 
-void ClearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, ProgramKey().c_str()); }
+void ClearSettings() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, ProgramKey().c_str());
+}
 
 }  // namespace ui

@@ -19,7 +19,7 @@ constexpr int kComboListHeight = 100;
 constexpr WORD kFontPoints = 8;
 
 class TemplateWriter {
-public:
+  public:
     void Word(WORD value) { m_words.push_back(value); }
     void Dword(DWORD value) {
         Word(LOWORD(value));
@@ -38,12 +38,12 @@ public:
     }
     std::vector<WORD> Take() { return std::move(m_words); }
 
-private:
+  private:
     std::vector<WORD> m_words;
 };
 
 struct ControlClass {
-    WORD ordinal = 0;             // a predefined class, or 0 for a named one
+    WORD ordinal = 0;  // a predefined class, or 0 for a named one
     const wchar_t* name = nullptr;
     DWORD style = 0;
     DWORD exStyle = 0;
@@ -52,20 +52,28 @@ struct ControlClass {
 ControlClass ButtonClass(const ControlTemplate& c) {
     const DWORD pushLike = (c.style & kPushLike) ? BS_PUSHLIKE : 0;
     switch (c.kind) {
-        case Kind::CheckBox: return {kButtonClass, nullptr, BS_AUTOCHECKBOX | WS_TABSTOP | pushLike, 0};
-        case Kind::Radio: return {kButtonClass, nullptr, BS_AUTORADIOBUTTON | WS_TABSTOP | pushLike, 0};
-        case Kind::GroupBox: return {kButtonClass, nullptr, BS_GROUPBOX, 0};
-        case Kind::BitmapButton: return {kButtonClass, nullptr, BS_OWNERDRAW | WS_TABSTOP, 0};
+        case Kind::CheckBox:
+            return {kButtonClass, nullptr, BS_AUTOCHECKBOX | WS_TABSTOP | pushLike, 0};
+        case Kind::Radio:
+            return {kButtonClass, nullptr, BS_AUTORADIOBUTTON | WS_TABSTOP | pushLike, 0};
+        case Kind::GroupBox:
+            return {kButtonClass, nullptr, BS_GROUPBOX, 0};
+        case Kind::BitmapButton:
+            return {kButtonClass, nullptr, BS_OWNERDRAW | WS_TABSTOP, 0};
         default:
             return {kButtonClass, nullptr,
-                    static_cast<DWORD>((c.style & kDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP, 0};
+                    static_cast<DWORD>((c.style & kDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                        WS_TABSTOP,
+                    0};
     }
 }
 
 ControlClass EditClass(const ControlTemplate& c) {
     DWORD style = WS_TABSTOP;
-    if (c.style & kMultiLine) style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
-    else style |= ES_AUTOHSCROLL;
+    if (c.style & kMultiLine)
+        style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
+    else
+        style |= ES_AUTOHSCROLL;
     if (c.style & kReadOnly) style |= ES_READONLY;
     if (c.style & kPassword) style |= ES_PASSWORD;
     if (c.style & kNumber) style |= ES_NUMBER;
@@ -75,12 +83,17 @@ ControlClass EditClass(const ControlTemplate& c) {
 ControlClass ClassOf(const ControlTemplate& c) {
     switch (c.kind) {
         case Kind::Static:
-            return {kStaticClass, nullptr, static_cast<DWORD>((c.style & kCenter) ? SS_CENTER : SS_LEFT) | SS_NOPREFIX, 0};
-        case Kind::Picture: return {kStaticClass, nullptr, SS_OWNERDRAW, 0};
-        case Kind::Edit: return EditClass(c);
-        case Kind::ComboList: return {kComboClass, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+            return {kStaticClass, nullptr,
+                    static_cast<DWORD>((c.style & kCenter) ? SS_CENTER : SS_LEFT) | SS_NOPREFIX, 0};
+        case Kind::Picture:
+            return {kStaticClass, nullptr, SS_OWNERDRAW, 0};
+        case Kind::Edit:
+            return EditClass(c);
+        case Kind::ComboList:
+            return {kComboClass, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
         case Kind::ComboEdit:
-            return {kComboClass, nullptr, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0};
+            return {kComboClass, nullptr, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+                    0};
         case Kind::ListView: {
             DWORD style = LVS_SHOWSELALWAYS | WS_TABSTOP;
             style |= (c.style & kReport) ? LVS_REPORT : LVS_LIST;
@@ -89,8 +102,10 @@ ControlClass ClassOf(const ControlTemplate& c) {
             if (c.style & kSortAscending) style |= LVS_SORTASCENDING;
             return {0, WC_LISTVIEWW, style, WS_EX_CLIENTEDGE};
         }
-        case Kind::ProgressBar: return {0, PROGRESS_CLASSW, 0, 0};
-        default: return ButtonClass(c);
+        case Kind::ProgressBar:
+            return {0, PROGRESS_CLASSW, 0, 0};
+        default:
+            return ButtonClass(c);
     }
 }
 
@@ -118,8 +133,10 @@ void WriteControl(TemplateWriter& out, const ControlTemplate& c, bool previousWa
     out.Word(static_cast<WORD>(c.w));
     out.Word(static_cast<WORD>(combo ? c.h + kComboListHeight : c.h));
     out.Dword(static_cast<DWORD>(c.id));
-    if (cls.ordinal) out.Ordinal(cls.ordinal);
-    else out.Text(cls.name);
+    if (cls.ordinal)
+        out.Ordinal(cls.ordinal);
+    else
+        out.Text(cls.name);
     // An owner-drawn picture does not show its text; assistive technology reads it as its
     // name. An edit's or a list's name is given by NameControl.
     out.Text(c.kind == Kind::Edit || c.kind == Kind::ListView ? std::wstring() : WidenUtf8(c.text));
@@ -139,7 +156,8 @@ void InitControls() {
     (void)registered;
 }
 
-std::vector<WORD> BuildDialogTemplate(const DialogTemplate& t, DWORD style, const wchar_t* caption) {
+std::vector<WORD> BuildDialogTemplate(const DialogTemplate& t, DWORD style,
+                                      const wchar_t* caption) {
     TemplateWriter out;
     out.Word(1);       // version
     out.Word(0xFFFF);  // extended

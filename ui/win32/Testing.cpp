@@ -4,9 +4,13 @@
 
 namespace ui {
 
-HWND HwndOfWindow(const Window& window) { return window.impl().hwnd; }
+HWND HwndOfWindow(const Window& window) {
+    return window.impl().hwnd;
+}
 
-HWND ControlOf(const Window& window, int id) { return window.impl().Control(id); }
+HWND ControlOf(const Window& window, int id) {
+    return window.impl().Control(id);
+}
 
 HWND ListOf(const ListView& list) {
     const auto* control = dynamic_cast<const ListViewControl*>(&list);

@@ -11,6 +11,7 @@
 #include "ui/Window.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
 #include <commdlg.h>
 

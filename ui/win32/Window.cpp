@@ -55,7 +55,9 @@ HWND OwnerOf(Hwnd handle) {
 Window::Window(const DialogTemplate& dialogTemplate)
     : m_template(dialogTemplate), m_impl(std::make_unique<Impl>()) {}
 
-Window::~Window() { DestroyWindow(); }
+Window::~Window() {
+    DestroyWindow();
+}
 
 bool Window::Impl::Create(Window& w, HWND parent, bool child) {
     InitControls();
@@ -80,12 +82,15 @@ void Window::Impl::Adopt(Window& w, HWND dialog) {
         lastLabel = c.kind == Kind::Static && c.id != IDC_STATIC ? c.id : 0;
         if (c.id == IDC_STATIC) continue;
         HWND control = GetDlgItem(dialog, c.id);
-        if (IsLabelled(c.kind) && (label || *c.text)) NameControl(control, label, WidenUtf8(c.text));
+        if (IsLabelled(c.kind) && (label || *c.text))
+            NameControl(control, label, WidenUtf8(c.text));
         controls[c.id] = control;
         kinds[c.id] = c.kind;
         if (c.kind == Kind::Radio) radioGroup[c.id] = group;
-        if (c.kind == Kind::Edit && !(c.style & kMultiLine)) edits[c.id].digitsOnly = c.style & kNumber;
-        if ((c.style & kPassword) && c.kind == Kind::Edit) SendMessageW(control, EM_SETPASSWORDCHAR, '*', 0);
+        if (c.kind == Kind::Edit && !(c.style & kMultiLine))
+            edits[c.id].digitsOnly = c.style & kNumber;
+        if ((c.style & kPassword) && c.kind == Kind::Edit)
+            SendMessageW(control, EM_SETPASSWORDCHAR, '*', 0);
         if (c.kind == Kind::Picture && c.image) pictures[c.id] = c.image;
         if (c.kind == Kind::BitmapButton) pictures[c.id] = c.text;
         if (c.kind == Kind::ListView)
@@ -105,8 +110,10 @@ void Window::Impl::OnEditChange(Window& w, int id) {
         GrowsPastLimit(edit.previous, text, edit.maxLength)) {
         DWORD caret = 0;
         SendMessageW(control, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
-        const auto shorter = static_cast<long>(text.size()) - static_cast<long>(edit.previous.size());
-        const long back = std::clamp(static_cast<long>(caret) - shorter, 0L, static_cast<long>(edit.previous.size()));
+        const auto shorter =
+            static_cast<long>(text.size()) - static_cast<long>(edit.previous.size());
+        const long back = std::clamp(static_cast<long>(caret) - shorter, 0L,
+                                     static_cast<long>(edit.previous.size()));
         std::wstring previous = edit.previous;
         edit.restoring = true;
         SetWindowTextW(control, previous.c_str());
@@ -128,8 +135,10 @@ bool Window::Impl::OnCommand(Window& w, int id, int code) {
     switch (kind->second) {
         case Kind::Edit:
             if (code != EN_CHANGE) return false;
-            if (const auto edit = edits.find(id); edit == edits.end()) w.NotifyChanged(id);
-            else if (!edit->second.restoring) OnEditChange(w, id);
+            if (const auto edit = edits.find(id); edit == edits.end())
+                w.NotifyChanged(id);
+            else if (!edit->second.restoring)
+                OnEditChange(w, id);
             return true;
         case Kind::ComboList:
         case Kind::ComboEdit:
@@ -139,7 +148,8 @@ bool Window::Impl::OnCommand(Window& w, int id, int code) {
             if (kind->second == Kind::ComboEdit) {
                 const int index = static_cast<int>(SendMessageW(Control(id), CB_GETCURSEL, 0, 0));
                 chosen[id] = index;
-                if (index >= 0) SetWindowTextW(Control(id), WidenAnsi(w.GetComboItemText(id, index)).c_str());
+                if (index >= 0)
+                    SetWindowTextW(Control(id), WidenAnsi(w.GetComboItemText(id, index)).c_str());
             }
             w.NotifySelChange(id);
             return true;
@@ -165,7 +175,8 @@ INT_PTR CALLBACK Window::Impl::DialogProc(HWND hwnd, UINT message, WPARAM wParam
     Impl& impl = w->impl();
     // Each handler may destroy the window: nothing of it is touched after one has run.
     switch (message) {
-        case WM_COMMAND: return impl.OnCommand(*w, LOWORD(wParam), HIWORD(wParam));
+        case WM_COMMAND:
+            return impl.OnCommand(*w, LOWORD(wParam), HIWORD(wParam));
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             const auto list = impl.lists.find(static_cast<int>(header->idFrom));
@@ -178,17 +189,25 @@ INT_PTR CALLBACK Window::Impl::DialogProc(HWND hwnd, UINT message, WPARAM wParam
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             const int id = static_cast<int>(item.CtlID);
             const auto picture = impl.pictures.find(id);
-            const std::string resource = picture == impl.pictures.end() ? std::string() : picture->second;
-            if (impl.kinds[id] == Kind::BitmapButton) DrawBitmapButton(item, resource);
-            else DrawPicture(item, resource);
+            const std::string resource =
+                picture == impl.pictures.end() ? std::string() : picture->second;
+            if (impl.kinds[id] == Kind::BitmapButton)
+                DrawBitmapButton(item, resource);
+            else
+                DrawPicture(item, resource);
             return TRUE;
         }
-        case WM_TIMER: w->OnTimer(static_cast<int>(wParam)); return TRUE;
-        case WM_CLOSE: w->NotifyClicked(IDCANCEL); return TRUE;
+        case WM_TIMER:
+            w->OnTimer(static_cast<int>(wParam));
+            return TRUE;
+        case WM_CLOSE:
+            w->NotifyClicked(IDCANCEL);
+            return TRUE;
         case kMsgModalStarted:
             if (automation().onModal) automation().onModal(*w);
             return TRUE;
-        default: return FALSE;
+        default:
+            return FALSE;
     }
 }
 
@@ -203,14 +222,17 @@ void Window::DestroyWindow() {
     PostMessageW(window, kMsgDestroy, 0, 0);
 }
 
-bool Window::HasItem(int id) const { return m_impl->Control(id) != nullptr; }
+bool Window::HasItem(int id) const {
+    return m_impl->Control(id) != nullptr;
+}
 
 void Window::SetDlgItemText(int id, std::string_view bytes) {
     HWND control = m_impl->Control(id);
     if (!control) return;
     const std::wstring text = WidenAnsi(bytes);
     // The program's own text is taken as it is, whatever the edit's rules.
-    if (const auto edit = m_impl->edits.find(id); edit != m_impl->edits.end()) edit->second.previous = text;
+    if (const auto edit = m_impl->edits.find(id); edit != m_impl->edits.end())
+        edit->second.previous = text;
     SetWindowTextW(control, text.c_str());
 }
 
@@ -273,7 +295,8 @@ bool Window::IsItemEnabled(int id) const {
 void Window::LimitText(int id, int maxChars) {
     HWND control = m_impl->Control(id);
     if (!control) return;
-    if (const auto edit = m_impl->edits.find(id); edit != m_impl->edits.end()) edit->second.maxLength = maxChars;
+    if (const auto edit = m_impl->edits.find(id); edit != m_impl->edits.end())
+        edit->second.maxLength = maxChars;
     // 0 would lift the edit's own limit; the change filter holds that one.
     if (maxChars > 0) SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(maxChars), 0);
 }
@@ -317,7 +340,8 @@ std::string Window::GetComboItemText(int id, int index) const {
     const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length < 0) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
     return NarrowAnsi(text);
 }
@@ -326,22 +350,26 @@ void Window::SetComboSelection(int id, int index) {
     HWND combo = m_impl->Control(id);
     if (!combo) return;
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    if (m_impl->chosen.count(id)) m_impl->chosen[id] = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    if (m_impl->chosen.count(id))
+        m_impl->chosen[id] = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
 }
 
 int Window::GetComboSelection(int id) const {
     HWND combo = m_impl->Control(id);
     if (!combo) return -1;
-    if (const auto chosen = m_impl->chosen.find(id); chosen != m_impl->chosen.end()) return chosen->second;
+    if (const auto chosen = m_impl->chosen.find(id); chosen != m_impl->chosen.end())
+        return chosen->second;
     return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
 }
 
 void Window::SetProgressRange(int id, int low, int high) {
-    if (HWND bar = m_impl->Control(id)) SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(low), high);
+    if (HWND bar = m_impl->Control(id))
+        SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(low), high);
 }
 
 void Window::SetProgressPos(int id, int position) {
-    if (HWND bar = m_impl->Control(id)) SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    if (HWND bar = m_impl->Control(id))
+        SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 int Window::GetProgressPos(int id) const {

@@ -21,7 +21,7 @@ inline constexpr UINT kMsgModalStarted = WM_APP + 1;
 struct EditState {
     std::wstring previous;  // the text before the change being judged
     bool digitsOnly = false;
-    long maxLength = -1;  // none
+    long maxLength = -1;     // none
     bool restoring = false;  // a refused change is being undone
 };
 
@@ -44,7 +44,7 @@ struct Window::Impl {
     static bool Create(Window& window, HWND parent, bool child);
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     void Adopt(Window& window, HWND dialog);
     bool OnCommand(Window& window, int id, int code);
     void OnEditChange(Window& window, int id);

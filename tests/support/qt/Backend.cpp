@@ -3,9 +3,9 @@
 
 #include <QClipboard>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -32,11 +32,17 @@ QWidget* KeyTarget(ui::Window& window, int id) {
 
 }  // namespace
 
-bool WaitFor(const std::function<bool()>& done, int ms) { return QTest::qWaitFor(done, ms); }
+bool WaitFor(const std::function<bool()>& done, int ms) {
+    return QTest::qWaitFor(done, ms);
+}
 
-void Settle(int ms) { QTest::qWait(ms); }
+void Settle(int ms) {
+    QTest::qWait(ms);
+}
 
-void ProcessEvents() { QCoreApplication::processEvents(); }
+void ProcessEvents() {
+    QCoreApplication::processEvents();
+}
 
 void Type(ui::Window& window, int id, const std::string& utf8) {
     QWidget* edit = KeyTarget(window, id);
@@ -61,15 +67,30 @@ void Clear(ui::Window& window, int id) {
 void Press(ui::Window& window, int id, Key key) {
     Qt::Key qtKey = Qt::Key_unknown;
     switch (key) {
-        case Key::Return: qtKey = Qt::Key_Return; break;
-        case Key::Escape: qtKey = Qt::Key_Escape; break;
-        case Key::Home: qtKey = Qt::Key_Home; break;
-        case Key::End: qtKey = Qt::Key_End; break;
-        case Key::Delete: qtKey = Qt::Key_Delete; break;
-        case Key::Backspace: qtKey = Qt::Key_Backspace; break;
-        case Key::Undo: qtKey = Qt::Key_Z; break;
+        case Key::Return:
+            qtKey = Qt::Key_Return;
+            break;
+        case Key::Escape:
+            qtKey = Qt::Key_Escape;
+            break;
+        case Key::Home:
+            qtKey = Qt::Key_Home;
+            break;
+        case Key::End:
+            qtKey = Qt::Key_End;
+            break;
+        case Key::Delete:
+            qtKey = Qt::Key_Delete;
+            break;
+        case Key::Backspace:
+            qtKey = Qt::Key_Backspace;
+            break;
+        case Key::Undo:
+            qtKey = Qt::Key_Z;
+            break;
     }
-    QTest::keyClick(KeyTarget(window, id), qtKey, key == Key::Undo ? Qt::ControlModifier : Qt::NoModifier);
+    QTest::keyClick(KeyTarget(window, id), qtKey,
+                    key == Key::Undo ? Qt::ControlModifier : Qt::NoModifier);
 }
 
 void Choose(ui::Window& window, int comboId, int index) {
@@ -95,10 +116,13 @@ void Screenshot(const ui::Window& window, const std::string& folder, const std::
     Grab(ui::WidgetOf(window), folder, name);
 }
 
-void Screenshot(const ui::PropertySheet& sheet, const std::string& folder, const std::string& name) {
+void Screenshot(const ui::PropertySheet& sheet, const std::string& folder,
+                const std::string& name) {
     Grab(ui::SheetWindow(sheet), folder, name);
 }
 
-void ClearSettings() { ui::ClearSettings(); }
+void ClearSettings() {
+    ui::ClearSettings();
+}
 
 }  // namespace backend

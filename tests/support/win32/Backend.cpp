@@ -7,6 +7,7 @@
 #include "ui/win32/Testing.h"
 
 #include <objidl.h>  // gdiplus.h needs what WIN32_LEAN_AND_MEAN leaves out
+
 #include <gdiplus.h>
 
 #include <chrono>
@@ -51,11 +52,14 @@ void Pump() {
         Dispatch(msg);
     }
     for (const UINT kind : {WM_TIMER, WM_PAINT})
-        while (n++ < kMaxMessagesPerPump && PeekMessageW(&msg, nullptr, kind, kind, PM_REMOVE)) Dispatch(msg);
+        while (n++ < kMaxMessagesPerPump && PeekMessageW(&msg, nullptr, kind, kind, PM_REMOVE))
+            Dispatch(msg);
 }
 
 // Sleeps until a message arrives or `ms` pass.
-void Idle(DWORD ms) { MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE); }
+void Idle(DWORD ms) {
+    MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
 
 std::wstring Utf16(const std::string& utf8) {
     if (utf8.empty()) return {};
@@ -103,13 +107,20 @@ struct Stroke {
 
 Stroke StrokeOf(Key key) {
     switch (key) {
-        case Key::Return: return {VK_RETURN, false};
-        case Key::Escape: return {VK_ESCAPE, false};
-        case Key::Home: return {VK_HOME, false};
-        case Key::End: return {VK_END, false};
-        case Key::Delete: return {VK_DELETE, false};
-        case Key::Backspace: return {VK_BACK, false};
-        case Key::Undo: return {'Z', true};
+        case Key::Return:
+            return {VK_RETURN, false};
+        case Key::Escape:
+            return {VK_ESCAPE, false};
+        case Key::Home:
+            return {VK_HOME, false};
+        case Key::End:
+            return {VK_END, false};
+        case Key::Delete:
+            return {VK_DELETE, false};
+        case Key::Backspace:
+            return {VK_BACK, false};
+        case Key::Undo:
+            return {'Z', true};
     }
     return {0, false};
 }
@@ -127,7 +138,8 @@ void Hold(const Stroke& stroke, bool down) {
 
 bool WritePng(HBITMAP bitmap, const std::filesystem::path& file) {
     // The PNG encoder of GDI+.
-    static const CLSID kPng = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    static const CLSID kPng = {
+        0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
     if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
@@ -151,7 +163,8 @@ void Grab(HWND window, const std::string& folder, const std::string& name) {
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     const HGDIOBJ old = SelectObject(dc, bitmap);
     // What the screen shows: PrintWindow leaves the child windows out under Wine.
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     BitBlt(dc, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
     SelectObject(dc, old);
     std::filesystem::create_directories(Utf16(folder));
@@ -169,7 +182,8 @@ bool WaitFor(const std::function<bool()>& done, int ms) {
         if (done()) return true;
         Pump();
         if (done()) return true;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) return false;
         Idle(std::min(kPollMs, static_cast<DWORD>(left.count())));
     }
@@ -179,7 +193,9 @@ void Settle(int ms) {
     WaitFor([] { return false; }, ms);
 }
 
-void ProcessEvents() { Pump(); }
+void ProcessEvents() {
+    Pump();
+}
 
 void Type(ui::Window& window, int id, const std::string& utf8) {
     HWND edit = Focus(window, id);
@@ -251,10 +267,13 @@ void Screenshot(const ui::Window& window, const std::string& folder, const std::
     Grab(ui::HwndOfWindow(window), folder, name);
 }
 
-void Screenshot(const ui::PropertySheet& sheet, const std::string& folder, const std::string& name) {
+void Screenshot(const ui::PropertySheet& sheet, const std::string& folder,
+                const std::string& name) {
     Grab(ui::SheetWindow(sheet), folder, name);
 }
 
-void ClearSettings() { ui::ClearSettings(); }
+void ClearSettings() {
+    ui::ClearSettings();
+}
 
 }  // namespace backend
