@@ -10,23 +10,6 @@ using namespace layout;
 const CPhoneBook::RowLayout CIPconf::kRows{kSlotIpDestination0, 4, kIpDestinationSize - 1,
                                            Codes::Accounts, AccountTable::Ip};
 
-ApnLogin SplitApnLogin(const std::string& text) {
-    const auto comma = text.find(',');
-    if (comma == std::string::npos) return {text, {}, {}};
-    const std::string rest = text.substr(comma + 1);
-    const auto colon = rest.find(':');
-    if (colon == std::string::npos) return {text.substr(0, comma), rest, {}};
-    return {text.substr(0, comma), rest.substr(0, colon), rest.substr(colon + 1)};
-}
-
-std::string JoinApnLogin(const ApnLogin& login) {
-    std::string text = login.accessPoint;
-    if (login.user.empty()) return text;
-    text += ',' + login.user;
-    if (!login.password.empty()) text += ':' + login.password;
-    return text;
-}
-
 namespace {
 
 constexpr int kLoginEdits[] = {IDC_APN, IDC_APN_USER, IDC_APN_PASSWORD};

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "device/Fields.h"
 #include "pages/PhoneBook.h"
 
 class CIPconf : public CPhoneBook {
@@ -23,12 +24,7 @@ class CIPconf : public CPhoneBook {
     void LimitLogin();
 };
 
-// apnLogin is "access point[,user[:password]]".
-struct ApnLogin {
-    std::string accessPoint;
-    std::string user;
-    std::string password;
-};
-ApnLogin SplitApnLogin(const std::string& text);
-// A password without a user is not kept.
-std::string JoinApnLogin(const ApnLogin& login);
+// apnLogin is "access point[,user[:password]]"; a password without a user is not kept.
+using fields::ApnLogin;
+using fields::JoinApnLogin;
+using fields::SplitApnLogin;

@@ -1,0 +1,369 @@
+#include "device/Fields.h"
+
+#include <algorithm>
+#include <charconv>
+#include <vector>
+
+#include "device/Bytes.h"
+#include "device/DeviceData.h"
+
+using namespace layout;
+
+namespace fields {
+
+namespace {
+
+constexpr std::string_view kApnPartNames[] = {"access_point", "user", "password"};
+
+struct Protocol {
+    std::string_view prefix;
+    Page page;
+    int firstSlot;
+    std::size_t numberSize;
+    std::size_t maskOffset;
+    std::size_t accountOffset;  // 0: no accounts
+    std::uint32_t pstnFlag;
+    std::uint32_t optionFlag;
+};
+
+constexpr Protocol kProtocols[] = {
+    {"dtmf", Page::Dtmf, kSlotDtmfNumber0, kPhoneNumberSize, kDtmfEventMasks, kDtmfAccounts,
+     kFlagDtmfPstn, kFlagDtmfOption},
+    {"cid_sms", Page::CidSms, kSlotCidSmsNumber0, kPhoneNumberSize, kCidSmsEventMasks,
+     kCidSmsAccounts, kFlagCidSmsPstn, kFlagCidSmsOption},
+    {"sms", Page::Sms, kSlotSmsNumber0, kPhoneNumberSize, kSmsEventMasks, 0, kFlagSmsPstn,
+     kFlagSmsOption},
+    {"ip", Page::Ip, kSlotIpDestination0, kIpDestinationSize, kIpEventMasks, kIpAccounts,
+     kFlagIpPstn, kFlagIpOption},
+};
+
+std::string Numbered(std::string_view stem, std::size_t index) {
+    return std::string(stem) + "." + std::to_string(index + 1);
+}
+
+Field Flag(std::string name, std::uint32_t bits, Page page, std::string_view label) {
+    return {std::move(name), Place::Settings, kReportFlags, 4,    bits,
+            Kind::Flag,      false,           page,         label};
+}
+
+void AddProtocol(std::vector<Field>& t, const Protocol& p) {
+    const std::string stem(p.prefix);
+    t.push_back(Flag(stem + ".pstn_trouble", p.pstnFlag, p.page, "If PSTN line in trouble"));
+    t.push_back(Flag(stem + ".option", p.optionFlag, p.page, "Second option"));
+    if (p.page == Page::Dtmf)
+        t.push_back(Flag("dtmf.variant", kFlagDtmfVariant, p.page, "Protocol variant"));
+    const bool ip = p.page == Page::Ip;
+    for (std::size_t i = 0; i < kMasksPerTable; ++i) {
+        t.push_back({Numbered(stem + (ip ? ".destination" : ".number"), i), Place::Slot,
+                     static_cast<std::size_t>(p.firstSlot) + i, p.numberSize, 0, Kind::Text, false,
+                     p.page, ip ? "Destination" : "Phone number"});
+        if (p.accountOffset)
+            t.push_back({Numbered(stem + ".account", i), Place::Settings,
+                         p.accountOffset + i * kAccountSize, kAccountSize, 0, Kind::Account, false,
+                         p.page, "Account"});
+        t.push_back({Numbered(stem + ".events", i), Place::Settings,
+                     p.maskOffset + i * kEventMaskSize, kEventMaskSize, 0, Kind::EventMask, false,
+                     p.page, "Events"});
+    }
+}
+
+std::vector<Field> BuildTable() {
+    std::vector<Field> t;
+    t.push_back(Flag("communication.dtmf", kFlagDtmfInstalled, Page::Communication, "DTMF"));
+    t.push_back(Flag("communication.cid_sms", kFlagCidSmsInstalled, Page::Communication,
+                     "Contact ID via SMS"));
+    t.push_back(Flag("communication.sms", kFlagSmsInstalled, Page::Communication, "SMS"));
+    t.push_back(Flag("communication.ip", kFlagIpInstalled, Page::Communication, "IP"));
+    t.push_back(Flag("communication.and", kFlagAnd, Page::Communication, "And"));
+    t.push_back(Flag("communication.primary", kFlagPrimary, Page::Communication, "Primary"));
+    for (const Protocol& p : kProtocols) AddProtocol(t, p);
+    const char* apnLabels[] = {"Access point name", "User", "Password"};
+    for (std::size_t part = 0; part < std::size(kApnPartNames); ++part)
+        t.push_back({"gprs." + std::string(kApnPartNames[part]), Place::ApnPart, part,
+                     kApnLoginSize, 0, Kind::Text, part == std::size_t(ApnPart::Password), Page::Ip,
+                     apnLabels[part]});
+
+    t.push_back({"supervisor.scenario", Place::Settings, kPhoneBookFlags, 1, kScenarioMask,
+                 Kind::Number, false, Page::Supervisor, "Scenario"});
+    t.push_back({"supervisor.option", Place::Settings, kPhoneBookFlags, 1, kSupervisorOption,
+                 Kind::Flag, false, Page::Supervisor, "Supervisor option"});
+    t.push_back({"supervisor.user_code", Place::Slot, kSlotUserCode, kUserCodeStored, 0, Kind::Text,
+                 true, Page::Supervisor, "User account password"});
+    for (std::size_t i = 0; i < kSupervisorCount; ++i) {
+        t.push_back({Numbered("supervisor.number", i), Place::Slot, kSlotSupervisorNumber0 + i,
+                     kPhoneNumberSize, 0, Kind::Text, false, Page::Supervisor, "Phone number"});
+        t.push_back({Numbered("supervisor.code", i), Place::Slot, kSlotSupervisorCode0 + i,
+                     kSupervisorCodeSize, 0, Kind::Text, true, Page::Supervisor, "Password"});
+    }
+
+    t.push_back({"tamper.gsm_error", Place::Settings, kTamperEventFlags, 1, kTamperGsmError,
+                 Kind::Flag, false, Page::End, "GSM Error"});
+    t.push_back({"tamper.tcp_error", Place::Settings, kTamperEventFlags, 1, kTamperTcpError,
+                 Kind::Flag, false, Page::End, "TCP Error"});
+    t.push_back({"tamper.system_error", Place::Settings, kTamperEventFlags, 1, kTamperSystemError,
+                 Kind::Flag, false, Page::End, "System Error"});
+    t.push_back({"end.cusd", Place::Settings, kCusdValue, 2, 0xFFFF, Kind::Number, false, Page::End,
+                 "AT_CUSD:"});
+    t.push_back({"end.text.1", Place::Slot, kSlotEndPageText1, kEndPageTextSize, 0, Kind::Text,
+                 false, Page::End, "Text 1"});
+    t.push_back({"end.text.2", Place::Slot, kSlotEndPageText2, kEndPageTextSize, 0, Kind::Text,
+                 false, Page::End, "Text 2"});
+
+    t.push_back({"sim.pin", Place::ImagePin, kSimPinOffset, kSimPinSize, 0, Kind::Text, true,
+                 Page::PinCode, "New SIM PIN"});
+    t.push_back({"remote.password", Place::DialPassword, 0, kDialPasswordMax + 1, 0, Kind::Text,
+                 true, Page::Connection, "Password"});
+    return t;
+}
+
+std::uint32_t ReadNumber(const DeviceData& data, const Field& f) {
+    const std::uint8_t* p = &data.settingsBlock[f.at];
+    return f.size == 4 ? ReadLE32(p) : f.size == 2 ? ReadLE16(p) : p[0];
+}
+
+void WriteNumber(DeviceData& data, const Field& f, std::uint32_t value) {
+    std::uint8_t* p = &data.settingsBlock[f.at];
+    if (f.size == 4)
+        WriteLE32(p, value);
+    else if (f.size == 2)
+        WriteLE16(p, static_cast<std::uint16_t>(value));
+    else
+        p[0] = static_cast<std::uint8_t>(value);
+}
+
+int LowestBit(std::uint32_t mask) {
+    int shift = 0;
+    while (mask && !(mask & 1u)) mask >>= 1, ++shift;
+    return shift;
+}
+
+EventMask MaskAt(DeviceData& data, const Field& f) {
+    return EventMask(&data.settingsBlock[f.at], kEventMaskSize);
+}
+
+constexpr int kMaskBits = static_cast<int>(kEventMaskSize * 8);
+
+std::string EventList(ConstEventMask mask) {
+    std::string list;
+    for (int e = 0; e < kMaskBits; ++e) {
+        if (!EventMaskTest(mask, e)) continue;
+        if (!list.empty()) list += ' ';
+        list += std::to_string(e);
+    }
+    return list;
+}
+
+bool ParseNumber(std::string_view text, std::uint32_t* value) {
+    if (text.empty()) return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
+    return ec == std::errc{} && end == text.data() + text.size();
+}
+
+SetResult SetEventList(DeviceData& data, const Field& f, std::string_view list) {
+    std::array<std::uint8_t, kEventMaskSize> bits{};
+    const EventMask mask(bits.data(), bits.size());
+    while (!list.empty()) {
+        const auto space = list.find(' ');
+        std::uint32_t event = 0;
+        if (!ParseNumber(list.substr(0, space), &event) || event >= kMaskBits)
+            return SetResult::Malformed;
+        EventMaskSet(mask, static_cast<int>(event), true);
+        list = space == std::string_view::npos ? std::string_view{} : list.substr(space + 1);
+    }
+    std::copy(bits.begin(), bits.end(), MaskAt(data, f).begin());
+    return SetResult::Done;
+}
+
+// The characters a part of the login may not hold, since they would split it elsewhere.
+std::string_view ApnForbidden(ApnPart part) {
+    switch (part) {
+        case ApnPart::AccessPoint:
+            return ",";
+        case ApnPart::User:
+            return ":";
+        case ApnPart::Password:
+            break;
+    }
+    return "";
+}
+
+std::string& PartOf(ApnLogin& login, ApnPart part) {
+    switch (part) {
+        case ApnPart::AccessPoint:
+            return login.accessPoint;
+        case ApnPart::User:
+            return login.user;
+        case ApnPart::Password:
+            break;
+    }
+    return login.password;
+}
+
+SetResult SetApnPart(DeviceData& data, ApnPart part, std::string_view value) {
+    if (value.find_first_of(ApnForbidden(part)) != std::string_view::npos)
+        return SetResult::Malformed;
+    ApnLogin login = SplitApnLogin(data.slotText(kSlotApnLogin));
+    PartOf(login, part) = value;
+    const std::string joined = JoinApnLogin(login);
+    if (joined.size() >= kApnLoginSize) return SetResult::TooLong;
+    // A password needs a user to stand behind: the page cannot write one alone.
+    const ApnLogin back = SplitApnLogin(joined);
+    if (back.accessPoint != login.accessPoint || back.user != login.user ||
+        back.password != login.password)
+        return SetResult::Malformed;
+    data.setSlotText(kSlotApnLogin, joined);
+    return SetResult::Done;
+}
+
+SetResult SetText(DeviceData& data, const Field& f, std::string_view value) {
+    if (value.find('\0') != std::string_view::npos) return SetResult::Malformed;
+    const int slot = static_cast<int>(f.at);
+    if (slot == kSlotUserCode) {
+        if (value.size() > kUserCodeStored) return SetResult::TooLong;
+        data.setUserCode(value);
+        return SetResult::Done;
+    }
+    return data.setSlotText(slot, value) ? SetResult::Done : SetResult::TooLong;
+}
+
+}  // namespace
+
+std::span<const Field> NamedFields() {
+    static const std::vector<Field> table = BuildTable();
+    return table;
+}
+
+const Field* FindField(std::string_view name) {
+    for (const Field& f : NamedFields())
+        if (f.name == name) return &f;
+    return nullptr;
+}
+
+bool InRecord(const Field& field) {
+    return field.place == Place::Settings || field.place == Place::Slot ||
+           field.place == Place::ApnPart;
+}
+
+bool HasField(const Field& field, std::uint8_t versionByte) {
+    const bool endText = field.place == Place::Slot &&
+                         (field.at == kSlotEndPageText1 || field.at == kSlotEndPageText2);
+    return !endText || versionByte >= kVersionWithEndTexts;
+}
+
+std::string_view PageName(Page page) {
+    switch (page) {
+        case Page::Communication:
+            return "Communication";
+        case Page::Dtmf:
+            return "DTMF";
+        case Page::CidSms:
+            return "Contact ID via SMS";
+        case Page::Sms:
+            return "SMS";
+        case Page::Ip:
+            return "IP";
+        case Page::Supervisor:
+            return "Supervisor";
+        case Page::End:
+            return "End";
+        case Page::PinCode:
+            return "PIN code";
+        case Page::Connection:
+            break;
+    }
+    return "Connection";
+}
+
+std::string FieldValue(const DeviceData& data, const Field& f) {
+    switch (f.place) {
+        case Place::Slot:
+            return data.slotText(static_cast<int>(f.at));
+        case Place::ApnPart: {
+            ApnLogin login = SplitApnLogin(data.slotText(kSlotApnLogin));
+            return PartOf(login, static_cast<ApnPart>(f.at));
+        }
+        case Place::Settings:
+            break;
+        case Place::ImagePin:
+            return data.newSimPinText();
+        case Place::DialPassword:
+            return {};
+    }
+    switch (f.kind) {
+        case Kind::Account:
+            return BoundedText(&data.settingsBlock[f.at], f.size);
+        case Kind::EventMask:
+            return EventList(ConstEventMask(&data.settingsBlock[f.at], kEventMaskSize));
+        case Kind::Flag:
+            return (ReadNumber(data, f) & f.mask) ? "1" : "0";
+        case Kind::Number:
+        case Kind::Text:
+            break;
+    }
+    return std::to_string((ReadNumber(data, f) & f.mask) >> LowestBit(f.mask));
+}
+
+SetResult SetFieldValue(DeviceData& data, const Field& f, std::string_view value) {
+    switch (f.place) {
+        case Place::Slot:
+            return SetText(data, f, value);
+        case Place::ApnPart:
+            return SetApnPart(data, static_cast<ApnPart>(f.at), value);
+        case Place::Settings:
+            break;
+        case Place::ImagePin:
+        case Place::DialPassword:
+            return SetResult::Malformed;  // never part of a record
+    }
+    switch (f.kind) {
+        case Kind::Account:
+            if (value.size() > f.size) return SetResult::TooLong;
+            if (value.find('\0') != std::string_view::npos) return SetResult::Malformed;
+            StorePadded(&data.settingsBlock[f.at], f.size, value);
+            return SetResult::Done;
+        case Kind::EventMask:
+            return SetEventList(data, f, value);
+        case Kind::Flag:
+        case Kind::Number:
+        case Kind::Text:
+            break;
+    }
+    std::uint32_t number = 0;
+    if (f.kind == Kind::Flag ? value != "0" && value != "1" : !ParseNumber(value, &number))
+        return SetResult::Malformed;
+    if (f.kind == Kind::Flag) number = value == "1" ? 1 : 0;
+    const int shift = LowestBit(f.mask);
+    if (number > (f.mask >> shift)) return SetResult::TooLong;
+    const std::uint32_t raw = ReadNumber(data, f);
+    WriteNumber(data, f, (raw & ~f.mask) | ((number << shift) & f.mask));
+    return SetResult::Done;
+}
+
+ApnLogin SplitApnLogin(std::string_view text) {
+    const auto comma = text.find(',');
+    if (comma == std::string_view::npos) return {std::string(text), {}, {}};
+    const std::string_view rest = text.substr(comma + 1);
+    const auto colon = rest.find(':');
+    if (colon == std::string_view::npos)
+        return {std::string(text.substr(0, comma)), std::string(rest), {}};
+    return {std::string(text.substr(0, comma)), std::string(rest.substr(0, colon)),
+            std::string(rest.substr(colon + 1))};
+}
+
+std::string JoinApnLogin(const ApnLogin& login) {
+    std::string text = login.accessPoint;
+    if (login.user.empty()) return text;
+    text += ',' + login.user;
+    if (!login.password.empty()) text += ':' + login.password;
+    return text;
+}
+
+std::pair<std::size_t, std::size_t> ApnPasswordSpan(std::string_view text) {
+    const auto comma = text.find(',');
+    if (comma == std::string_view::npos) return {text.size(), text.size()};
+    const auto colon = text.find(':', comma + 1);
+    if (colon == std::string_view::npos) return {text.size(), text.size()};
+    return {colon + 1, text.size()};
+}
+
+}  // namespace fields
