@@ -6,6 +6,7 @@
 #include "device/DeviceData.h"
 #include "link/SerialLine.h"
 #include "link/WireTrace.h"
+#include "ui/Services.h"
 
 namespace {
 
@@ -16,8 +17,9 @@ WireTrace* TraceFromSettings(WireTrace& trace) {
     const std::string path = DefaultTracePath().string();
     std::string why;
     if (trace.Open(path, &why)) return &trace;
-    std::fprintf(stderr, "Qubset: no wire trace, %s cannot be written: %s\n", path.c_str(),
-                 why.c_str());
+    const std::string message = "No wire trace: " + path + " cannot be written: " + why;
+    std::fprintf(stderr, "Qubset: %s\n", message.c_str());
+    ui::MessageBox(0, message, ui::ApplicationName(), ui::MessageIcon::Exclamation);
     return nullptr;
 }
 

@@ -27,9 +27,18 @@ PortSettings ReadPortSettings() {
     return ports;
 }
 
+void MakePrivateFolders(const std::filesystem::path& folder) {
+    std::error_code ignored;  // a folder that cannot be made shows when the file is opened
+    if (folder.empty() || std::filesystem::exists(folder, ignored)) return;
+    if (folder.has_relative_path() && folder.parent_path() != folder)
+        MakePrivateFolders(folder.parent_path());
+    if (std::filesystem::create_directory(folder, ignored))
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::replace, ignored);
+}
+
 std::filesystem::path DefaultTracePath() {
     const std::filesystem::path folder = ui::UserStateDirectory() / "Miltra";
-    std::error_code ignored;  // a folder that cannot be made shows when the trace is opened
-    std::filesystem::create_directories(folder, ignored);
+    MakePrivateFolders(folder);
     return folder / ui::PathFromText(ui::ApplicationName() + "-trace.log");
 }

@@ -27,3 +27,5 @@ PortSettings ReadPortSettings();
 // ($XDG_STATE_HOME, by default ~/.local/state; on Windows the local application data),
 // Miltra/<application name>-trace.log. The folder is made when missing.
 std::filesystem::path DefaultTracePath();
+// Creates the folders of `folder` that are missing, each readable by the user alone.
+void MakePrivateFolders(const std::filesystem::path& folder);

@@ -1,9 +1,14 @@
 #include "link/WireTrace.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <ctime>
-#include <filesystem>
+#include <span>
 #include <system_error>
+
+#include "device/Secrets.h"
+#include "link/FrameCodec.h"
 
 namespace {
 
@@ -11,6 +16,15 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 std::string SystemMessage(int error) {
     return std::generic_category().message(error);
+}
+
+// "# wire trace <what> <date and time>": every file and every session starts with one.
+std::string FirstLine(std::string_view what) {
+    char when[32] = "";
+    const std::time_t now = std::time(nullptr);
+    if (const std::tm* utc = std::gmtime(&now))
+        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S UTC", utc);
+    return std::string(WireTrace::kSignature) + std::string(what) + " " + when + "\n";
 }
 
 }  // namespace
@@ -25,37 +39,28 @@ WireTrace::~WireTrace() {
     }
     m_changed.notify_all();
     m_writer.join();
-    if (m_file) std::fclose(m_file);
 }
 
-bool WireTrace::Open(const std::string& path, std::string* error) {
-    if (IsOpen()) return false;
-    m_file = std::fopen(path.c_str(), "ab");
-    if (!m_file) {
-        if (error) *error = SystemMessage(errno);
+bool WireTrace::Open(const std::string& path, std::string* error, Secrets secrets) {
+    if (m_writer.joinable()) return false;
+    std::string why;
+    if (!m_file.Open(path, kSignature, &why)) {
+        if (error) *error = why;
         return false;
     }
     m_path = path;
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    m_size = ec ? 0 : static_cast<std::size_t>(size);
+    m_secrets = secrets;
     try {
         m_writer = std::thread([this] { WriteLoop(); });
     } catch (const std::system_error& e) {
         if (error) *error = e.what();
-        std::fclose(m_file);
-        m_file = nullptr;
+        m_file.Close();
         return false;
     }
-
-    char opened[32] = "";
-    const std::time_t now = std::time(nullptr);
-    if (const std::tm* utc = std::gmtime(&now))
-        std::strftime(opened, sizeof opened, "%Y-%m-%d %H:%M:%S UTC", utc);
-    m_line = "# wire trace opened ";
-    m_line += opened;
-    m_line +=
-        "\n# ms since start, direction, COM, command, payload length or outcome: frame bytes\n";
+    m_line = FirstLine("opened");
+    if (secrets == Secrets::Shown)
+        m_line.insert(m_line.size() - 1, ", secrets NOT masked (--trace-secrets)");
+    m_line += "# ms since start, direction, COM, command, payload length or outcome: frame bytes\n";
     Post();
     return true;
 }
@@ -100,7 +105,8 @@ void WireTrace::Sent(int comNumber, const std::uint8_t* frame, std::size_t size,
     AppendNumber(static_cast<std::intptr_t>(size >= kHeader + 1 ? size - kHeader - 1 : 0));
     if (!written) m_line += " not written";
     m_line += ':';
-    AppendHex(frame, size);
+    const std::size_t payload = size > kHeader ? size - kHeader - 1 : 0;
+    AppendHex(Shown(frame, size, kHeader, payload, -1), size);
     m_line += '\n';
     Post();
 }
@@ -116,7 +122,9 @@ void WireTrace::Received(int comNumber, int command, const std::uint8_t* header,
     AppendNumber(outcome);
     m_line += ':';
     AppendHex(header, headerSize);
-    AppendHex(body, bodySize);
+    const std::size_t declared =
+        headerSize >= frame::kHeaderSize ? std::size_t{header[1]} | std::size_t{header[2]} << 8 : 0;
+    AppendHex(Shown(body, bodySize, 0, std::min(declared, bodySize), command), bodySize);
     m_line += '\n';
     Post();
 }
@@ -141,7 +149,21 @@ void WireTrace::OpenFailed(const OpenFailure& failure) {
     Post();
 }
 
+const std::uint8_t* WireTrace::Shown(const std::uint8_t* bytes, std::size_t size,
+                                     std::size_t payloadAt, std::size_t payloadSize, int replyTo) {
+    if (m_secrets == Secrets::Shown || payloadSize == 0) return bytes;
+    m_masked.assign(bytes, bytes + size);
+    const std::span<std::uint8_t> payload(m_masked.data() + payloadAt, payloadSize);
+    const bool changed = replyTo < 0 ? fields::MaskRequestSecrets(payload)
+                                     : fields::MaskReplySecrets(replyTo, payload);
+    if (!changed) return bytes;
+    // The checksum would narrow a short secret down to a few candidates.
+    if (payloadAt + payloadSize < size) m_masked[payloadAt + payloadSize] = fields::kMaskByte;
+    return m_masked.data();
+}
+
 void WireTrace::Post() {
+    if (m_stopped) return;
     {
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [&] {
@@ -150,6 +172,13 @@ void WireTrace::Post() {
         m_pending += m_line;
     }
     m_changed.notify_all();
+}
+
+void WireTrace::Stop(const std::string& why) {
+    m_stopped = true;
+    m_file.Close();
+    std::fprintf(stderr, "Qubset: the wire trace %s stopped here: %s\n", m_path.c_str(),
+                 why.c_str());
 }
 
 void WireTrace::WriteLoop() {
@@ -162,45 +191,10 @@ void WireTrace::WriteLoop() {
             batch.swap(m_pending);
         }
         m_changed.notify_all();
-        if (m_file && std::fwrite(batch.data(), 1, batch.size(), m_file) == batch.size())
-            std::fflush(m_file);
-        m_size += batch.size();
+        std::string why;
+        if (!m_stopped && !m_file.Append(batch, &why)) Stop(why);
         batch.clear();
-        if (m_file && m_size > kMaxBytes) DropOlderHalf();
+        if (!m_stopped && m_file.Follow(kMaxBytes) && !m_file.Append(FirstLine("continued"), &why))
+            Stop(why);
     }
-}
-
-// Keeps the newer half, from its first whole line on, copied through a temporary file so the
-// trace is never left half written. Runs on the writer thread, once per 4 MiB or so.
-void WireTrace::DropOlderHalf() {
-    std::fclose(m_file);
-    m_file = nullptr;
-    std::string newer;
-    if (std::FILE* in = std::fopen(m_path.c_str(), "rb")) {
-        if (std::fseek(in, static_cast<long>(m_size / 2), SEEK_SET) == 0) {
-            newer.resize(m_size - m_size / 2);
-            newer.resize(std::fread(newer.data(), 1, newer.size(), in));
-        }
-        std::fclose(in);
-    }
-    const auto lineEnd = newer.find('\n');
-    newer.erase(0, lineEnd == std::string::npos ? newer.size() : lineEnd + 1);
-
-    const std::string temp = m_path + ".new";
-    bool kept = false;
-    if (std::FILE* out = std::fopen(temp.c_str(), "wb")) {
-        kept = std::fwrite(newer.data(), 1, newer.size(), out) == newer.size();
-        kept = std::fclose(out) == 0 && kept;
-    }
-    std::error_code ec;
-    if (kept) std::filesystem::rename(temp, m_path, ec);
-    if (!kept || ec) {
-        // Whatever went wrong, the bound holds: start the trace afresh.
-        std::filesystem::remove(temp, ec);
-        newer.clear();
-        m_file = std::fopen(m_path.c_str(), "wb");
-    } else {
-        m_file = std::fopen(m_path.c_str(), "ab");
-    }
-    m_size = newer.size();
 }

@@ -1,21 +1,24 @@
 // The wire trace for support: every frame sent and received, each exchange's result and each
-// port that was there but could not be opened, appended to one text file. Lines are made on
-// the link worker's thread and written by a thread of the trace's own, so the disk never
-// holds up an exchange. The file stays within kMaxBytes: when it passes that, its older half
-// is dropped.
+// port that was there but could not be opened, appended to one text file. Secrets (the named
+// fields marked so) are masked unless the trace is opened to show them. Lines are made on the
+// link worker's thread and written by a thread of the trace's own, so the disk never holds up
+// an exchange. Past kMaxBytes the file is renamed to "<name>.1" and a new one started; a
+// failed write ends the trace with one message and leaves what was written.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "link/SerialLine.h"
 #include "link/Timeouts.h"
+#include "link/TraceFile.h"
 
 class WireTrace {
   public:
@@ -24,10 +27,11 @@ class WireTrace {
     WireTrace(const WireTrace&) = delete;
     WireTrace& operator=(const WireTrace&) = delete;
 
-    // Appends to `path` from now on; false (with the system's reason) when it cannot be
-    // written. Called once, before the first line.
-    bool Open(const std::string& path, std::string* error);
-    bool IsOpen() const { return m_writer.joinable(); }
+    enum class Secrets { Masked, Shown };
+    // Appends to `path` from now on; false (with the reason) when it cannot be written or is
+    // an existing file that is not a trace. Called once, before the first line.
+    bool Open(const std::string& path, std::string* error, Secrets secrets = Secrets::Masked);
+    bool IsOpen() const { return m_writer.joinable() && !m_stopped; }
 
     // A whole frame as it was handed to the line, and whether the line took it.
     void Sent(int comNumber, const std::uint8_t* frame, std::size_t size, bool written);
@@ -39,7 +43,9 @@ class WireTrace {
     void Result(int comNumber, std::string_view what, std::intptr_t result);
     void OpenFailed(const OpenFailure& failure);
 
-    static constexpr std::size_t kMaxBytes = std::size_t{8} << 20;
+    static constexpr std::size_t kMaxBytes = std::size_t{4} << 20;
+    // The first bytes of every trace file: the trace never writes to a file without them.
+    static constexpr std::string_view kSignature = "# wire trace ";
     // Lines waiting for the disk; a line that would pass this waits until they are written.
     static constexpr std::size_t kMaxPending = std::size_t{1} << 20;
 
@@ -51,19 +57,24 @@ class WireTrace {
     void Post();
     // The writer thread: writes what is pending until the trace is destroyed.
     void WriteLoop();
-    void DropOlderHalf();
+    // Ends the trace after a failed write: one message, nothing more written.
+    void Stop(const std::string& why);
+    // The frame bytes to show: `bytes` itself, or a masked copy when it holds secrets.
+    const std::uint8_t* Shown(const std::uint8_t* bytes, std::size_t size, std::size_t payloadAt,
+                              std::size_t payloadSize, int replyTo);
 
     SerialClock::time_point m_start;
-    std::string m_line;  // the line being made (link worker's thread)
+    Secrets m_secrets = Secrets::Masked;
+    std::string m_line;                  // the line being made (link worker's thread)
+    std::vector<std::uint8_t> m_masked;  // a frame's copy with its secrets masked
+    std::atomic<bool> m_stopped = false;
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::string m_pending;
     bool m_stopping = false;
 
-    // The writer thread's own.
-    std::FILE* m_file = nullptr;
+    TraceFile m_file;  // the writer thread's own once it runs
     std::string m_path;
-    std::size_t m_size = 0;
     std::thread m_writer;
 };

@@ -7,6 +7,7 @@
 namespace {
 
 constexpr std::string_view kTraceOption = "--trace";
+constexpr std::string_view kTraceSecretsOption = "--trace-secrets";
 
 CommandLine Refused(std::string error) {
     CommandLine refused;
@@ -29,7 +30,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             line.action = CommandLine::Action::Version;
             return line;
         }
-        if (arg == kTraceOption) {
+        if (arg == kTraceSecretsOption) {
+            line.traceSecrets = true;
+        } else if (arg == kTraceOption) {
             if (i + 1 >= argc || std::string_view(argv[i + 1]).empty())
                 return Refused("option '--trace' needs a file name");
             line.tracePath = argv[++i];
@@ -42,22 +45,26 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             return Refused("unexpected argument '" + std::string(arg) + "'");
         }
     }
+    if (line.traceSecrets && line.tracePath.empty())
+        return Refused("option '--trace-secrets' needs '--trace FILE'");
     return line;
 }
 
 std::string UsageText(const std::string& program) {
     return "Usage: " + program +
-           " [--trace FILE]\n"
+           " [--trace FILE [--trace-secrets]]\n"
            "Configures Qubrin GSM/GPRS alarm communicators over a serial cable: a wizard that\n"
            "finds the unit on a serial port, reads its settings and writes them back.\n"
            "\n"
            "  --trace FILE  append every frame sent and received, with each exchange's\n"
-           "                result, to FILE (a wire trace for support)\n"
+           "                result, to FILE (a wire trace for support); passwords, codes\n"
+           "                and the SIM PIN are masked\n"
+           "  --trace-secrets  leave them unmasked in that trace (say so to whoever reads it)\n"
            "  -h, --help    show this help and exit\n"
            "  --version     show the version and exit\n"
            "\n"
            "The interface languages are the *.ini language files in the current folder.\n"
-           "The settings value Setting/Trace=1 keeps a trace too, in\n"
+           "The settings value Setting/Trace=1 keeps a masked trace too, in\n"
            "$XDG_STATE_HOME/Miltra/" +
            program + "-trace.log (by default under ~/.local/state).\n";
 }

@@ -10,8 +10,9 @@ inline constexpr int kUsageStatus = 2;
 struct CommandLine {
     enum class Action { Run, Help, Version, Refuse };
     Action action = Action::Run;
-    std::string tracePath;  // --trace FILE
-    std::string error;      // Refuse: what was wrong
+    std::string tracePath;      // --trace FILE
+    bool traceSecrets = false;  // --trace-secrets: the trace shows secrets unmasked
+    std::string error;          // Refuse: what was wrong
 };
 
 CommandLine ParseCommandLine(int argc, const char* const* argv);

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/PelmaroApp.h"
@@ -10,12 +11,28 @@
 #include "qubset/CommandLine.h"
 #include "qubset/QubsetVersion.h"
 #include "qubset/WizardPages.h"
+#include "ui/Services.h"
 #include "ui/VersionInfo.h"
 #include "ui/qt/Toolkit.h"
 
 // The version record the title shows, read back from this file by its name.
 [[gnu::used]] const EmbeddedVersion kQubsetVersionRecord = {
     "QUBSET-VERSION-RECORD", kVersionSignature, kQubsetFileVersionMS, kQubsetFileVersionLS};
+
+namespace {
+
+// A program started from a menu has no terminal: with a display, the message also comes up
+// in a box.
+void ShowWhereTheUserLooks(char** argv, const std::string& message) {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((!x11 || !*x11) && (!wayland || !*wayland)) return;
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    ui::MessageBox(0, message, "Qubset", ui::MessageIcon::Error);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::string program =
@@ -37,9 +54,12 @@ int main(int argc, char** argv) {
     }
     WireTrace trace;
     std::string why;
-    if (!command.tracePath.empty() && !trace.Open(command.tracePath, &why)) {
-        std::fprintf(stderr, "%s: cannot write the trace file %s: %s\n", program.c_str(),
-                     command.tracePath.c_str(), why.c_str());
+    const auto secrets =
+        command.traceSecrets ? WireTrace::Secrets::Shown : WireTrace::Secrets::Masked;
+    if (!command.tracePath.empty() && !trace.Open(command.tracePath, &why, secrets)) {
+        const std::string message = "cannot write the trace file " + command.tracePath + ": " + why;
+        std::fprintf(stderr, "%s: %s\n", program.c_str(), message.c_str());
+        ShowWhereTheUserLooks(argv, message);
         return kUsageStatus;
     }
 

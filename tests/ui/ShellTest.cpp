@@ -13,12 +13,14 @@
 #include <QTranslator>
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 
 #include "app/LangFile.h"
 #include "app/PelmaroApp.h"
 #include "app/StartPage.h"
 #include "app/Welcom.h"
 #include "device/Layout.h"
+#include "device/Secrets.h"
 #include "link/FrameCodec.h"
 #include "qubset/WizardPages.h"
 #include "resources/Resource.h"
@@ -265,7 +267,9 @@ enum class Leave { AfterUpload, CancelAfterUpload, CancelBefore };
 // Runs the application object as main does, acting as an installer would: through every page
 // to Finish, or Cancel as `leave` says. Its exit status; `cancelledAfterUpload` tells whether
 // Cancel came after the unit had accepted the upload.
-int RunApplication(Wizard& w, Leave leave, bool* cancelledAfterUpload) {
+// With a `remotePassword` the session is a remote one that dials with it.
+int RunApplication(Wizard& w, Leave leave, bool* cancelledAfterUpload,
+                   const std::string& remotePassword = "") {
     const bool upload = leave != Leave::CancelBefore;
     QTimer driver;
     bool finished = false;
@@ -283,7 +287,10 @@ int RunApplication(Wizard& w, Leave leave, bool* cancelledAfterUpload) {
             *cancelledAfterUpload = true;
             sheet->PressCancel();
         } else if (page == sheet->page(PageId::Start) && !nextOffered) {
-            Wizard::Click(*page, IDC_LOCAL);
+            if (remotePassword.empty()) return Wizard::Click(*page, IDC_LOCAL);
+            Wizard::Click(*page, IDC_REMOTE);
+            Wizard::Type(*page, IDC_PHONE, "491709998887");
+            Wizard::Type(*page, IDC_PASSWORD, remotePassword);
         } else if (sheet->CanFinish() && !finished) {
             finished = true;
             sheet->PressFinish();
@@ -356,17 +363,59 @@ std::vector<TraceLine> ReadTrace(const QString& path) {
 
 }  // namespace
 
-// With Setting/Trace = 1 a whole session goes to the trace in the state folder: every frame
-// whole and in order, what each exchange answered, and the image the unit took.
+Bytes DialPayload(const sim::Simulator& simulator) {
+    for (const sim::Request& r : simulator.Requests())
+        if (r.command == command::kDialRequest) return r.payload;
+    return {};
+}
+
+// With Setting/Trace = 1 a whole remote session, the PIN dialog used, goes to a private trace
+// in the state folder: every frame whole and in order, what each exchange answered, the image
+// the unit took and the texts it sent byte for byte, but no password, code or PIN: their bytes
+// and the checksums of their frames masked.
 TEST(Application, WireTraceOfAWholeSession) {
-    Wizard w;
+    const std::string pin = "8642", dialPassword = "Pw7!x";
+    WizardOptions options;
+    options.simulator.remotePassword = dialPassword;
+    Wizard w(options);
     Wizard::SetProfile("Setting", "Trace", "1");
     qputenv("XDG_STATE_HOME", QByteArray::fromStdString(w.dir.path().string()));
+    const sim::Unit local = w.simulator.Local(), remote = w.simulator.Remote();
+    w.simulator.AddFault({sim::FaultKind::PinRequired, sim::Phase::Settings, 1});
+    w.OnDialog([&](ui::Window& dialog) {
+        Wizard::Type(dialog, IDC_PIN, pin);
+        Wizard::Click(dialog, ui::IDOK);
+    });
     bool cancelled = false;
-    const int status = RunApplication(w, Leave::AfterUpload, &cancelled);
+    const int status = RunApplication(w, Leave::AfterUpload, &cancelled, dialPassword);
     qunsetenv("XDG_STATE_HOME");
     ASSERT_EQ(status, 1);
+    ASSERT_EQ(w.dialogsShown.size(), 1u);
     ASSERT_EQ(w.simulator.AcceptedUploads().size(), 1u);
+    EXPECT_EQ(w.simulator.Remote().simPin, pin);
+
+    const std::string path = w.dir.File("Miltra/ui_tests-trace.log");
+    EXPECT_EQ(std::filesystem::status(path).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(std::filesystem::status(w.dir.File("Miltra")).permissions(),
+              std::filesystem::perms::owner_all);
+    QFile raw(QString::fromStdString(path));
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    const QByteArray file = raw.readAll();
+    const std::vector<std::string> secrets = {pin, dialPassword, "s3cret", "2468", "1357"};
+    for (const std::string& secret : secrets) {
+        QByteArray hex;
+        for (const char c : secret) hex += ' ' + QByteArray(1, c).toHex().toUpper();
+        EXPECT_FALSE(file.contains(hex)) << secret;
+        EXPECT_FALSE(file.contains(QByteArray::fromStdString(secret))) << secret;
+    }
+    const auto masked = [](Bytes payload, int replyTo) {
+        replyTo < 0 ? fields::MaskRequestSecrets(payload)
+                    : fields::MaskReplySecrets(replyTo, payload);
+        return payload;
+    };
+    const std::vector<Bytes> tables = {masked(sim::StringTableReply(local), 10),
+                                       masked(sim::StringTableReply(remote), 10)};
 
     const auto trace = ReadTrace(QString::fromStdString(w.dir.File("Miltra/ui_tests-trace.log")));
     std::vector<int> sent;
@@ -383,14 +432,26 @@ TEST(Application, WireTraceOfAWholeSession) {
         ASSERT_EQ(t.bytes.size(), static_cast<std::size_t>(t.length) + frame::kOverhead);
         EXPECT_EQ(t.bytes[0], frame::kStart);
         EXPECT_EQ(t.bytes[1] | (t.bytes[2] << 8), t.length);
-        EXPECT_EQ(t.bytes.back(), frame::Checksum(&t.bytes[3], t.bytes.size() - frame::kOverhead));
+        const Bytes payload(t.bytes.begin() + 3, t.bytes.end() - 1);
+        bool secret = t.kind == "TX" && (t.command == command::kWriteConfiguration ||
+                                         t.command == command::kDialRequest);
+        if (t.kind == "RX" && t.command == command::kReadStringTable) {
+            const auto table = std::find(tables.begin(), tables.end(), payload);
+            ASSERT_NE(table, tables.end());
+            secret = *table != (table == tables.begin() ? sim::StringTableReply(local)
+                                                        : sim::StringTableReply(remote));
+        }
+        EXPECT_EQ(t.bytes.back(),
+                  secret ? fields::kMaskByte : frame::Checksum(payload.data(), payload.size()));
         if (t.kind == "TX") {
             sent.push_back(t.command);
             EXPECT_EQ(t.command, t.bytes[3]);
         }
+        if (t.kind == "TX" && t.command == command::kDialRequest) {
+            EXPECT_EQ(payload, masked(DialPayload(w.simulator), -1));
+        }
         if (t.kind == "TX" && t.command == command::kWriteConfiguration) {
-            const Bytes payload(t.bytes.begin() + 3, t.bytes.end() - 1);
-            EXPECT_EQ(payload, w.simulator.AcceptedUploads()[0]);
+            EXPECT_EQ(payload, masked(w.simulator.AcceptedUploads()[0], -1));
             ASSERT_LT(i + 1, trace.size());
             EXPECT_EQ(trace[i + 1].kind, "RX");
             EXPECT_EQ(trace[i + 1].command, command::kWriteConfiguration);

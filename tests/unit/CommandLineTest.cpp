@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <array>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 
 #include "tests/support/TempDir.h"
 
@@ -39,8 +41,10 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
         std::string shows;
     } cases[] = {
         {"--version", 0, "Qubset " QUBSET_FULL_VERSION "\n"},
-        {"--help", 0, "Usage: Qubset [--trace FILE]\n"},
-        {"-h", 0, "Usage: Qubset [--trace FILE]\n"},
+        {"--help", 0, "Usage: Qubset [--trace FILE [--trace-secrets]]\n"},
+        {"-h", 0, "Usage: Qubset [--trace FILE [--trace-secrets]]\n"},
+        {"--trace-secrets", 2,
+         "Qubset: option '--trace-secrets' needs '--trace FILE'\nTry 'Qubset --help'.\n"},
         {"--frobnicate", 2, "Qubset: unknown option '--frobnicate'\nTry 'Qubset --help'.\n"},
         {"COM3", 2, "Qubset: unexpected argument 'COM3'\nTry 'Qubset --help'.\n"},
         {"--trace", 2, "Qubset: option '--trace' needs a file name\nTry 'Qubset --help'.\n"},
@@ -48,7 +52,13 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
         {"--trace " + dir.File("no/such/folder/trace.log"), 2,
          "Qubset: cannot write the trace file " + dir.File("no/such/folder/trace.log") +
              ": No such file or directory\n"},
+        // An existing file that is no trace is refused and left as it was.
+        {"--trace " + dir.File("notes.txt"), 2,
+         "Qubset: cannot write the trace file " + dir.File("notes.txt") +
+             ": it is not a wire trace, and it is left as it was\n"},
     };
+    const std::string notes = "an installer's notes\n" + std::string(3'000'000, 'n');
+    { std::ofstream(dir.File("notes.txt"), std::ios::binary) << notes; }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
         const Outcome run = RunQubset(c.arguments);
@@ -58,4 +68,6 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
         else
             EXPECT_EQ(run.out, c.shows);
     }
+    std::ifstream kept(dir.File("notes.txt"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), notes);
 }

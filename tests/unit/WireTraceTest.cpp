@@ -1,8 +1,11 @@
-// The wire trace: what a failed receive and an unopened port leave in it, and its bound.
+// The wire trace: what a failed receive and an unopened port leave in it, its bound, and the
+// files it will not touch.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 
 #include "device/DeviceData.h"
@@ -67,35 +70,51 @@ TEST(WireTrace, FailedReceivesAndPortsNotOpened) {
     EXPECT_EQ(lines[6], "RX COM- cmd 13 failed -1:");
 }
 
-// Past 8 MiB the older half goes; the file starts at a whole line and keeps every newer
-// frame. A trace opened again appends.
-TEST(WireTrace, DropsTheOlderHalfPastItsBound) {
+// The file is the user's alone. Past its bound it moves to "<name>.1" and a new file starts
+// with its own first line: every line whole, the newest frames kept in order across the two.
+// A trace opened again appends.
+TEST(WireTrace, RotatesPastItsBoundIntoAPrivateFile) {
     TempDir dir;
     const std::string path = dir.File("trace.log");
     constexpr int kFrames = 100;
     {
         WireTrace trace;
         ASSERT_TRUE(trace.Open(path, nullptr));
-        // About 120 KB a line: 100 lines pass the bound once.
+        // About 120 KB a line: 100 lines pass the bound twice.
         Bytes frame(40000 + frame::kOverhead);
         for (int i = 0; i < kFrames; ++i) {
             frame[frame::kHeaderSize] = static_cast<std::uint8_t>(i);
             trace.Sent(1, frame.data(), frame.size(), true);
         }
     }
-    EXPECT_LE(std::filesystem::file_size(path), WireTrace::kMaxBytes);
-    EXPECT_GE(std::filesystem::file_size(path), WireTrace::kMaxBytes / 2);
-    const std::vector<std::string> lines = Lines(path);
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_LE(std::filesystem::file_size(path), WireTrace::kMaxBytes + 130'000);
+    std::vector<std::string> lines = Lines(path + ".1");
     ASSERT_FALSE(lines.empty());
-    const std::string head = lines.front().substr(0, 40);
+    EXPECT_EQ(lines.front().rfind("# wire trace ", 0), 0u);
+    const std::vector<std::string> newer = Lines(path);
+    ASSERT_FALSE(newer.empty());
+    EXPECT_EQ(newer.front().rfind("# wire trace continued ", 0), 0u);
+    lines.insert(lines.end(), newer.begin(), newer.end());
+    std::erase_if(lines, [](const std::string& l) { return l.starts_with('#'); });
+    ASSERT_FALSE(lines.empty());
+    // A whole line: its head, then the 40004 bytes of its frame.
+    const std::regex head(R"(^ *\d+\.\d{3} TX COM1 cmd (\d+) len 40000:)");
+    const auto frameLine = [&](const std::string& line, std::smatch& m) {
+        return std::regex_search(line, m, head) &&
+               line.size() == static_cast<std::size_t>(m.length(0)) + 3 * 40004;
+    };
     std::smatch m;
-    ASSERT_TRUE(std::regex_match(head, m, std::regex(R"(^ *\d+\.\d{3} TX COM1 cmd (\d+) len.*)")));
+    ASSERT_TRUE(frameLine(lines.front(), m));
     const int first = std::stoi(m[1]);
-    EXPECT_GT(first, 0);  // the oldest frames are gone
+    EXPECT_GT(first, 0);  // the oldest frames are gone with the first ".1"
     EXPECT_EQ(lines.size(), static_cast<std::size_t>(kFrames - first));
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        EXPECT_NE(lines[i].find("cmd " + std::to_string(first + static_cast<int>(i)) + " len"),
-                  std::string::npos);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        ASSERT_TRUE(frameLine(lines[i], m)) << i;
+        EXPECT_EQ(std::stoi(m[1]), first + static_cast<int>(i));
+    }
 
     const auto before = std::filesystem::file_size(path);
     {
@@ -106,4 +125,42 @@ TEST(WireTrace, DropsTheOlderHalfPastItsBound) {
     }
     EXPECT_GT(std::filesystem::file_size(path), before);
     EXPECT_EQ(Untimed(Lines(path).back()), "TX COM3 cmd 15 len 1 not written: 7E 01 00 0F 8E");
+}
+
+// A trace never writes to what it did not make: a file that is not a trace, or a symbolic
+// link, is refused and stays as it was. Two traces into one file keep each other's lines.
+TEST(WireTrace, LeavesOtherFilesAloneAndSharesItsOwn) {
+    TempDir dir;
+    const std::string notes = dir.File("notes.txt");
+    const std::string text = "not a trace\n" + std::string(100000, 'x');
+    std::ofstream(notes, std::ios::binary) << text;
+    const std::string link = dir.File("link.log");
+    std::filesystem::create_symlink(notes, link);
+    for (const std::string& path : {notes, link}) {
+        WireTrace trace;
+        std::string why;
+        EXPECT_FALSE(trace.Open(path, &why)) << path;
+        EXPECT_FALSE(why.empty());
+    }
+    std::ifstream in(notes, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
+
+    const std::string shared = dir.File("shared.log");
+    constexpr int kEach = 2000;
+    {
+        WireTrace one, two;
+        ASSERT_TRUE(one.Open(shared, nullptr));
+        ASSERT_TRUE(two.Open(shared, nullptr));
+        for (int i = 0; i < kEach; ++i) {
+            one.Result(1, "one", i);
+            two.Result(2, "two", i);
+        }
+    }
+    int ones = 0, twos = 0;
+    for (const std::string& line : Lines(shared)) {
+        ones += line.find("== COM1 one result") != std::string::npos;
+        twos += line.find("== COM2 two result") != std::string::npos;
+    }
+    EXPECT_EQ(ones, kEach);
+    EXPECT_EQ(twos, kEach);
 }

@@ -1,0 +1,112 @@
+#include "link/TraceFile.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <system_error>
+
+namespace {
+
+constexpr mode_t kPrivate = S_IRUSR | S_IWUSR;
+
+std::string Reason(int error) {
+    return std::generic_category().message(error);
+}
+
+// Whether the open file starts with `signature` (an empty file does).
+bool StartsAsTrace(int fd, std::string_view signature) {
+    std::string head(signature.size(), '\0');
+    const ssize_t n = pread(fd, head.data(), head.size(), 0);
+    return n == 0 || (n == static_cast<ssize_t>(head.size()) && head == signature);
+}
+
+}  // namespace
+
+TraceFile::~TraceFile() {
+    Close();
+}
+
+bool TraceFile::IsOpen() const {
+    return m_fd >= 0;
+}
+
+void TraceFile::Close() {
+    if (m_fd >= 0) close(m_fd);
+    m_fd = -1;
+}
+
+bool TraceFile::OpenAtName(std::string* error) {
+    const int fd =
+        open(m_path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, kPrivate);
+    if (fd < 0) {
+        if (error) *error = Reason(errno == ELOOP ? EPERM : errno);
+        return false;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (error) *error = "it is not a regular file";
+        close(fd);
+        return false;
+    }
+    Close();
+    m_fd = fd;
+    return true;
+}
+
+bool TraceFile::Open(const std::string& path, std::string_view signature, std::string* error) {
+    m_path = path;
+    if (!OpenAtName(error)) return false;
+    // Reading needs a descriptor of its own: the trace's is write-only.
+    const int reader = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    const bool trace = reader >= 0 && StartsAsTrace(reader, signature);
+    if (reader >= 0) close(reader);
+    if (!trace) {
+        if (error) *error = "it is not a wire trace, and it is left as it was";
+        Close();
+        return false;
+    }
+    return true;
+}
+
+bool TraceFile::Append(std::string_view bytes, std::string* error) {
+    while (!bytes.empty()) {
+        const ssize_t n = write(m_fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (error) *error = Reason(n < 0 ? errno : ENOSPC);
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool TraceFile::Follow(std::uint64_t maxBytes) {
+    struct stat mine {
+    }, named{};
+    if (fstat(m_fd, &mine) != 0) return false;
+    const bool ours = lstat(m_path.c_str(), &named) == 0 && named.st_dev == mine.st_dev &&
+                      named.st_ino == mine.st_ino;
+    if (ours && static_cast<std::uint64_t>(mine.st_size) <= maxBytes) return false;
+    // One program at a time decides: the others wait here, then find the name moved on.
+    flock(m_fd, LOCK_EX);
+    const bool stillOurs = lstat(m_path.c_str(), &named) == 0 && named.st_dev == mine.st_dev &&
+                           named.st_ino == mine.st_ino;
+    if (stillOurs) std::rename(m_path.c_str(), (m_path + ".1").c_str());
+    const int old = m_fd;
+    m_fd = -1;
+    const bool reopened = OpenAtName(nullptr);
+    flock(old, LOCK_UN);
+    if (!reopened) {
+        m_fd = old;  // keep the file we had rather than lose the trace
+        return false;
+    }
+    close(old);
+    struct stat now {};
+    return fstat(m_fd, &now) == 0 && now.st_size == 0;
+}
