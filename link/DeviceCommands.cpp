@@ -1,5 +1,6 @@
 #include "link/DeviceCommands.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "device/DeviceData.h"
@@ -57,7 +58,12 @@ int ReadEvents(SerialPort& port, DeviceData& data) {
     if (!port.SendFrame(request, sizeof request)) return exchange::kNotSent;
     const int n =
         port.ReceiveFrame(data.eventCatalogue.data(), kEventCatalogueSize, startwait::kEvents);
-    return n >= exchange::kMinEventsReply ? n : exchange::kEventsFailed;
+    const bool received = n >= exchange::kMinEventsReply;
+    // Only what this reply carried: behind it (its checksum byte and any longer catalogue
+    // read before) nothing may pass for a name.
+    const auto kept = data.eventCatalogue.begin() + (received ? n : 0);
+    std::fill(kept, data.eventCatalogue.end(), std::uint8_t{0});
+    return received ? n : exchange::kEventsFailed;
 }
 
 int SendConfiguration(SerialPort& port, const DeviceData& data) {

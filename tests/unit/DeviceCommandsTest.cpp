@@ -6,6 +6,7 @@
 
 #include "device/Bytes.h"
 #include "device/DeviceData.h"
+#include "device/EventCatalogue.h"
 #include "link/DeviceCommands.h"
 #include "link/FrameCodec.h"
 #include "link/SerialPort.h"
@@ -200,6 +201,21 @@ TEST_F(Exchange, EventsNeedAtLeast100BytesAndCarryTheLanguage) {
     EXPECT_EQ(ReadEvents(port, data), 100);
     line.QueueFrame(Bytes(kEventCatalogueSize + 1, 'a'));
     EXPECT_EQ(ReadEvents(port, data), exchange::kEventsFailed);
+
+    // A short catalogue after a long one lists only its own names: nothing of the long one,
+    // and no name made of the short one's checksum byte.
+    const auto catalogue = [](int count, const std::string& stem) {
+        std::string names;
+        for (int e = 0; e < count; ++e) names += stem + std::to_string(100 + e) + '\0';
+        return Bytes(names.begin(), names.end());
+    };
+    line.QueueFrame(catalogue(kEventCount, "long event "));
+    ASSERT_GT(ReadEvents(port, data), 0);
+    line.QueueFrame(catalogue(10, "short "));
+    ASSERT_EQ(ReadEvents(port, data), 100);
+    const EventNames names = CatalogueNames(data.eventCatalogue.data(), kEventCatalogueSize);
+    EXPECT_EQ(names[9], "short 109");
+    for (std::size_t e = 10; e < names.size(); ++e) EXPECT_EQ(names[e], "") << e;
     line.failWrites = true;
     EXPECT_EQ(ReadEvents(port, data), exchange::kNotSent);
 }
