@@ -1,8 +1,8 @@
 #include "pages/EventCatalogue.h"
 
 #include <cstring>
-#include <fstream>
 
+#include "device/SafeFile.h"
 #include "ui/Services.h"
 
 using namespace layout;
@@ -20,30 +20,26 @@ std::string FileMessage(const std::filesystem::path& path, const char* what) {
 }  // namespace
 
 bool LoadEventFile(const std::filesystem::path& path, EventMask mask, std::string* error) {
-    std::error_code notDirectory;
-    std::ifstream file;
-    if (!std::filesystem::is_directory(path, notDirectory)) file.open(path, std::ios::binary);
-    if (!file.is_open()) {
+    std::string bytes;
+    const FileResult read = ReadBoundedFile(path, kEventMaskSize, &bytes);
+    if (read == FileResult::CannotOpen) {
         *error = FileMessage(path, "opened");
         return false;
     }
-    char bytes[kEventMaskSize];
-    file.read(bytes, kEventMaskSize);
-    if (file.bad()) {
-        *error = FileMessage(path, "read");
+    if (read != FileResult::Done || bytes.size() != kEventMaskSize) {
+        *error = "The file " + ui::TextFromPath(path) + " is not an event file: it holds " +
+                 (read == FileResult::TooLarge ? "more than " + std::to_string(kEventMaskSize)
+                                               : std::to_string(bytes.size())) +
+                 " bytes, an event file exactly " + std::to_string(kEventMaskSize) + ".";
         return false;
     }
-    std::memcpy(mask.data(), bytes, static_cast<std::size_t>(file.gcount()));
+    std::memcpy(mask.data(), bytes.data(), kEventMaskSize);
     return true;
 }
 
 bool SaveEventFile(const std::filesystem::path& path, ConstEventMask mask, std::string* error) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(mask.data()), kEventMaskSize);
-    file.flush();
-    if (!file) {
-        *error = FileMessage(path, "written");
-        return false;
-    }
-    return true;
+    const std::string_view bytes(reinterpret_cast<const char*>(mask.data()), kEventMaskSize);
+    if (WriteWholeFile(path, bytes) == FileResult::Done) return true;
+    *error = FileMessage(path, "written");
+    return false;
 }

@@ -19,8 +19,9 @@ inline constexpr const char* kEventFileProposedName = "config";
 inline constexpr const char* kEventFileFilterLabel = "Config for Qubrin (*.qbx)";
 inline constexpr const char* kEventFileFilterPattern = "*.qbx";
 
-// Reads up to 20 bytes of the file into the mask (a shorter file replaces only its leading
-// bytes). False, with the mask untouched and `error` set, when the file cannot be read.
+// Reads the file's 20 bytes into the mask. False, with the mask untouched and `error` set,
+// when the file cannot be read or is not exactly 20 bytes long.
 bool LoadEventFile(const std::filesystem::path& path, EventMask mask, std::string* error);
-// Creates or truncates the file and writes the 20 bytes. False with `error` set on failure.
+// Writes the 20 bytes to a new file and puts it in the place of `path`, so a failed save
+// leaves the old file whole. False with `error` set on failure.
 bool SaveEventFile(const std::filesystem::path& path, ConstEventMask mask, std::string* error);

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <cstring>
+#include <tuple>
 
 #include "pages/CustomEventDlg.h"
 #include "pages/EventCatalogue.h"
@@ -66,6 +67,8 @@ const std::vector<int> kBasic = {1, 18, 19, 20, 21, 22, 25, 26, 29, 32, 43, 54, 
 
 }  // namespace
 
+// Open takes a file of exactly 20 bytes and refuses any other, saying why; a failed save
+// leaves the old file whole.
 TEST(EventFile, ExactlyTwentyBytesAndNothingMore) {
     TempDir dir;
     Mask mask{};
@@ -76,12 +79,17 @@ TEST(EventFile, ExactlyTwentyBytesAndNothingMore) {
     };
     std::string error;
     Mask m = mask;
-    ASSERT_TRUE(LoadEventFile(write("empty.qbx", 0), EventMask(m), &error));
-    EXPECT_EQ(m, mask);
-    ASSERT_TRUE(LoadEventFile(write("ten.qbx", 10), EventMask(m), &error));
-    EXPECT_EQ(m[9], 0x11);
-    EXPECT_EQ(m[10], mask[10]);
-    ASSERT_TRUE(LoadEventFile(write("big.qbx", 1000000), EventMask(m), &error));
+    for (const auto& [name, size, says] : {std::tuple{"empty.qbx", 0, "holds 0 bytes"},
+                                           {"ten.qbx", 10, "holds 10 bytes"},
+                                           {"big.qbx", 1000000, "holds more than 20 bytes"},
+                                           {"21.qbx", 21, "more than 20"}}) {
+        SCOPED_TRACE(name);
+        error.clear();
+        EXPECT_FALSE(LoadEventFile(write(name, size), EventMask(m), &error));
+        EXPECT_NE(error.find(says), std::string::npos) << error;
+        EXPECT_EQ(m, mask);
+    }
+    ASSERT_TRUE(LoadEventFile(write("twenty.qbx", 20), EventMask(m), &error));
     Mask elevens;
     elevens.fill(0x11);
     EXPECT_EQ(m, elevens);
@@ -92,6 +100,13 @@ TEST(EventFile, ExactlyTwentyBytesAndNothingMore) {
     EXPECT_EQ(m, mask);
     EXPECT_FALSE(LoadEventFile(dir.File("missing.qbx"), EventMask(m), &error));
     EXPECT_FALSE(SaveEventFile(dir.File("dir.qbx"), ConstEventMask(mask), &error));
+
+    // The new file cannot be made beside the old one: the old file stays as it was.
+    std::filesystem::create_directory(dir.path() / "twenty.qbx.new");
+    EXPECT_FALSE(SaveEventFile(dir.File("twenty.qbx"), ConstEventMask(mask), &error));
+    EXPECT_EQ(std::filesystem::file_size(dir.path() / "twenty.qbx"), 20u);
+    ASSERT_TRUE(LoadEventFile(dir.File("twenty.qbx"), EventMask(m), &error));
+    EXPECT_EQ(m, elevens);
 }
 
 TEST_F(EventDialog, EmptyNamesBasicAndAdvancedViews) {
@@ -200,18 +215,21 @@ TEST_F(EventDialog, SaveThenOpenAndShortFiles) {
     });
     EXPECT_EQ(other, mask);
 
-    // A ten-byte file replaces the first ten bytes only.
+    // A ten-byte file is no event file: a message names its size, and the selection stays.
     ASSERT_TRUE(WriteBytes(path, std::string(10, '\0')));
     Mask full;
     full.fill(0);
-    for (int e = 0; e < kEventCount; ++e) EventMaskSet(EventMask(full), e, true);
+    for (int e = 1; e < kEventCount; ++e) EventMaskSet(EventMask(full), e, true);
+    const Mask before = full;
+    w.messages.clear();
     Run(full, 0, [&](ui::Window& d) {
         Wizard::Click(d, IDC_EVENTS_OPEN);
-        EXPECT_EQ(Events(d, IDC_SEND_LIST).front(), 80);
+        EXPECT_EQ(Events(d, IDC_SEND_LIST).size(), 151u);
         Wizard::Click(d, ui::IDOK);
     });
-    EXPECT_EQ(full[9], 0);
-    EXPECT_EQ(full[10], 0xFF);
+    EXPECT_EQ(full, before);
+    ASSERT_EQ(w.messages.size(), 2u);  // its text and caption
+    EXPECT_NE(w.messages[0].find("holds 10 bytes"), std::string::npos) << w.messages[0];
 
     // A folder named like an event file: a message, and the selection stays.
     std::filesystem::create_directory(w.dir.path() / "folder.qbx");
