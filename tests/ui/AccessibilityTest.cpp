@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QLabel>
 #include <QSignalSpy>
 
 #include "app/LangFile.h"
@@ -109,4 +110,18 @@ TEST(Accessibility, EveryControlOfEveryTemplate) {
             }
         }
     }
+}
+
+// A unit's or a language file's text on a label is shown as it stands: markup in it is neither
+// rendered nor followed (Qt would take a text that looks like HTML for rich text).
+TEST(Accessibility, LabelsShowTheirTextAsItStands) {
+    TemplateWindow info(IDD_INFO);
+    const std::string text = "<b>Qub</b>net <a href=\"https://example.invalid\">go</a> &amp;";
+    info.SetDlgItemText(IDC_INFO_OPERATOR, text);
+    auto* shown = qobject_cast<QLabel*>(ui::ControlOf(info, IDC_INFO_OPERATOR));
+    ASSERT_NE(shown, nullptr);
+    // Shown as plain text, it looks no different.
+    const QImage before = shown->grab().toImage();
+    shown->setTextFormat(Qt::PlainText);
+    EXPECT_EQ(shown->grab().toImage(), before);
 }

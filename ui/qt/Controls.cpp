@@ -409,7 +409,10 @@ QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUn
     QWidget* widget = nullptr;
     switch (c.kind) {
         case Kind::Static: {
-            auto* label = new QLabel(text, parent);
+            auto* label = new QLabel(parent);
+            // A unit's or a language file's text is shown as it is, never as markup.
+            label->setTextFormat(Qt::PlainText);
+            label->setText(text);
             label->setWordWrap(true);
             label->setAlignment((c.style & kCenter ? Qt::AlignHCenter : Qt::AlignLeft) |
                                 Qt::AlignTop);

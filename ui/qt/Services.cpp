@@ -25,6 +25,7 @@ void MessageBox(Hwnd parent, std::string_view text, std::string_view caption, Me
                                                            : QMessageBox::Warning;
     QMessageBox box(qtIcon, DecodeAnsi(caption), DecodeAnsi(text), QMessageBox::Ok,
                     WidgetOf(parent));
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
