@@ -2,7 +2,13 @@
 // files it will not touch.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -163,4 +169,41 @@ TEST(WireTrace, LeavesOtherFilesAloneAndSharesItsOwn) {
     }
     EXPECT_EQ(ones, kEach);
     EXPECT_EQ(twos, kEach);
+}
+
+// A write the disk refuses (here a file size limit, as a full disk would) ends the trace with
+// one message; what was written stays, and the session's later lines cost nothing.
+TEST(WireTrace, AFailedWriteStopsItAndKeepsWhatWasWritten) {
+    TempDir dir;
+    const std::string path = dir.File("trace.log");
+    const std::string messages = dir.File("stderr.txt");
+    constexpr rlim_t kLimit = 64 * 1024;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{kLimit, kLimit};
+        if (!std::freopen(messages.c_str(), "w", stderr) || setrlimit(RLIMIT_FSIZE, &limit))
+            _exit(3);
+        {
+            WireTrace trace;
+            if (!trace.Open(path, nullptr)) _exit(4);
+            const Bytes frame(1000 + frame::kOverhead, 0x55);
+            for (int i = 0; i < 500; ++i) trace.Sent(1, frame.data(), frame.size(), true);
+        }
+        std::fflush(stderr);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(std::filesystem::file_size(path), kLimit);
+    const std::vector<std::string> said = Lines(messages);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find("stopped here: File too large"), std::string::npos) << said[0];
+    const std::vector<std::string> lines = Lines(path);
+    ASSERT_GT(lines.size(), 20u);
+    EXPECT_EQ(lines[0].rfind("# wire trace opened ", 0), 0u);
+    EXPECT_EQ(Untimed(lines[2]).substr(0, 31), "TX COM1 cmd 85 len 1000: 55 55 ");
 }
