@@ -2,12 +2,16 @@
 // result and loses nothing.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "app/LangFile.h"
 #include "app/StartPage.h"
 #include "app/Welcom.h"
 #include "pages/CustomEventDlg.h"
+#include "pages/EventCatalogue.h"
 #include "pages/General.h"
 #include "resources/Resource.h"
 #include "tests/support/Wizard.h"
@@ -111,4 +115,51 @@ TEST(BadInput, DeviceTextsWithoutTerminatorsAndGarbage) {
         Wizard::Click(d, ui::IDCANCEL);
     });
     CCustomEventDlg(mask.data(), 0, "x", 0).DoModal();
+}
+
+// Open takes a file of exactly 20 bytes and refuses any other, saying why; a failed save
+// leaves the old file whole.
+TEST(EventFile, ExactlyTwentyBytesAndNothingMore) {
+    TempDir dir;
+    std::array<std::uint8_t, kEventMaskSize> mask{};
+    for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = static_cast<std::uint8_t>(0xA0 + i);
+    auto write = [&](const std::string& name, std::size_t size) {
+        EXPECT_TRUE(WriteBytes(dir.File(name), std::string(size, '\x11')));
+        return dir.File(name);
+    };
+    std::string error;
+    auto m = mask;
+    for (const auto& [name, size, says] : {std::tuple{"empty.qbx", 0, "holds 0 bytes"},
+                                           {"ten.qbx", 10, "holds 10 bytes"},
+                                           {"big.qbx", 1000000, "holds more than 20 bytes"},
+                                           {"21.qbx", 21, "more than 20"}}) {
+        SCOPED_TRACE(name);
+        error.clear();
+        EXPECT_FALSE(LoadEventFile(write(name, size), EventMask(m), &error));
+        EXPECT_NE(error.find(says), std::string::npos) << error;
+        EXPECT_EQ(m, mask);
+    }
+    ASSERT_TRUE(LoadEventFile(write("twenty.qbx", 20), EventMask(m), &error));
+    auto elevens = mask;
+    elevens.fill(0x11);
+    EXPECT_EQ(m, elevens);
+    std::filesystem::create_directory(dir.path() / "dir.qbx");
+    m = mask;
+    EXPECT_FALSE(LoadEventFile(dir.File("dir.qbx"), EventMask(m), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(m, mask);
+    EXPECT_FALSE(LoadEventFile(dir.File("missing.qbx"), EventMask(m), &error));
+    EXPECT_FALSE(SaveEventFile(dir.File("dir.qbx"), ConstEventMask(mask), &error));
+
+    // The new file cannot be made beside the old one: the old file stays as it was.
+    std::filesystem::create_directory(dir.path() / "twenty.qbx.new");
+    EXPECT_FALSE(SaveEventFile(dir.File("twenty.qbx"), ConstEventMask(mask), &error));
+    EXPECT_EQ(std::filesystem::file_size(dir.path() / "twenty.qbx"), 20u);
+    ASSERT_TRUE(LoadEventFile(dir.File("twenty.qbx"), EventMask(m), &error));
+    EXPECT_EQ(m, elevens);
+    // Once it can, the save takes the old file's place.
+    std::filesystem::remove(dir.path() / "twenty.qbx.new");
+    ASSERT_TRUE(SaveEventFile(dir.File("twenty.qbx"), ConstEventMask(mask), &error)) << error;
+    ASSERT_TRUE(LoadEventFile(dir.File("twenty.qbx"), EventMask(m), &error));
+    EXPECT_EQ(m, mask);
 }

@@ -5,7 +5,6 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <cstring>
-#include <tuple>
 
 #include "pages/CustomEventDlg.h"
 #include "pages/EventCatalogue.h"
@@ -66,48 +65,6 @@ std::map<int, std::string> AllNamed() {
 const std::vector<int> kBasic = {1, 18, 19, 20, 21, 22, 25, 26, 29, 32, 43, 54, 72, 78, 82, 110};
 
 }  // namespace
-
-// Open takes a file of exactly 20 bytes and refuses any other, saying why; a failed save
-// leaves the old file whole.
-TEST(EventFile, ExactlyTwentyBytesAndNothingMore) {
-    TempDir dir;
-    Mask mask{};
-    for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = static_cast<std::uint8_t>(0xA0 + i);
-    auto write = [&](const std::string& name, std::size_t size) {
-        EXPECT_TRUE(WriteBytes(dir.File(name), std::string(size, '\x11')));
-        return dir.File(name);
-    };
-    std::string error;
-    Mask m = mask;
-    for (const auto& [name, size, says] : {std::tuple{"empty.qbx", 0, "holds 0 bytes"},
-                                           {"ten.qbx", 10, "holds 10 bytes"},
-                                           {"big.qbx", 1000000, "holds more than 20 bytes"},
-                                           {"21.qbx", 21, "more than 20"}}) {
-        SCOPED_TRACE(name);
-        error.clear();
-        EXPECT_FALSE(LoadEventFile(write(name, size), EventMask(m), &error));
-        EXPECT_NE(error.find(says), std::string::npos) << error;
-        EXPECT_EQ(m, mask);
-    }
-    ASSERT_TRUE(LoadEventFile(write("twenty.qbx", 20), EventMask(m), &error));
-    Mask elevens;
-    elevens.fill(0x11);
-    EXPECT_EQ(m, elevens);
-    std::filesystem::create_directory(dir.path() / "dir.qbx");
-    m = mask;
-    EXPECT_FALSE(LoadEventFile(dir.File("dir.qbx"), EventMask(m), &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(m, mask);
-    EXPECT_FALSE(LoadEventFile(dir.File("missing.qbx"), EventMask(m), &error));
-    EXPECT_FALSE(SaveEventFile(dir.File("dir.qbx"), ConstEventMask(mask), &error));
-
-    // The new file cannot be made beside the old one: the old file stays as it was.
-    std::filesystem::create_directory(dir.path() / "twenty.qbx.new");
-    EXPECT_FALSE(SaveEventFile(dir.File("twenty.qbx"), ConstEventMask(mask), &error));
-    EXPECT_EQ(std::filesystem::file_size(dir.path() / "twenty.qbx"), 20u);
-    ASSERT_TRUE(LoadEventFile(dir.File("twenty.qbx"), EventMask(m), &error));
-    EXPECT_EQ(m, elevens);
-}
 
 TEST_F(EventDialog, EmptyNamesBasicAndAdvancedViews) {
     SetCatalogue(w.data, {{1, "A"}, {2, "B"}, {18, "Mains"}, {110, "Power up"}, {151, "Last"}});
