@@ -363,11 +363,30 @@ std::vector<TraceLine> ReadTrace(const QString& path) {
 
 }  // namespace
 
+// A program started from a menu has no terminal: a trace the settings ask for that cannot be
+// written is said in a message box, and the wizard runs all the same.
+TEST(Application, ATraceThatCannotBeWrittenIsShown) {
+    Wizard w;
+    Wizard::SetProfile("Setting", "Trace", "1");
+    ASSERT_TRUE(WriteBytes(w.dir.File("not-a-folder"), "x"));
+    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(w.dir.File("not-a-folder")));
+    bool cancelled = false;
+    const int status = RunApplication(w, Leave::CancelBefore, &cancelled);
+    qunsetenv("XDG_STATE_HOME");
+    EXPECT_EQ(status, 0);
+    ASSERT_FALSE(w.messages.empty());
+    EXPECT_TRUE(w.messages[0].starts_with("No wire trace: ")) << w.messages[0];
+}
+
+namespace {
+
 Bytes DialPayload(const sim::Simulator& simulator) {
     for (const sim::Request& r : simulator.Requests())
         if (r.command == command::kDialRequest) return r.payload;
     return {};
 }
+
+}  // namespace
 
 // With Setting/Trace = 1 a whole remote session, the PIN dialog used, goes to a private trace
 // in the state folder: every frame whole and in order, what each exchange answered, the image
