@@ -83,6 +83,13 @@ std::string LangText(const std::filesystem::path& langFile, std::string_view sec
     return ReadSectionLine(langFile, section, bufferSize);
 }
 
+std::string WithArgument(std::string text, std::string_view value) {
+    for (auto at = text.find("%1"); at != std::string::npos;
+         at = text.find("%1", at + value.size()))
+        text.replace(at, 2, value);
+    return text;
+}
+
 std::string LangTextOr(const std::filesystem::path& langFile, std::string_view section,
                        std::string_view builtIn) {
     const std::string text = LangText(langFile, section);

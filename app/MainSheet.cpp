@@ -35,6 +35,7 @@ CMainSheet::CMainSheet(std::string_view caption, ui::Hwnd parent, int startPage,
           });
       }),
       m_link(m_port, data, m_results),
+      m_unitRecord(std::make_unique<DeviceData>()),
       m_startPage(startPage) {
     SetTitle(caption);
     SetIcon(IDI_SHEET);
@@ -88,6 +89,9 @@ void CMainSheet::Deliver(WindowHandle window, int code, std::intptr_t value) {
         window = m_pEventsAsker->handle();
         m_pEventsAsker = nullptr;
     }
+    const bool identified = (code == linkresult::kScanned && value != 0) ||
+                            (code == linkresult::kIdentified && value == 0);
+    if (identified) *m_unitRecord = m_data;
     ui::SendMessage(window, WM_LINK_RESULT, code, value);
 }
 

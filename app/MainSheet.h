@@ -74,6 +74,9 @@ class CMainSheet : public ui::PropertySheet {
     int exitStatus() const { return m_exitStatus; }
 
     DeviceData& data() { return m_data; }
+    // The record as the unit sent it at the last identification, before any page edited it:
+    // what an upload's changes are measured against.
+    const DeviceData& unitRecord() const { return *m_unitRecord; }
     // The ports the last search could not open; read it in a scan's answer.
     const std::vector<OpenFailure>& openFailures() const { return m_port.openFailures(); }
 
@@ -115,6 +118,7 @@ class CMainSheet : public ui::PropertySheet {
     void Deliver(WindowHandle window, int code, std::intptr_t value);
 
     std::array<ui::PropertyPage*, kPageCount> m_pages{};
+    std::unique_ptr<DeviceData> m_unitRecord;
     ui::Window* m_pEventsAsker = nullptr;  // the page whose event names request is out
     int m_nStaleEventAnswers = 0;          // answers still to come for forgotten requests
     int m_startPage;

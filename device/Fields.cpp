@@ -42,8 +42,8 @@ std::string Numbered(std::string_view stem, std::size_t index) {
 }
 
 Field Flag(std::string name, std::uint32_t bits, Page page, std::string_view label) {
-    return {std::move(name), Place::Settings, kReportFlags, 4,    bits,
-            Kind::Flag,      false,           page,         label};
+    return {std::move(name), Place::Settings, kReportFlags, 4,     bits,
+            Kind::Flag,      false,           page,         label, {}};
 }
 
 void AddProtocol(std::vector<Field>& t, const Protocol& p) {
@@ -54,17 +54,74 @@ void AddProtocol(std::vector<Field>& t, const Protocol& p) {
         t.push_back(Flag("dtmf.variant", kFlagDtmfVariant, p.page, "Protocol variant"));
     const bool ip = p.page == Page::Ip;
     for (std::size_t i = 0; i < kMasksPerTable; ++i) {
-        t.push_back({Numbered(stem + (ip ? ".destination" : ".number"), i), Place::Slot,
-                     static_cast<std::size_t>(p.firstSlot) + i, p.numberSize, 0, Kind::Text, false,
-                     p.page, ip ? "Destination" : "Phone number"});
+        t.push_back({Numbered(stem + (ip ? ".destination" : ".number"), i),
+                     Place::Slot,
+                     static_cast<std::size_t>(p.firstSlot) + i,
+                     p.numberSize,
+                     0,
+                     Kind::Text,
+                     false,
+                     p.page,
+                     ip ? "Destination" : "Phone number",
+                     {}});
         if (p.accountOffset)
-            t.push_back({Numbered(stem + ".account", i), Place::Settings,
-                         p.accountOffset + i * kAccountSize, kAccountSize, 0, Kind::Account, false,
-                         p.page, "Account"});
-        t.push_back({Numbered(stem + ".events", i), Place::Settings,
-                     p.maskOffset + i * kEventMaskSize, kEventMaskSize, 0, Kind::EventMask, false,
-                     p.page, "Events"});
+            t.push_back({Numbered(stem + ".account", i),
+                         Place::Settings,
+                         p.accountOffset + i * kAccountSize,
+                         kAccountSize,
+                         0,
+                         Kind::Account,
+                         false,
+                         p.page,
+                         "Account",
+                         {}});
+        t.push_back({Numbered(stem + ".events", i),
+                     Place::Settings,
+                     p.maskOffset + i * kEventMaskSize,
+                     kEventMaskSize,
+                     0,
+                     Kind::EventMask,
+                     false,
+                     p.page,
+                     "Events",
+                     {}});
     }
+}
+
+// Where a page labels a field itself, the language section of that label, by field name (a
+// numbered group by its stem).
+constexpr std::pair<std::string_view, std::string_view> kSections[] = {
+    {"communication.dtmf", "301"}, {"communication.cid_sms", "305"},
+    {"communication.sms", "303"},  {"communication.ip", "304"},
+    {"dtmf.pstn_trouble", "413"},  {"cid_sms.pstn_trouble", "413"},
+    {"sms.pstn_trouble", "413"},   {"ip.pstn_trouble", "413"},
+    {"dtmf.option", "501"},        {"cid_sms.option", "521"},
+    {"sms.option", "501"},         {"ip.option", "501"},
+    {"dtmf.variant", "609"},       {"dtmf.number", "811"},
+    {"cid_sms.number", "811"},     {"sms.number", "811"},
+    {"ip.destination", "812"},     {"supervisor.number", "811"},
+    {"dtmf.account", "810"},       {"cid_sms.account", "810"},
+    {"ip.account", "810"},         {"gprs.access_point", "801"},
+    {"gprs.user", "803"},          {"gprs.password", "802"},
+    {"supervisor.option", "707"},  {"tamper.gsm_error", "1006"},
+    {"tamper.tcp_error", "1007"},  {"tamper.system_error", "1008"},
+    {"end.cusd", "1009"},          {"end.text.1", "1002"},
+    {"end.text.2", "1003"},
+};
+
+std::string_view Stem(std::string_view name) {
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot + 1 == name.size()) return name;
+    const std::string_view tail = name.substr(dot + 1);
+    const bool numbered =
+        std::all_of(tail.begin(), tail.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return numbered && name != "end.text.1" && name != "end.text.2" ? name.substr(0, dot) : name;
+}
+
+void AssignSections(std::vector<Field>& table) {
+    for (Field& f : table)
+        for (const auto& [stem, section] : kSections)
+            if (Stem(f.name) == stem) f.section = section;
 }
 
 std::vector<Field> BuildTable() {
@@ -79,40 +136,152 @@ std::vector<Field> BuildTable() {
     for (const Protocol& p : kProtocols) AddProtocol(t, p);
     const char* apnLabels[] = {"Access point name", "User", "Password"};
     for (std::size_t part = 0; part < std::size(kApnPartNames); ++part)
-        t.push_back({"gprs." + std::string(kApnPartNames[part]), Place::ApnPart, part,
-                     kApnLoginSize, 0, Kind::Text, part == std::size_t(ApnPart::Password), Page::Ip,
-                     apnLabels[part]});
+        t.push_back({"gprs." + std::string(kApnPartNames[part]),
+                     Place::ApnPart,
+                     part,
+                     kApnLoginSize,
+                     0,
+                     Kind::Text,
+                     part == std::size_t(ApnPart::Password),
+                     Page::Ip,
+                     apnLabels[part],
+                     {}});
 
-    t.push_back({"supervisor.scenario", Place::Settings, kPhoneBookFlags, 1, kScenarioMask,
-                 Kind::Number, false, Page::Supervisor, "Scenario"});
-    t.push_back({"supervisor.option", Place::Settings, kPhoneBookFlags, 1, kSupervisorOption,
-                 Kind::Flag, false, Page::Supervisor, "Supervisor option"});
-    t.push_back({"supervisor.user_code", Place::Slot, kSlotUserCode, kUserCodeStored, 0, Kind::Text,
-                 true, Page::Supervisor, "User account password"});
+    t.push_back({"supervisor.scenario",
+                 Place::Settings,
+                 kPhoneBookFlags,
+                 1,
+                 kScenarioMask,
+                 Kind::Number,
+                 false,
+                 Page::Supervisor,
+                 "Scenario",
+                 {}});
+    t.push_back({"supervisor.option",
+                 Place::Settings,
+                 kPhoneBookFlags,
+                 1,
+                 kSupervisorOption,
+                 Kind::Flag,
+                 false,
+                 Page::Supervisor,
+                 "Supervisor option",
+                 {}});
+    t.push_back({"supervisor.user_code",
+                 Place::Slot,
+                 kSlotUserCode,
+                 kUserCodeStored,
+                 0,
+                 Kind::Text,
+                 true,
+                 Page::Supervisor,
+                 "User account password",
+                 {}});
     for (std::size_t i = 0; i < kSupervisorCount; ++i) {
-        t.push_back({Numbered("supervisor.number", i), Place::Slot, kSlotSupervisorNumber0 + i,
-                     kPhoneNumberSize, 0, Kind::Text, false, Page::Supervisor, "Phone number"});
-        t.push_back({Numbered("supervisor.code", i), Place::Slot, kSlotSupervisorCode0 + i,
-                     kSupervisorCodeSize, 0, Kind::Text, true, Page::Supervisor, "Password"});
+        t.push_back({Numbered("supervisor.number", i),
+                     Place::Slot,
+                     kSlotSupervisorNumber0 + i,
+                     kPhoneNumberSize,
+                     0,
+                     Kind::Text,
+                     false,
+                     Page::Supervisor,
+                     "Phone number",
+                     {}});
+        t.push_back({Numbered("supervisor.code", i),
+                     Place::Slot,
+                     kSlotSupervisorCode0 + i,
+                     kSupervisorCodeSize,
+                     0,
+                     Kind::Text,
+                     true,
+                     Page::Supervisor,
+                     "Password",
+                     {}});
     }
 
-    t.push_back({"tamper.gsm_error", Place::Settings, kTamperEventFlags, 1, kTamperGsmError,
-                 Kind::Flag, false, Page::End, "GSM Error"});
-    t.push_back({"tamper.tcp_error", Place::Settings, kTamperEventFlags, 1, kTamperTcpError,
-                 Kind::Flag, false, Page::End, "TCP Error"});
-    t.push_back({"tamper.system_error", Place::Settings, kTamperEventFlags, 1, kTamperSystemError,
-                 Kind::Flag, false, Page::End, "System Error"});
-    t.push_back({"end.cusd", Place::Settings, kCusdValue, 2, 0xFFFF, Kind::Number, false, Page::End,
-                 "AT_CUSD:"});
-    t.push_back({"end.text.1", Place::Slot, kSlotEndPageText1, kEndPageTextSize, 0, Kind::Text,
-                 false, Page::End, "Text 1"});
-    t.push_back({"end.text.2", Place::Slot, kSlotEndPageText2, kEndPageTextSize, 0, Kind::Text,
-                 false, Page::End, "Text 2"});
+    t.push_back({"tamper.gsm_error",
+                 Place::Settings,
+                 kTamperEventFlags,
+                 1,
+                 kTamperGsmError,
+                 Kind::Flag,
+                 false,
+                 Page::End,
+                 "GSM Error",
+                 {}});
+    t.push_back({"tamper.tcp_error",
+                 Place::Settings,
+                 kTamperEventFlags,
+                 1,
+                 kTamperTcpError,
+                 Kind::Flag,
+                 false,
+                 Page::End,
+                 "TCP Error",
+                 {}});
+    t.push_back({"tamper.system_error",
+                 Place::Settings,
+                 kTamperEventFlags,
+                 1,
+                 kTamperSystemError,
+                 Kind::Flag,
+                 false,
+                 Page::End,
+                 "System Error",
+                 {}});
+    t.push_back({"end.cusd",
+                 Place::Settings,
+                 kCusdValue,
+                 2,
+                 0xFFFF,
+                 Kind::Number,
+                 false,
+                 Page::End,
+                 "AT_CUSD:",
+                 {}});
+    t.push_back({"end.text.1",
+                 Place::Slot,
+                 kSlotEndPageText1,
+                 kEndPageTextSize,
+                 0,
+                 Kind::Text,
+                 false,
+                 Page::End,
+                 "Text 1",
+                 {}});
+    t.push_back({"end.text.2",
+                 Place::Slot,
+                 kSlotEndPageText2,
+                 kEndPageTextSize,
+                 0,
+                 Kind::Text,
+                 false,
+                 Page::End,
+                 "Text 2",
+                 {}});
 
-    t.push_back({"sim.pin", Place::ImagePin, kSimPinOffset, kSimPinSize, 0, Kind::Text, true,
-                 Page::PinCode, "New SIM PIN"});
-    t.push_back({"remote.password", Place::DialPassword, 0, kDialPasswordMax + 1, 0, Kind::Text,
-                 true, Page::Connection, "Password"});
+    t.push_back({"sim.pin",
+                 Place::ImagePin,
+                 kSimPinOffset,
+                 kSimPinSize,
+                 0,
+                 Kind::Text,
+                 true,
+                 Page::PinCode,
+                 "New SIM PIN",
+                 {}});
+    t.push_back({"remote.password",
+                 Place::DialPassword,
+                 0,
+                 kDialPasswordMax + 1,
+                 0,
+                 Kind::Text,
+                 true,
+                 Page::Connection,
+                 "Password",
+                 {}});
+    AssignSections(t);
     return t;
 }
 
@@ -250,6 +419,24 @@ bool HasField(const Field& field, std::uint8_t versionByte) {
     return !endText || versionByte >= kVersionWithEndTexts;
 }
 
+bool SentBack(const Field& field, std::uint8_t versionByte) {
+    const bool endText = field.place == Place::Slot &&
+                         (field.at == kSlotEndPageText1 || field.at == kSlotEndPageText2);
+    return InRecord(field) && (!endText || versionByte == kVersionWithEndTexts);
+}
+
+std::vector<FieldChange> ChangedFields(const DeviceData& before, const DeviceData& after) {
+    std::vector<FieldChange> changes;
+    for (const Field& f : NamedFields()) {
+        if (f.place == Place::ImagePin && !after.newSimPinText().empty())
+            changes.push_back({&f, {}, FieldValue(after, f)});
+        if (!SentBack(f, after.versionByte())) continue;
+        std::string was = FieldValue(before, f), will = FieldValue(after, f);
+        if (was != will) changes.push_back({&f, std::move(was), std::move(will)});
+    }
+    return changes;
+}
+
 std::string_view PageName(Page page) {
     switch (page) {
         case Page::Communication:
@@ -301,6 +488,32 @@ std::string FieldValue(const DeviceData& data, const Field& f) {
             break;
     }
     return std::to_string((ReadNumber(data, f) & f.mask) >> LowestBit(f.mask));
+}
+
+std::string_view PageSection(Page page) {
+    switch (page) {
+        case Page::Dtmf:
+            return "600";
+        case Page::CidSms:
+            return "520";
+        case Page::Sms:
+            return "500";
+        case Page::Ip:
+            return "800";
+        case Page::Supervisor:
+            return "700";
+        case Page::Communication:
+        case Page::End:
+        case Page::PinCode:
+        case Page::Connection:
+            break;
+    }
+    return {};
+}
+
+int Ordinal(const Field& field) {
+    if (Stem(field.name) == field.name) return 0;
+    return std::stoi(field.name.substr(field.name.rfind('.') + 1));
 }
 
 SetResult SetFieldValue(DeviceData& data, const Field& f, std::string_view value) {

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct DeviceData;
 
@@ -33,7 +34,8 @@ struct Field {
     Kind kind;
     bool secret;
     Page page;
-    std::string_view label;  // English words for it on its page
+    std::string_view label;    // English words for it on its page
+    std::string_view section;  // the language section of its label on its page, if any
 };
 
 // Every named field: first the record's (settingsBlock and stringTable), then the two secrets
@@ -44,7 +46,14 @@ const Field* FindField(std::string_view name);
 bool InRecord(const Field& field);
 // Whether a unit of this record version has the field (the end page's texts come with 41).
 bool HasField(const Field& field, std::uint8_t versionByte);
+// Whether an upload to a unit of this record version carries the field (the end page's texts
+// go back only to version 41).
+bool SentBack(const Field& field, std::uint8_t versionByte);
 std::string_view PageName(Page page);
+// The language section of a page's name, if the page has one of its own.
+std::string_view PageSection(Page page);
+// The number a field of a numbered group carries in its name ("sms.number.2": 2), else 0.
+int Ordinal(const Field& field);
 
 // A record field's value as a text: a text as it stands, a number in decimal, a flag "1" or
 // "0", an event mask as its event numbers in ascending order separated by spaces.
@@ -54,6 +63,15 @@ enum class SetResult { Done, TooLong, Malformed };
 // Writes a record field's value given as FieldValue writes it. Nothing is cut: a value that
 // does not fit its place, or that the page could not have written, changes nothing.
 SetResult SetFieldValue(DeviceData& data, const Field& field, std::string_view value);
+
+struct FieldChange {
+    const Field* field;
+    std::string before;
+    std::string after;
+};
+// The record fields an upload of `after` would change in a unit that holds `before`, in table
+// order; a new SIM PIN in `after` counts as a change too. Values as FieldValue gives them.
+std::vector<FieldChange> ChangedFields(const DeviceData& before, const DeviceData& after);
 
 // The access point login as its three parts: "name,user:password".
 struct ApnLogin {

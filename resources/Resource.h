@@ -13,6 +13,7 @@ inline constexpr int IDD_CONNECTION = 207;
 inline constexpr int IDD_INFO = 224;
 inline constexpr int IDD_PIN_CODE = 225;
 inline constexpr int IDD_END = 226;
+inline constexpr int IDD_CHANGES = 227;
 
 // Pictures and icons, as resource names.
 inline constexpr const char* IDB_WELCOME = "bitmap/226";
@@ -78,6 +79,11 @@ inline constexpr int IDC_TAMPER_TCP = 1169;
 inline constexpr int IDC_TAMPER_SYSTEM = 1170;
 inline constexpr int IDC_CUSD_LABEL = 1173;
 inline constexpr int IDC_CUSD = 1174;
+inline constexpr int IDC_END_CHANGES = 1181;
+inline constexpr int IDC_END_REPORT = 1182;
+inline constexpr int IDC_END_CHANGE_COUNT = 1183;
+inline constexpr int IDC_CHANGES_TEXT = 1184;
+inline constexpr int IDC_CHANGES_LABEL = 1185;
 
 // --- modem information dialog (224) ---
 inline constexpr int IDC_INFO_IDENTITY = 1142;

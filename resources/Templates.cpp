@@ -112,6 +112,20 @@ const DialogTemplate kEnd{
         {IDC_TAMPER_SYSTEM, Kind::CheckBox, "System Error", 22, 136, 160, 11, kHidden},
         {IDC_CUSD_LABEL, Kind::Static, "AT_CUSD:", 210, 104, 60, 10},
         {IDC_CUSD, Kind::Edit, "", 272, 102, 44, 13},
+        {IDC_END_CHANGE_COUNT, Kind::Static, "", 10, 160, 218, 18},
+        {IDC_END_CHANGES, Kind::Button, "Changes...", 236, 161, 64, 14},
+        {IDC_END_REPORT, Kind::Button, "Report...", 306, 161, 64, 14},
+    }};
+
+const DialogTemplate kChanges{
+    IDD_CHANGES,
+    "Changes",
+    320,
+    200,
+    {
+        {IDC_CHANGES_LABEL, Kind::Static, "What Finish will change in the unit:", 8, 6, 304, 10},
+        {IDC_CHANGES_TEXT, Kind::Edit, "", 8, 18, 304, 152, kMultiLine | kReadOnly | kVScroll},
+        {IDOK, Kind::Button, "OK", 135, 178, 50, 14, kDefault},
     }};
 
 const DialogTemplate kInfo{IDD_INFO,
@@ -250,6 +264,8 @@ const DialogTemplate& GetTemplate(int id) {
             return kPinCode;
         case IDD_END:
             return kEnd;
+        case IDD_CHANGES:
+            return kChanges;
     }
     assert(false && "no such dialog template");
     return kError;

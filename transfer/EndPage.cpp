@@ -1,14 +1,43 @@
 #include "transfer/EndPage.h"
 
 #include <cstdlib>
+#include <ctime>
 
+#include "app/Welcom.h"
+#include "device/SafeFile.h"
 #include "resources/Resource.h"
 #include "resources/Templates.h"
+#include "transfer/ChangesDlg.h"
+#include "transfer/Review.h"
 #include "ui/Services.h"
 
 using namespace layout;
 
-CEndPage::CEndPage() : CWizardPage(GetTemplate(IDD_END)) {}
+namespace {
+
+// The end page's texts go back only to a unit of version 41, cut to their slot.
+std::string_view CutToSlot(const std::string& text) {
+    return std::string_view(text).substr(0, kEndTextMax);
+}
+
+std::string LocalTime() {
+    char text[32] = "";
+    const std::time_t now = std::time(nullptr);
+    if (const std::tm* local = std::localtime(&now))
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", local);
+    return text;
+}
+
+}  // namespace
+
+CEndPage::CEndPage() : CWizardPage(GetTemplate(IDD_END)) {
+    for (int id : {IDC_END_TEXT1, IDC_END_TEXT2, IDC_CUSD})
+        OnChange(id, [this] { UpdateChangeCount(); });
+    for (int id : {IDC_TAMPER_GSM, IDC_TAMPER_TCP, IDC_TAMPER_SYSTEM})
+        OnClicked(id, [this] { UpdateChangeCount(); });
+    OnClicked(IDC_END_CHANGES, [this] { ShowChanges(); });
+    OnClicked(IDC_END_REPORT, [this] { SaveReport(); });
+}
 
 void CEndPage::DoDataExchange(ui::DataExchange& dx) {
     dx.Text(IDC_END_TITLE, m_strTitle);
@@ -44,11 +73,15 @@ bool CEndPage::OnSetActive() {
     if (tamper & kTamperGsmError) CheckDlgButton(IDC_TAMPER_GSM, true);
     if (tamper & kTamperTcpError) CheckDlgButton(IDC_TAMPER_TCP, true);
     if (tamper & kTamperSystemError) CheckDlgButton(IDC_TAMPER_SYSTEM, true);
+    const std::filesystem::path& langFile = m_pSheet->m_strLangFile;
+    SetDlgItemText(IDC_END_CHANGES, ReviewLangText(langFile, review::kChangesButton));
+    SetDlgItemText(IDC_END_REPORT, ReviewLangText(langFile, review::kReportButton));
+    UpdateChangeCount();
     return CWizardPage::OnSetActive();
 }
 
-void CEndPage::ReadTamperBoxes() {
-    std::uint8_t tamper = Data().tamperEventFlags();
+void CEndPage::StoreControls(DeviceData& d) const {
+    std::uint8_t tamper = d.tamperEventFlags();
     auto set = [&](std::uint8_t bit, bool on) {
         tamper =
             on ? static_cast<std::uint8_t>(tamper | bit) : static_cast<std::uint8_t>(tamper & ~bit);
@@ -56,20 +89,61 @@ void CEndPage::ReadTamperBoxes() {
     set(kTamperGsmError, IsDlgButtonChecked(IDC_TAMPER_GSM));
     set(kTamperTcpError, IsDlgButtonChecked(IDC_TAMPER_TCP));
     set(kTamperSystemError, IsDlgButtonChecked(IDC_TAMPER_SYSTEM));
-    set(kTamperUploaded, true);
-    Data().setTamperEventFlags(tamper);
+    d.setTamperEventFlags(tamper);
+    // As atoi reads it: a leading signed number, anything else 0; the low 16 bits are kept.
+    const std::string cusd = GetDlgItemText(IDC_CUSD).substr(0, kCusdReadMax);
+    d.setCusdValue(static_cast<std::uint16_t>(std::atoi(cusd.c_str())));
+    if (d.versionByte() != kVersionWithEndTexts) return;
+    d.setSlotText(kSlotEndPageText1, CutToSlot(GetDlgItemText(IDC_END_TEXT1)));
+    d.setSlotText(kSlotEndPageText2, CutToSlot(GetDlgItemText(IDC_END_TEXT2)));
 }
 
-void CEndPage::ReadCusd() {
-    // As atoi reads it: a leading signed number, anything else 0; the low 16 bits are kept.
-    const std::string text = GetDlgItemText(IDC_CUSD).substr(0, kCusdReadMax);
-    Data().setCusdValue(static_cast<std::uint16_t>(std::atoi(text.c_str())));
+std::unique_ptr<DeviceData> CEndPage::FinishRecord() const {
+    auto record = std::make_unique<DeviceData>(Data());
+    StoreControls(*record);
+    return record;
+}
+
+void CEndPage::UpdateChangeCount() {
+    const auto changes = fields::ChangedFields(m_pSheet->unitRecord(), *FinishRecord());
+    SetDlgItemText(IDC_END_CHANGE_COUNT, ChangeCountText(changes.size(), m_pSheet->m_strLangFile));
+}
+
+void CEndPage::ShowChanges() {
+    const auto record = FinishRecord();
+    const auto changes = fields::ChangedFields(m_pSheet->unitRecord(), *record);
+    CChangesDlg(ChangesText(changes, EventNamesInHand(), m_pSheet->m_strLangFile), handle())
+        .DoModal();
+}
+
+EventNames CEndPage::EventNamesInHand() const {
+    if (!m_pSheet->m_bEventsLoaded) return {};
+    return CatalogueNames(Data().eventCatalogue.data(), kEventCatalogueSize);
+}
+
+void CEndPage::SaveReport() {
+    const std::filesystem::path& langFile = m_pSheet->m_strLangFile;
+    const std::filesystem::path path = ui::GetSaveFileName(
+        handle(), {"html", "handover", ReviewLangText(langFile, review::kReportFilter), "*.html"});
+    if (path.empty()) return;
+    const auto record = FinishRecord();
+    const HandoverInput input{*record,
+                              fields::ChangedFields(m_pSheet->unitRecord(), *record),
+                              EventNamesInHand(),
+                              langFile,
+                              ToolVersionText(),
+                              LocalTime()};
+    if (WriteWholeFile(path, HandoverReport(input)) == FileResult::Done) return;
+    ui::MessageBox(
+        handle(),
+        WithArgument(ReviewLangText(langFile, review::kReportFailed), ui::TextFromPath(path)),
+        m_strTitle, ui::MessageIcon::Error);
 }
 
 bool CEndPage::OnWizardFinish() {
     PostButtons(0);
-    ReadTamperBoxes();
-    ReadCusd();
+    StoreControls(Data());
+    Data().setTamperEventFlags(Data().tamperEventFlags() | kTamperUploaded);
     BuildConfigurationImage(Data(), m_image, GetDlgItemText(IDC_END_TEXT1),
                             GetDlgItemText(IDC_END_TEXT2),
                             static_cast<std::uint16_t>(m_pSheet->m_nLangCode & 0xFFFF));

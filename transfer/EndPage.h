@@ -2,8 +2,11 @@
 // configuration image, uploads it, tells the unit to end the session and ends the program.
 #pragma once
 
+#include <memory>
+
 #include "app/WizardPage.h"
 #include "device/DeviceData.h"
+#include "device/EventCatalogue.h"
 
 class CEndPage : public CWizardPage {
   public:
@@ -24,10 +27,20 @@ class CEndPage : public CWizardPage {
     void OnTimer(int id) override;
     std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
 
+  public:
+    // The record as Finish will write it: the unit's record with this page's controls in it.
+    std::unique_ptr<DeviceData> FinishRecord() const;
+
   private:
-    void ReadTamperBoxes();
-    void ReadCusd();
+    // Writes this page's controls into `d` (the tamper options, the number, the texts where
+    // the unit takes them back), as Finish does.
+    void StoreControls(DeviceData& d) const;
     void RetryUpload();
+    void UpdateChangeCount();
+    void ShowChanges();
+    void SaveReport();
+    // The unit's event names when they have been read this session, else none.
+    EventNames EventNamesInHand() const;
 
     int m_nRetries = kUploadRetries;
     int m_bDone = 0;

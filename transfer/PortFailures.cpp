@@ -7,14 +7,6 @@
 
 namespace {
 
-// The text with every "%1" replaced by `value`.
-std::string WithArgument(std::string text, std::string_view value) {
-    for (auto at = text.find("%1"); at != std::string::npos;
-         at = text.find("%1", at + value.size()))
-        text.replace(at, 2, value);
-    return text;
-}
-
 std::string Cause(const OpenFailure& failure, const std::filesystem::path& langFile) {
     switch (failure.fault) {
         case PortFault::Denied:

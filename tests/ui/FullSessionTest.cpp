@@ -1,17 +1,22 @@
 // Sessions through every page of the wizard against the simulator, checked byte for byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/LangFile.h"
 #include "app/StartPage.h"
 #include "device/Bytes.h"
+#include "device/Fields.h"
 #include "link/DeviceCommands.h"
 #include "pages/CustomEventDlg.h"
 #include "pages/General.h"
 #include "pages/PhoneProp.h"
 #include "resources/Resource.h"
 #include "tests/support/ExpectedImage.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/Wizard.h"
 #include "transfer/EndPage.h"
+#include "ui/Services.h"
 
 using namespace layout;
 using Bytes = std::vector<std::uint8_t>;
@@ -90,6 +95,8 @@ TEST(FullSession, ChangingNothingSendsBackWhatTheUnitSent) {
         ASSERT_TRUE(w.IsActive(page));
         w.NextWhenEnabled();
     }
+    EXPECT_EQ(w.sheet->m_pEndPage->GetDlgItemText(IDC_END_CHANGE_COUNT),
+              "No field will change: the unit keeps what it has.");
     Finish(w);
 
     Bytes settings = sim::SettingsReply(unit);
@@ -196,6 +203,76 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
     Wizard::Type(end, IDC_END_TEXT1, "Depot 3");
     Wizard::Click(end, IDC_TAMPER_TCP);
     Wizard::Type(end, IDC_CUSD, "1234");
+
+    // Before Finish: the fields edited on every page, and only those, in the installer's words;
+    // secrets only as changed. Looking changes nothing that is sent.
+    const std::vector<std::string> edited = {"communication.dtmf",
+                                             "communication.cid_sms",
+                                             "dtmf.option",
+                                             "dtmf.variant",
+                                             "cid_sms.number.2",
+                                             "cid_sms.account.2",
+                                             "sms.pstn_trouble",
+                                             "sms.option",
+                                             "sms.number.1",
+                                             "sms.events.1",
+                                             "sms.number.2",
+                                             "sms.events.2",
+                                             "ip.destination.1",
+                                             "ip.account.1",
+                                             "ip.events.1",
+                                             "ip.destination.2",
+                                             "ip.events.2",
+                                             "gprs.access_point",
+                                             "gprs.user",
+                                             "gprs.password",
+                                             "supervisor.scenario",
+                                             "supervisor.option",
+                                             "supervisor.user_code",
+                                             "supervisor.number.3",
+                                             "supervisor.code.3",
+                                             "tamper.tcp_error",
+                                             "end.cusd",
+                                             "end.text.1"};
+    std::vector<std::string> listed;
+    for (const auto& c : fields::ChangedFields(w.sheet->unitRecord(), *end.FinishRecord()))
+        listed.push_back(c.field->name);
+    EXPECT_EQ(listed, edited);
+    EXPECT_EQ(end.GetDlgItemText(IDC_END_CHANGE_COUNT),
+              "28 fields will change in the unit on Finish.");
+    std::string shown;
+    w.OnDialog([&](ui::Window& d) {
+        shown = d.GetDlgItemText(IDC_CHANGES_TEXT);
+        Wizard::Click(d, ui::IDOK);
+    });
+    Wizard::Click(end, IDC_END_CHANGES);
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n') + 1, 28) << shown;
+    for (const char* line :
+         {"Communication, DTMF: off -> on", "SMS reporting, If PSTN Line in trouble: on -> off",
+          "SMS reporting, Phone number 2: 491609876543 -> 4915200000001",
+          "IP reporting (GPRS), Password: changed", "Supervisor access, Password 3: changed",
+          "Supervisor access, User account password: changed", "End, AT_CUSD: 100 -> 1234",
+          "End, Custom text 1: Shop 12, Market Street -> Depot 3",
+          "Contact ID via SMS reporting, Phone number 2: (empty) -> 491511112222"})
+        EXPECT_NE(shown.find(line), std::string::npos) << line << "\n" << shown;
+    EXPECT_EQ(shown.find("s3cret"), std::string::npos);
+    EXPECT_NE(shown.find("SMS reporting, Events 2: "), std::string::npos);
+
+    // The handover record of what Finish writes: the configuration, no secret, nothing to run
+    // or fetch.
+    const std::filesystem::path report = w.dir.File("handover.html");
+    ui::automation().onFileDialog = [&](const ui::FileDialogOptions& o, bool save) {
+        EXPECT_TRUE(save);
+        EXPECT_EQ(o.filterPattern, "*.html");
+        return report;
+    };
+    Wizard::Click(end, IDC_END_REPORT);
+    const std::string html = ReadBytes(report);
+    for (const char* part : {"<h1>Handover record</h1>", "Depot 3", "356938035643809",
+                             "4915200000001", "Changes in this session", "@page { size: A4"})
+        EXPECT_NE(html.find(part), std::string::npos) << part;
+    for (const char* secret : {"s3cret", "2468", "1357", "<script", "src=", "href=", "url("})
+        EXPECT_EQ(html.find(secret), std::string::npos) << secret;
     Finish(w);
 
     // What the unit must have received, edit by edit.
