@@ -29,6 +29,8 @@ class TraceFile {
 
   private:
     bool OpenAtName(std::string* error);
+    // Whether the file starts with `signature` (an empty file does).
+    static bool StartsAsTrace(const std::string& path, std::string_view signature);
     std::string m_path;
 #ifdef _WIN32
     void* m_handle = nullptr;

@@ -18,14 +18,17 @@ std::string Reason(int error) {
     return std::generic_category().message(error);
 }
 
-// Whether the open file starts with `signature` (an empty file does).
-bool StartsAsTrace(int fd, std::string_view signature) {
+}  // namespace
+
+bool TraceFile::StartsAsTrace(const std::string& path, std::string_view signature) {
+    // Reading needs a descriptor of its own: the trace's is write-only.
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;
     std::string head(signature.size(), '\0');
     const ssize_t n = pread(fd, head.data(), head.size(), 0);
+    close(fd);
     return n == 0 || (n == static_cast<ssize_t>(head.size()) && head == signature);
 }
-
-}  // namespace
 
 TraceFile::~TraceFile() {
     Close();
@@ -55,21 +58,6 @@ bool TraceFile::OpenAtName(std::string* error) {
     }
     Close();
     m_fd = fd;
-    return true;
-}
-
-bool TraceFile::Open(const std::string& path, std::string_view signature, std::string* error) {
-    m_path = path;
-    if (!OpenAtName(error)) return false;
-    // Reading needs a descriptor of its own: the trace's is write-only.
-    const int reader = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    const bool trace = reader >= 0 && StartsAsTrace(reader, signature);
-    if (reader >= 0) close(reader);
-    if (!trace) {
-        if (error) *error = "it is not a wire trace, and it is left as it was";
-        Close();
-        return false;
-    }
     return true;
 }
 

@@ -29,7 +29,9 @@ HANDLE OpenForAppend(const std::string& path) {
                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
 
-bool StartsAsTrace(const std::string& path, std::string_view signature) {
+}  // namespace
+
+bool TraceFile::StartsAsTrace(const std::string& path, std::string_view signature) {
     const HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -40,8 +42,6 @@ bool StartsAsTrace(const std::string& path, std::string_view signature) {
     CloseHandle(h);
     return read && (got == 0 || (got == head.size() && head == signature));
 }
-
-}  // namespace
 
 TraceFile::~TraceFile() {
     Close();
@@ -64,17 +64,6 @@ bool TraceFile::OpenAtName(std::string* error) {
     }
     Close();
     m_handle = h;
-    return true;
-}
-
-bool TraceFile::Open(const std::string& path, std::string_view signature, std::string* error) {
-    m_path = path;
-    if (!OpenAtName(error)) return false;
-    if (!StartsAsTrace(path, signature)) {
-        if (error) *error = "it is not a wire trace, and it is left as it was";
-        Close();
-        return false;
-    }
     return true;
 }
 
