@@ -97,7 +97,7 @@ constexpr std::pair<std::string_view, std::string_view> kSections[] = {
     {"sms.pstn_trouble", "413"},   {"ip.pstn_trouble", "413"},
     {"dtmf.option", "501"},        {"cid_sms.option", "521"},
     {"sms.option", "501"},         {"ip.option", "501"},
-    {"dtmf.variant", "609"},       {"dtmf.number", "811"},
+    {"dtmf.variant", "611"},       {"dtmf.number", "811"},
     {"cid_sms.number", "811"},     {"sms.number", "811"},
     {"ip.destination", "812"},     {"supervisor.number", "811"},
     {"dtmf.account", "810"},       {"cid_sms.account", "810"},

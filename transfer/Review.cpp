@@ -162,6 +162,20 @@ struct ReportWriter {
         }
     }
 
+    // An entry of a phone book without its number: nothing the installer set up.
+    bool EmptyEntry(const Field& f) const {
+        const int n = fields::Ordinal(f);
+        if (n == 0) return false;
+        for (const Field& number : fields::NamedFields()) {
+            const std::string_view name = number.name;
+            const bool isNumber = name.find(".number.") != std::string_view::npos ||
+                                  name.find(".destination.") != std::string_view::npos;
+            if (number.page == f.page && isNumber && fields::Ordinal(number) == n)
+                return fields::FieldValue(in.record, number).empty();
+        }
+        return false;
+    }
+
     void Pages() {
         const Page order[] = {Page::Communication, Page::Dtmf, Page::CidSms, Page::Sms, Page::Ip,
                               Page::Supervisor,    Page::End};
@@ -170,7 +184,9 @@ struct ReportWriter {
             if (!InUse(page)) html += " <small>(" + Html(Say(review::kNotInstalled)) + ")</small>";
             html += "</h2>\n<table>\n";
             for (const Field& f : fields::NamedFields()) {
-                if (f.page != page || !fields::SentBack(f, in.record.versionByte())) continue;
+                if (f.page != page || !fields::SentBack(f, in.record.versionByte()) ||
+                    EmptyEntry(f))
+                    continue;
                 const std::string value = fields::FieldValue(in.record, f);
                 Row(html, DescribeField(f, in.langFile).field,
                     DescribeValue(f, value, in.names, in.langFile));
