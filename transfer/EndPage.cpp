@@ -1,6 +1,7 @@
 #include "transfer/EndPage.h"
 
 #include <cstdlib>
+#include <memory>
 
 #include "resources/Resource.h"
 #include "resources/Templates.h"
@@ -8,7 +9,9 @@
 
 using namespace layout;
 
-CEndPage::CEndPage() : CWizardPage(GetTemplate(IDD_END)) {}
+CEndPage::CEndPage() : CWizardPage(GetTemplate(IDD_END)) {
+    OnClicked(IDC_SAVE_SITE_FILE, [this] { SaveSiteFile(); });
+}
 
 void CEndPage::DoDataExchange(ui::DataExchange& dx) {
     dx.Text(IDC_END_TITLE, m_strTitle);
@@ -35,6 +38,8 @@ bool CEndPage::OnSetActive() {
     SetText(IDC_TAMPER_TCP, "1007");
     SetText(IDC_TAMPER_SYSTEM, "1008");
     SetText(IDC_CUSD_LABEL, "1009");
+    SetText(IDC_SAVE_SITE_FILE, "1101");
+    SetText(IDC_INCLUDE_PASSWORDS, "1102");
     const DeviceData& d = Data();
     SetDlgItemText(IDC_END_TEXT1, d.slotText(kSlotEndPageText1));
     SetDlgItemText(IDC_END_TEXT2, d.slotText(kSlotEndPageText2));
@@ -66,13 +71,26 @@ void CEndPage::ReadCusd() {
     Data().setCusdValue(static_cast<std::uint16_t>(std::atoi(text.c_str())));
 }
 
-bool CEndPage::OnWizardFinish() {
-    PostButtons(0);
+void CEndPage::BuildImage(DeviceData& data) {
     ReadTamperBoxes();
     ReadCusd();
-    BuildConfigurationImage(Data(), m_image, GetDlgItemText(IDC_END_TEXT1),
+    if (&data != &Data()) data = Data();
+    BuildConfigurationImage(data, m_image, GetDlgItemText(IDC_END_TEXT1),
                             GetDlgItemText(IDC_END_TEXT2),
                             static_cast<std::uint16_t>(m_pSheet->m_nLangCode & 0xFFFF));
+}
+
+// What Finish would write, saved without writing it: the image is built on a copy.
+void CEndPage::SaveSiteFile() {
+    auto written = std::make_unique<DeviceData>();
+    BuildImage(*written);
+    m_pSheet->m_siteFiles.Save(GetSafeHwnd(), *written, IsDlgButtonChecked(IDC_INCLUDE_PASSWORDS));
+}
+
+bool CEndPage::OnWizardFinish() {
+    PostButtons(0);
+    m_pSheet->m_siteFiles.BackupBeforeUpload(GetSafeHwnd(), Data());
+    BuildImage(Data());
     m_pSheet->m_link.RequestUpload(handle());
     return false;  // the page stays while the upload runs
 }
@@ -81,6 +99,7 @@ std::intptr_t CEndPage::OnLinkResult(int code, std::intptr_t value) {
     if (m_bDone) return 0;  // the disconnect's answer, while the program ends
     if (code == linkresult::kUploaded && value == 0) {
         m_bDone = 1;
+        m_pSheet->m_siteFiles.BackupAfterUpload(GetSafeHwnd(), Data());
         // The unit has the configuration: Cancel in the second before the end says so too.
         m_pSheet->SetExitStatus(kExitStatus);
         m_pSheet->m_link.RequestDisconnect(handle());

@@ -27,6 +27,9 @@ class CEndPage : public CWizardPage {
   private:
     void ReadTamperBoxes();
     void ReadCusd();
+    // Stores the page's values and builds the image Finish sends into `data`.
+    void BuildImage(DeviceData& data);
+    void SaveSiteFile();
     void RetryUpload();
 
     int m_nRetries = kUploadRetries;
