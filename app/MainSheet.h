@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/LangFile.h"
+#include "app/SiteFiles.h"
 #include "link/LinkWorker.h"
 #include "link/ResultChannel.h"
 #include "link/SerialPort.h"
@@ -113,6 +114,8 @@ class CMainSheet : public ui::PropertySheet {
     int remoteMode = 0;
     // ...and set by the communication page, read by the phone number dialog.
     int primaryMode = 0;
+    // The site file opened and the record as identified, for the pages that use them.
+    CSiteFiles m_siteFiles;
 
   private:
     void Deliver(WindowHandle window, int code, std::intptr_t value);

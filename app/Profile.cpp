@@ -42,3 +42,9 @@ std::filesystem::path DefaultTracePath() {
     MakePrivateFolders(folder);
     return folder / ui::PathFromText(ui::ApplicationName() + "-trace.log");
 }
+
+std::filesystem::path BackupFolder() {
+    const std::filesystem::path folder = ui::UserStateDirectory() / "Miltra" / "backups";
+    MakePrivateFolders(folder);
+    return folder;
+}

@@ -29,3 +29,6 @@ PortSettings ReadPortSettings();
 std::filesystem::path DefaultTracePath();
 // Creates the folders of `folder` that are missing, each readable by the user alone.
 void MakePrivateFolders(const std::filesystem::path& folder);
+// Where the automatic backups go: the state folder's Miltra/backups, made (private) when
+// missing.
+std::filesystem::path BackupFolder();

@@ -30,6 +30,7 @@ CStartPage::CStartPage(DialogRunner runPinCodeDialog, DialogRunner runModemInfoD
         PostButtons(ui::PSWIZB_BACK | ui::PSWIZB_NEXT);
         m_pSheet->remoteMode = 1;
     });
+    OnClicked(IDC_OPEN_SITE_FILE, [this] { m_pSheet->m_siteFiles.Open(GetSafeHwnd()); });
 }
 
 bool CStartPage::OnInitDialog() {
@@ -65,6 +66,7 @@ bool CStartPage::OnSetActive() {
     SetText(IDC_PHONE_LABEL, "106");
     SetText(IDC_PASSWORD_LABEL, "108");
     SetText(IDC_PROTOCOL_LABEL, "109");
+    SetText(IDC_OPEN_SITE_FILE, "1100");
     // Coming back from a remote session ends the call.
     if (m_pSheet->remoteMode == 1) m_pSheet->m_link.RequestDisconnect(0);
     CheckDlgButton(IDC_LOCAL, false);

@@ -259,6 +259,7 @@ int main(int argc, char** argv) {
     if (!simulator.Start(link)) return 1;
     // A private settings store: COM3 is the simulator, and no other port exists.
     setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
+    setenv("XDG_STATE_HOME", dir.File("state").c_str(), 1);  // the backups of every upload
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     {
         QSettings settings(QString::fromStdString(dir.File("config") + "/Miltra/Qubset.conf"),

@@ -6,7 +6,8 @@ set(forbidden "#[ \t]*include[ \t]*[<\"]((Q[A-Za-z0-9_]*|Qt[A-Za-z0-9_]*/[^>\"]*
 file(GLOB_RECURSE sources
   "${ROOT}/app/*.h" "${ROOT}/app/*.cpp"
   "${ROOT}/transfer/*.h" "${ROOT}/transfer/*.cpp"
-  "${ROOT}/pages/*.h" "${ROOT}/pages/*.cpp")
+  "${ROOT}/pages/*.h" "${ROOT}/pages/*.cpp"
+  "${ROOT}/site/*.h" "${ROOT}/site/*.cpp")
 file(GLOB interface "${ROOT}/ui/*.h" "${ROOT}/ui/*.cpp")
 set(found "")
 foreach(source ${sources} ${interface})

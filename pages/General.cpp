@@ -118,6 +118,10 @@ bool CGeneral::OnSetActive() {
 std::intptr_t CGeneral::OnLinkResult(int code, std::intptr_t value) {
     if (code == linkresult::kCommand17Sent || code == linkresult::kCommand18Sent) return 0;
     if (code == linkresult::kIdentified && value == 0) {
+        // A site file's values go over the record as read, before anything shows it; what
+        // that did is told once the answer is handled.
+        m_strSiteReport = m_pSheet->m_siteFiles.Identified(Data());
+        if (!m_strSiteReport.empty()) SetTimer(kSiteReportTimer, 1);
         // The record may be another unit's now (the remote one): show its choices, not the
         // ones the page was opened with.
         ShowUnitOptions();
@@ -224,4 +228,11 @@ void CGeneral::RebuildSequence() {
     d.setReportFlag(kFlagAnd, IsDlgButtonChecked(IDC_AND));
     sheet.AddPage(sheet.page(PageId::Supervisor));
     sheet.AddPage(sheet.page(PageId::End));
+}
+
+void CGeneral::OnTimer(int id) {
+    KillTimer(id);
+    if (id == kSiteReportTimer)
+        ui::MessageBox(GetSafeHwnd(), m_strSiteReport, AfxLangText("1104"),
+                       ui::MessageIcon::Information);
 }

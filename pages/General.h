@@ -18,10 +18,12 @@ class CGeneral : public CWizardPage {
 
     static constexpr int kIdentifyRetries = 5;
     static constexpr int kProtocolCount = 4;
+    static constexpr int kSiteReportTimer = 3;
 
   protected:
     void DoDataExchange(ui::DataExchange& dx) override;
     std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
+    void OnTimer(int id) override;
 
   private:
     struct Protocol {
@@ -43,4 +45,5 @@ class CGeneral : public CWizardPage {
     std::unique_ptr<ui::ImageList> m_images;
     std::string m_strDescription;
     int m_nRetries = kIdentifyRetries;
+    std::string m_strSiteReport;  // what laying a site file over the record did
 };

@@ -16,9 +16,34 @@ CommandLine Refused(std::string error) {
     return refused;
 }
 
+struct SiteOption {
+    std::string_view name;
+    CommandLine::Action action;
+    int files;
+};
+constexpr SiteOption kSiteOptions[] = {{"--show", CommandLine::Action::Show, 1},
+                                       {"--diff", CommandLine::Action::Diff, 2},
+                                       {"--check", CommandLine::Action::Check, 1}};
+
+// A site-file command takes its files and nothing else.
+CommandLine SiteCommand(const SiteOption& option, int argc, const char* const* argv) {
+    const std::string needs = "option '" + std::string(option.name) + "' needs " +
+                              (option.files == 1 ? "a file name" : "two file names");
+    if (argc != 2 + option.files) return Refused(needs);
+    CommandLine line;
+    line.action = option.action;
+    for (int i = 0; i < option.files; ++i) {
+        line.files[i] = argv[2 + i];
+        if (line.files[i].empty()) return Refused(needs);
+    }
+    return line;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
+    for (const SiteOption& option : kSiteOptions)
+        if (argc > 1 && argv[1] == option.name) return SiteCommand(option, argc, argv);
     CommandLine line;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -53,6 +78,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 std::string UsageText(const std::string& program) {
     return "Usage: " + program +
            " [--trace FILE [--trace-secrets]]\n"
+           "       " +
+           program +
+           " --show FILE | --diff FILE1 FILE2 | --check FILE\n"
            "Configures Qubrin GSM/GPRS alarm communicators over a serial cable: a wizard that\n"
            "finds the unit on a serial port, reads its settings and writes them back.\n"
            "\n"
@@ -60,13 +88,19 @@ std::string UsageText(const std::string& program) {
            "                result, to FILE (a wire trace for support); passwords, codes\n"
            "                and the SIM PIN are masked\n"
            "  --trace-secrets  leave them unmasked in that trace (say so to whoever reads it)\n"
+           "  --show FILE   print a site file's unit and named values\n"
+           "  --diff FILE1 FILE2  list the fields whose values differ (status 1 when any)\n"
+           "  --check FILE  tell whether a site file is sound (status 2 when damaged,\n"
+           "                changed by hand or unreadable)\n"
            "  -h, --help    show this help and exit\n"
            "  --version     show the version and exit\n"
            "\n"
            "The interface languages are the *.ini language files in the current folder.\n"
            "The settings value Setting/Trace=1 keeps a masked trace too, in\n"
            "$XDG_STATE_HOME/Miltra/" +
-           program + "-trace.log (by default under ~/.local/state).\n";
+           program +
+           "-trace.log (by default under ~/.local/state).\n"
+           "Backups of every configuration written are in $XDG_STATE_HOME/Miltra/backups.\n";
 }
 
 std::string VersionLine(const std::string& program) {

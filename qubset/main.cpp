@@ -10,6 +10,7 @@
 #include "link/WireTrace.h"
 #include "qubset/CommandLine.h"
 #include "qubset/QubsetVersion.h"
+#include "qubset/SiteCommands.h"
 #include "qubset/WizardPages.h"
 #include "ui/Services.h"
 #include "ui/VersionInfo.h"
@@ -32,6 +33,12 @@ void ShowWhereTheUserLooks(char** argv, const std::string& message) {
     ui::MessageBox(0, message, "Qubset", ui::MessageIcon::Error);
 }
 
+int Print(const CommandOutput& output) {
+    std::fputs(output.out.c_str(), stdout);
+    std::fputs(output.err.c_str(), stderr);
+    return output.status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,6 +56,12 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", program.c_str(),
                          command.error.c_str(), program.c_str());
             return kUsageStatus;
+        case CommandLine::Action::Show:
+            return Print(ShowSiteFile(command.files[0]));
+        case CommandLine::Action::Diff:
+            return Print(DiffSiteFiles(command.files[0], command.files[1]));
+        case CommandLine::Action::Check:
+            return Print(CheckSiteFile(command.files[0]));
         case CommandLine::Action::Run:
             break;
     }

@@ -144,3 +144,8 @@ inline constexpr int IDC_EVENTS_LEFT = 1061;
 inline constexpr int IDC_EVENTS_RIGHT = 1062;
 inline constexpr int IDC_EVENTS_OPEN = 1139;
 inline constexpr int IDC_EVENTS_SAVE = 1135;
+
+// --- site files: the connection page's and the end page's buttons ---
+inline constexpr int IDC_OPEN_SITE_FILE = 1180;
+inline constexpr int IDC_SAVE_SITE_FILE = 1181;
+inline constexpr int IDC_INCLUDE_PASSWORDS = 1182;

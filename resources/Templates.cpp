@@ -60,6 +60,7 @@ const DialogTemplate kConnection{
         {IDC_STATIC, Kind::GroupBox, "", 10, 130, 360, 40},
         {IDC_PROTOCOL_LABEL, Kind::Static, "Protocol:", 22, 146, 92, 10, kDisabled},
         {IDC_DATA_PROTOCOL, Kind::ComboEdit, "", 120, 144, 120, 14, kDisabled},
+        {IDC_OPEN_SITE_FILE, Kind::Button, "Open site file...", 270, 144, 90, 14},
     }};
 
 const DialogTemplate kTransfer{
@@ -112,6 +113,8 @@ const DialogTemplate kEnd{
         {IDC_TAMPER_SYSTEM, Kind::CheckBox, "System Error", 22, 136, 160, 11, kHidden},
         {IDC_CUSD_LABEL, Kind::Static, "AT_CUSD:", 210, 104, 60, 10},
         {IDC_CUSD, Kind::Edit, "", 272, 102, 44, 13},
+        {IDC_SAVE_SITE_FILE, Kind::Button, "Save site file...", 210, 122, 110, 14},
+        {IDC_INCLUDE_PASSWORDS, Kind::CheckBox, "Include passwords", 210, 140, 160, 11},
         {IDC_END_CHANGE_COUNT, Kind::Static, "", 10, 160, 218, 18},
         {IDC_END_CHANGES, Kind::Button, "Changes...", 236, 161, 64, 14},
         {IDC_END_REPORT, Kind::Button, "Report...", 306, 161, 64, 14},

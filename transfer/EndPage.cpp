@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 
 #include "app/Welcom.h"
 #include "device/SafeFile.h"
@@ -37,6 +38,7 @@ CEndPage::CEndPage() : CWizardPage(GetTemplate(IDD_END)) {
         OnClicked(id, [this] { UpdateChangeCount(); });
     OnClicked(IDC_END_CHANGES, [this] { ShowChanges(); });
     OnClicked(IDC_END_REPORT, [this] { SaveReport(); });
+    OnClicked(IDC_SAVE_SITE_FILE, [this] { SaveSiteFile(); });
 }
 
 void CEndPage::DoDataExchange(ui::DataExchange& dx) {
@@ -64,6 +66,8 @@ bool CEndPage::OnSetActive() {
     SetText(IDC_TAMPER_TCP, "1007");
     SetText(IDC_TAMPER_SYSTEM, "1008");
     SetText(IDC_CUSD_LABEL, "1009");
+    SetText(IDC_SAVE_SITE_FILE, "1101");
+    SetText(IDC_INCLUDE_PASSWORDS, "1102");
     const DeviceData& d = Data();
     SetDlgItemText(IDC_END_TEXT1, d.slotText(kSlotEndPageText1));
     SetDlgItemText(IDC_END_TEXT2, d.slotText(kSlotEndPageText2));
@@ -140,8 +144,15 @@ void CEndPage::SaveReport() {
         m_strTitle, ui::MessageIcon::Error);
 }
 
+// What Finish would write, saved without writing it.
+void CEndPage::SaveSiteFile() {
+    m_pSheet->m_siteFiles.Save(GetSafeHwnd(), *FinishRecord(),
+                               IsDlgButtonChecked(IDC_INCLUDE_PASSWORDS));
+}
+
 bool CEndPage::OnWizardFinish() {
     PostButtons(0);
+    m_pSheet->m_siteFiles.BackupBeforeUpload(GetSafeHwnd(), m_pSheet->unitRecord());
     StoreControls(Data());
     Data().setTamperEventFlags(Data().tamperEventFlags() | kTamperUploaded);
     BuildConfigurationImage(Data(), m_image, GetDlgItemText(IDC_END_TEXT1),
@@ -155,6 +166,7 @@ std::intptr_t CEndPage::OnLinkResult(int code, std::intptr_t value) {
     if (m_bDone) return 0;  // the disconnect's answer, while the program ends
     if (code == linkresult::kUploaded && value == 0) {
         m_bDone = 1;
+        m_pSheet->m_siteFiles.BackupAfterUpload(GetSafeHwnd(), Data());
         // The unit has the configuration: Cancel in the second before the end says so too.
         m_pSheet->SetExitStatus(kExitStatus);
         m_pSheet->m_link.RequestDisconnect(handle());

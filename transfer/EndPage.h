@@ -35,6 +35,7 @@ class CEndPage : public CWizardPage {
     // Writes this page's controls into `d` (the tamper options, the number, the texts where
     // the unit takes them back), as Finish does.
     void StoreControls(DeviceData& d) const;
+    void SaveSiteFile();
     void RetryUpload();
     void UpdateChangeCount();
     void ShowChanges();

@@ -1,0 +1,39 @@
+// What the wizard does with site files and backups: the connection page opens a file, each
+// identification lays it over the record read, the end page saves one, and every upload is
+// framed by backups. The pages call these and know nothing of the file's format.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "ui/Window.h"
+
+struct DeviceData;
+namespace site {
+struct SiteFile;
+}
+
+class CSiteFiles {
+  public:
+    CSiteFiles();
+    ~CSiteFiles();
+
+    // Asks for a file and keeps it for the identifications that follow; a file that cannot be
+    // read, or is damaged, is refused with the reason.
+    void Open(ui::Hwnd parent);
+    bool HasFile() const { return m_file != nullptr; }
+    // After an identification: lays the open file's values over the record the unit gave.
+    // Returns what to tell the installer, "" for nothing.
+    std::string Identified(DeviceData& data);
+    // Asks where, and saves the record as it will be written.
+    void Save(ui::Hwnd parent, const DeviceData& data, bool withSecrets);
+    // The record as read from the unit (the sheet's unitRecord), before an upload; the record
+    // as written, after.
+    void BackupBeforeUpload(ui::Hwnd parent, const DeviceData& data);
+    void BackupAfterUpload(ui::Hwnd parent, const DeviceData& data);
+
+  private:
+    void Backup(ui::Hwnd parent, const DeviceData& data, const char* stage);
+
+    std::unique_ptr<site::SiteFile> m_file;
+};

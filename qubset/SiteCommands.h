@@ -1,0 +1,21 @@
+// The command line's site-file commands: they need no display and no unit.
+#pragma once
+
+#include <string>
+
+// Exit status of --diff when fields differ, and of --check for a file that is not sound.
+inline constexpr int kDiffersStatus = 1;
+inline constexpr int kUnsoundStatus = 2;
+
+struct CommandOutput {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+// --show FILE: the header and the named values as a table.
+CommandOutput ShowSiteFile(const std::string& path);
+// --diff FILE1 FILE2: the fields whose values differ.
+CommandOutput DiffSiteFiles(const std::string& first, const std::string& second);
+// --check FILE: whether the file is sound, or why not.
+CommandOutput CheckSiteFile(const std::string& path);

@@ -1,0 +1,22 @@
+// Automatic backups: site files the program writes itself before and after every upload, one
+// file per unit and time, passwords included, the newest kBackupsKept kept.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string_view>
+
+#include "device/SafeFile.h"
+#include "site/SiteFile.h"
+
+namespace site {
+
+inline constexpr std::size_t kBackupsKept = 500;
+
+// Writes `file` into `folder` (which must exist) as <time>-<unit id>-<stage>.qubsite, never
+// over an earlier backup, then removes the oldest backups beyond kBackupsKept. `written`
+// receives the path.
+FileResult WriteBackup(const std::filesystem::path& folder, const SiteFile& file,
+                       std::string_view stage, std::filesystem::path* written);
+
+}  // namespace site

@@ -1,0 +1,78 @@
+// Site files: a unit's configuration as named values in UTF-8 JSON a person can read, with a
+// header that says where it came from and hashes that show damage and hand edits. Values are
+// laid over a record field by field through the named-field table, never by byte offset.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "device/SafeFile.h"
+
+struct DeviceData;
+
+namespace site {
+
+inline constexpr int kFormatVersion = 1;
+inline constexpr std::size_t kMaxFileBytes = 1024 * 1024;
+inline constexpr const char* kExtension = "qubsite";
+
+struct UnitIdentity {
+    int recordVersion = 0;  // the record's versionByte
+    std::string model;      // the modem's own texts, UTF-8
+    std::string id;
+    std::string firmware;
+};
+
+struct SiteFile {
+    std::string programVersion;
+    std::string savedAt;  // UTC, "YYYY-MM-DDTHH:MM:SSZ"
+    UnitIdentity unit;
+    // Field name and UTF-8 value, in the named-field table's order.
+    std::vector<std::pair<std::string, std::string>> values;
+};
+
+// The unit's identity and every named field of its record that its version has; passwords
+// and codes only with `withSecrets`. The new SIM PIN is never part of a record.
+SiteFile FromRecord(const DeviceData& data, bool withSecrets, std::string savedAt);
+// The file's text; the same SiteFile always gives the same bytes.
+std::string Serialize(const SiteFile& file);
+
+enum class Soundness { Sound, Edited, Damaged };
+struct Opened {
+    SiteFile file;
+    Soundness soundness = Soundness::Sound;
+    std::string problem;  // Edited: the first field whose value differs; Damaged: why
+};
+// False with the reason when the text is no site file this program can read.
+bool ParseSiteFile(std::string_view text, Opened* opened, std::string* error);
+bool ReadSiteFile(const std::filesystem::path& path, Opened* opened, std::string* error);
+FileResult WriteSiteFile(const std::filesystem::path& path, const SiteFile& file);
+
+struct ApplyReport {
+    enum class Refusal { None, OtherVersion, TooLong, Malformed, NotInCodePage };
+    Refusal refusal = Refusal::None;
+    std::string field;  // the field refused
+    int fileVersion = 0;
+    int unitVersion = 0;
+    int applied = 0;
+    std::vector<std::string> skipped;  // names this unit's record does not have
+};
+// Lays the file's values over the record, in the table's order. Any refusal leaves the
+// record as it was: a file is applied whole or not at all.
+ApplyReport ApplyToRecord(DeviceData& data, const SiteFile& file);
+// The report in English words, for the command line.
+std::string Describe(const ApplyReport& report);
+
+// The value of a field in the file, or nullptr.
+const std::string* ValueOf(const SiteFile& file, std::string_view name);
+// Names of the fields whose values differ, present in one file only included.
+std::vector<std::string> DifferingFields(const SiteFile& a, const SiteFile& b);
+
+// Now, as savedAt writes it.
+std::string UtcNow();
+
+}  // namespace site

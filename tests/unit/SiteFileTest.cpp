@@ -1,0 +1,204 @@
+// Site files and backups: the hash, the file's round trip, what a file may and may not do to
+// a unit's record, and the bound on backups.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "device/DeviceData.h"
+#include "device/Fields.h"
+#include "site/Backup.h"
+#include "site/Sha256.h"
+#include "site/SiteFile.h"
+#include "tests/support/TempDir.h"
+
+using namespace layout;
+
+namespace {
+
+constexpr const char* kSaved = "2026-05-01T08:30:00Z";
+
+void PutInfoText(DeviceData& d, SlotInfo where, const char* text) {
+    std::memcpy(&d.infoBlock[where.offset], text, std::min(std::strlen(text), where.size));
+}
+
+std::unique_ptr<DeviceData> Unit(std::uint8_t version, const char* id) {
+    auto d = std::make_unique<DeviceData>();
+    d->identReply[kIdentVersionByte] = version;
+    PutInfoText(*d, kInfoModelText, "QBR-200");
+    PutInfoText(*d, kInfoIdText, id);
+    PutInfoText(*d, kInfoFirmwareText, "4.1");
+    d->setReportFlags(kFlagDtmfInstalled | kFlagDtmfSupported | kFlagAnd);
+    d->setSlotText(kSlotApnLogin, "internet,ann:pw");
+    d->setSlotText(kSlotDtmfNumber0, "0301234");
+    d->setSlotText(kSlotSupervisorCode0, "4711");
+    d->setSlotText(kSlotEndPageText1, "Caf\xE9 \x80");  // Windows-1252: é and the euro sign
+    d->setCusdValue(123);
+    return d;
+}
+
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+    const auto at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+}
+
+site::Opened Open(const std::string& text) {
+    site::Opened opened;
+    std::string error;
+    EXPECT_TRUE(site::ParseSiteFile(text, &opened, &error)) << error;
+    return opened;
+}
+
+}  // namespace
+
+TEST(Sha256, StandardVectors) {
+    const struct {
+        std::string message;
+        const char* digest;
+    } cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {"abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnop"
+         "qrlmnopqrsmnopqrstnopqrstu",
+         "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1"},
+        {std::string(1000000, 'a'),
+         "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(site::Sha256Hex(c.message), c.digest);
+}
+
+TEST(SiteFile, RoundTripIsByteForByteAndSecretsOnlyWhenAsked) {
+    const auto unit = Unit(41, "IMEI-1");
+    const std::string withSecrets = site::Serialize(site::FromRecord(*unit, true, kSaved));
+    const site::Opened opened = Open(withSecrets);
+    EXPECT_EQ(opened.soundness, site::Soundness::Sound) << opened.problem;
+    EXPECT_EQ(site::Serialize(opened.file), withSecrets);  // save, open, save
+    EXPECT_EQ(*site::ValueOf(opened.file, "end.text.1"), "Caf\u00e9 \u20ac");
+    EXPECT_EQ(*site::ValueOf(opened.file, "supervisor.code.1"), "4711");
+    EXPECT_EQ(*site::ValueOf(opened.file, "gprs.password"), "pw");
+    EXPECT_EQ(opened.file.unit.id, "IMEI-1");
+    EXPECT_EQ(opened.file.unit.recordVersion, 41);
+
+    const site::SiteFile without = site::FromRecord(*unit, false, kSaved);
+    for (const auto& [name, value] : without.values) {
+        const fields::Field* f = fields::FindField(name);
+        ASSERT_NE(f, nullptr);
+        EXPECT_FALSE(f->secret) << name;
+    }
+    EXPECT_EQ(site::ValueOf(without, "sim.pin"), nullptr);
+    // A unit before version 41 has no end-page texts to save.
+    EXPECT_EQ(site::ValueOf(site::FromRecord(*Unit(40, "x"), true, kSaved), "end.text.1"), nullptr);
+}
+
+TEST(SiteFile, AppliedWholeOrRefusedWithTheReason) {
+    const auto source = Unit(41, "IMEI-A");
+    const std::string saved = site::Serialize(site::FromRecord(*source, false, kSaved));
+    const struct {
+        const char* what;
+        std::string from, to;
+        const char* describes;
+    } cases[] = {
+        {"as saved", "", "", "applied 79 fields"},
+        {"unknown and unit fields skipped", "\"values\": {",
+         "\"values\": {\n    \"sim.pin\": \"1234\",\n    \"dtmf.volume\": \"3\",",
+         "applied 79 fields; skipped: sim.pin dtmf.volume"},
+        {"too long", "\"dtmf.number.1\": \"0301234\"", "\"dtmf.number.1\": \"0301234567890123\"",
+         "refused: the value of dtmf.number.1 does not fit its place"},
+        {"malformed", "\"end.cusd\": \"123\"", "\"end.cusd\": \"12x\"",
+         "refused: the value of end.cusd cannot be written"},
+        {"outside the code page", "\"dtmf.number.1\": \"0301234\"",
+         "\"dtmf.number.1\": \"03\\u0141\"",
+         "refused: the value of dtmf.number.1 holds a character the unit cannot store"},
+        {"other record version", "\"record_version\": 41", "\"record_version\": 40",
+         "refused: the file is for record version 40, the unit has record version 41"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string text = saved;
+        if (!c.from.empty()) Replace(text, c.from, c.to);
+        const site::Opened opened = Open(text);
+        auto target = Unit(41, "IMEI-B");
+        target->setSlotText(kSlotDtmfNumber0, "999");
+        target->setSlotText(kSlotSupervisorCode0, "own");
+        target->setSlotText(kSlotApnLogin, "web,bob:own");
+        const auto before = std::make_unique<DeviceData>(*target);
+        const site::ApplyReport report = site::ApplyToRecord(*target, opened.file);
+        EXPECT_EQ(site::Describe(report), c.describes);
+        if (report.refusal != site::ApplyReport::Refusal::None) {
+            EXPECT_EQ(target->settingsBlock, before->settingsBlock);
+            EXPECT_EQ(target->stringTable, before->stringTable);
+            continue;
+        }
+        EXPECT_EQ(target->slotText(kSlotDtmfNumber0), "0301234");
+        EXPECT_EQ(target->slotText(kSlotEndPageText1), "Caf\xE9 \x80");
+        // No passwords in the file: the unit keeps its own.
+        EXPECT_EQ(target->slotText(kSlotSupervisorCode0), "own");
+        EXPECT_EQ(target->slotText(kSlotApnLogin), "internet,ann:own");
+        EXPECT_EQ(target->idText(), "IMEI-B");
+        EXPECT_EQ(target->newSimPinText(), "");
+    }
+}
+
+TEST(SiteFile, HandEditsNamedDamageAndUnreadableFilesRefused) {
+    const std::string saved = site::Serialize(site::FromRecord(*Unit(41, "A"), true, kSaved));
+    std::string edited = saved;
+    Replace(edited, "\"dtmf.number.1\": \"0301234\"", "\"dtmf.number.1\": \"0301235\"");
+    site::Opened opened = Open(edited);
+    EXPECT_EQ(opened.soundness, site::Soundness::Edited);
+    EXPECT_EQ(opened.problem, "dtmf.number.1");
+
+    std::string hashTouched = saved;
+    Replace(hashTouched, "\"sha256\": \"", "\"sha256\": \"0");
+    opened = Open(hashTouched);
+    EXPECT_EQ(opened.soundness, site::Soundness::Damaged);
+
+    const struct {
+        std::string text;
+        const char* error;
+    } unreadable[] = {
+        {saved.substr(0, saved.size() / 2), "it is not valid JSON (damaged or cut short)"},
+        {"{\"format\": \"something else\"}", "it is not a Qubset site file"},
+        {"[1, 2]", "it is not a Qubset site file"},
+        {std::string(site::kMaxFileBytes + 1, ' '), "it is larger than a site file can be"},
+    };
+    for (const auto& c : unreadable) {
+        std::string error;
+        EXPECT_FALSE(site::ParseSiteFile(c.text, &opened, &error));
+        EXPECT_EQ(error, c.error);
+    }
+    std::string numberValue = saved;
+    Replace(numberValue, "\"end.cusd\": \"123\"", "\"end.cusd\": 123");
+    std::string error;
+    EXPECT_FALSE(site::ParseSiteFile(numberValue, &opened, &error));
+    EXPECT_EQ(error, "the value of end.cusd is not a text");
+}
+
+TEST(Backup, NeverOverAnEarlierOneAndTheNewestKept) {
+    TempDir dir;
+    // Older backups, by the times their names begin with.
+    for (std::size_t i = 0; i < site::kBackupsKept; ++i)
+        ASSERT_TRUE(
+            WriteBytes(dir.path() / ("2000" + std::to_string(100000 + i) + "-x.qubsite"), "old"));
+    WriteBytes(dir.path() / "notes.txt", "kept");
+    const site::SiteFile file = site::FromRecord(*Unit(41, "IMEI/7"), true, kSaved);
+    std::filesystem::path first, second;
+    ASSERT_EQ(site::WriteBackup(dir.path(), file, "before", &first), FileResult::Done);
+    ASSERT_EQ(site::WriteBackup(dir.path(), file, "before", &second), FileResult::Done);
+    EXPECT_EQ(first.filename(), "20260501083000-IMEI7-before.qubsite");
+    EXPECT_EQ(second.filename(), "20260501083000-IMEI7-before-2.qubsite");
+    std::size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        count += entry.path().extension() == ".qubsite";
+    EXPECT_EQ(count, site::kBackupsKept);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "2000100000-x.qubsite"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "2000100001-x.qubsite"));
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "2000100002-x.qubsite"));
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "notes.txt"));
+    site::Opened opened;
+    std::string error;
+    ASSERT_TRUE(site::ReadSiteFile(second, &opened, &error)) << error;
+    EXPECT_EQ(site::Serialize(opened.file), site::Serialize(file));
+}
