@@ -124,6 +124,8 @@ TEST(SiteFile, AppliedWholeOrRefusedWithTheReason) {
         target->setSlotText(kSlotDtmfNumber0, "999");
         target->setSlotText(kSlotSupervisorCode0, "own");
         target->setSlotText(kSlotApnLogin, "web,bob:own");
+        target->setCusdValue(55);
+        target->setReportFlags(kFlagIpInstalled);
         const auto before = std::make_unique<DeviceData>(*target);
         const site::ApplyReport report = site::ApplyToRecord(*target, opened.file);
         EXPECT_EQ(site::Describe(report), c.describes);
@@ -133,6 +135,8 @@ TEST(SiteFile, AppliedWholeOrRefusedWithTheReason) {
             continue;
         }
         EXPECT_EQ(target->slotText(kSlotDtmfNumber0), "0301234");
+        EXPECT_EQ(target->cusdValue(), 123);
+        EXPECT_EQ(target->reportFlags(), kFlagDtmfInstalled | kFlagAnd);  // "supported" is its own
         EXPECT_EQ(target->slotText(kSlotEndPageText1), "Caf\xE9 \x80");
         // No passwords in the file: the unit keeps its own.
         EXPECT_EQ(target->slotText(kSlotSupervisorCode0), "own");
