@@ -79,11 +79,11 @@ inline constexpr int IDC_TAMPER_TCP = 1169;
 inline constexpr int IDC_TAMPER_SYSTEM = 1170;
 inline constexpr int IDC_CUSD_LABEL = 1173;
 inline constexpr int IDC_CUSD = 1174;
-inline constexpr int IDC_END_CHANGES = 1181;
-inline constexpr int IDC_END_REPORT = 1182;
-inline constexpr int IDC_END_CHANGE_COUNT = 1183;
-inline constexpr int IDC_CHANGES_TEXT = 1184;
-inline constexpr int IDC_CHANGES_LABEL = 1185;
+inline constexpr int IDC_END_CHANGES = 1190;
+inline constexpr int IDC_END_REPORT = 1191;
+inline constexpr int IDC_END_CHANGE_COUNT = 1192;
+inline constexpr int IDC_CHANGES_TEXT = 1193;
+inline constexpr int IDC_CHANGES_LABEL = 1194;
 
 // --- modem information dialog (224) ---
 inline constexpr int IDC_INFO_IDENTITY = 1142;
