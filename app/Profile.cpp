@@ -19,7 +19,7 @@ bool ReadsTrue(std::string value) {
 
 PortSettings ReadPortSettings() {
     PortSettings ports;
-    for (int n = kFirstComPort; n <= kLastComPort; ++n) {
+    for (int n = kFirstComPort; n <= kMaxComPort; ++n) {
         const std::string path = GetProfileString(kPortsSection, "COM" + std::to_string(n), "");
         if (!path.empty()) ports.paths[n] = ui::PathFromText(path).string();
     }

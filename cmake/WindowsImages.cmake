@@ -53,12 +53,21 @@ endforeach()
 add_custom_target(qubset_images DEPENDS ${_outputs})
 set(QUBSET_IMAGE_FILES ${_outputs})
 
+# The version record and the manifest carry the project's one version.
+set(QUBSET_GENERATED_RESOURCES ${PROJECT_BINARY_DIR}/generated-resources)
+string(REPLACE "." "," QUBSET_FILE_VERSION "${PROJECT_VERSION}")
+file(CONFIGURE OUTPUT ${QUBSET_GENERATED_RESOURCES}/qubset_version.h CONTENT
+  "#define QUBSET_FILE_VERSION ${QUBSET_FILE_VERSION}\n#define QUBSET_VERSION_TEXT \"${PROJECT_VERSION}\"\n")
+configure_file(${PROJECT_SOURCE_DIR}/resources/qubset.manifest.in
+               ${QUBSET_GENERATED_RESOURCES}/qubset.manifest @ONLY)
+
 # Links qubset.rc, with the images it names, into a Windows executable.
 function(qubset_windows_resources target)
   set(rc ${PROJECT_SOURCE_DIR}/resources/qubset.rc)
   target_sources(${target} PRIVATE ${rc})
-  set_source_files_properties(${rc} PROPERTIES
-    OBJECT_DEPENDS "${QUBSET_IMAGE_FILES};${PROJECT_SOURCE_DIR}/resources/qubset.manifest")
-  target_include_directories(${target} PRIVATE ${QUBSET_IMAGE_DIR} ${PROJECT_SOURCE_DIR}/resources)
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS
+    "${QUBSET_IMAGE_FILES};${QUBSET_GENERATED_RESOURCES}/qubset.manifest;${QUBSET_GENERATED_RESOURCES}/qubset_version.h")
+  target_include_directories(${target} PRIVATE ${QUBSET_GENERATED_RESOURCES} ${QUBSET_IMAGE_DIR}
+                                               ${PROJECT_SOURCE_DIR}/resources)
   add_dependencies(${target} qubset_images)
 endfunction()

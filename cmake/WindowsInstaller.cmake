@@ -18,14 +18,18 @@ foreach(file IN LISTS _lang_files)
     "          </Component>\n")
   string(APPEND QUBSET_LANG_REFS "      <ComponentRef Id=\"${id}\"/>\n")
 endforeach()
+# One product code per version, derived from the upgrade code.
+string(UUID QUBSET_PRODUCT_CODE NAMESPACE 6F0C8E52-3A7D-4B1E-9C55-2D8A41F7B310
+       NAME "Qubset ${PROJECT_VERSION}" TYPE SHA1 UPPER)
 # wixl takes only relative sources: the payload is staged beside the description.
 set(_stage ${CMAKE_CURRENT_BINARY_DIR}/msi)
 configure_file(${PROJECT_SOURCE_DIR}/resources/qubset.wxs.in ${_stage}/qubset.wxs @ONLY)
 
 set(_msi ${CMAKE_CURRENT_BINARY_DIR}/Qubset.msi)
 add_custom_command(OUTPUT ${_msi}
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qubset> ${_lang_files} ${_stage}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qubset> ${_lang_files}
+          ${QUBSET_IMAGE_DIR}/qubset.ico ${_stage}
   COMMAND ${QUBSET_WIXL} --arch x64 -o ${_msi} qubset.wxs
   WORKING_DIRECTORY ${_stage}
-  DEPENDS Qubset ${_stage}/qubset.wxs ${_lang_files} VERBATIM)
+  DEPENDS Qubset qubset_images ${_stage}/qubset.wxs ${_lang_files} VERBATIM)
 add_custom_target(qubset_msi ALL DEPENDS ${_msi})

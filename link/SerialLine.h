@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "link/PortNames.h"
 #include "link/Timeouts.h"
@@ -28,6 +29,8 @@ class SerialLine {
 
     // Refreshes the set of ports before a search (devices come and go).
     virtual void Rescan() {}
+    // The ports above COM19 that exist now, lowest first; read after Rescan.
+    virtual std::vector<int> FurtherPorts() const { return {}; }
     // Opens COM<comNumber> for exclusive read/write. False when there is no such port or it
     // cannot be had; that costs no waiting.
     virtual bool Open(int comNumber) = 0;

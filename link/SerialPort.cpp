@@ -12,23 +12,29 @@
 int SerialPort::FindDevice(DeviceData& data) {
     m_line.Rescan();
     m_openFailures.clear();
-    for (int n = kFirstComPort; n <= kLastComPort; ++n) {
-        if (!m_line.Open(n)) {
-            NoteOpenFailure();
-            continue;
-        }
-        m_openCom = n;
-        m_line.Configure();
-        m_line.SetTimeouts(kOpenTimeouts);
-        const int identified = Identify(*this, data);
-        if (m_trace) m_trace->Result(n, "identify", identified);
-        if (identified == 0) {
-            m_comNumber = n;
-            return n;
-        }
-        Close();
-    }
+    for (int n = kFirstComPort; n <= kLastComPort; ++n)
+        if (TryPort(n, data)) return n;
+    for (const int n : m_line.FurtherPorts())
+        if (n > kLastComPort && n <= kMaxComPort && TryPort(n, data)) return n;
     return 0;
+}
+
+bool SerialPort::TryPort(int n, DeviceData& data) {
+    if (!m_line.Open(n)) {
+        NoteOpenFailure();
+        return false;
+    }
+    m_openCom = n;
+    m_line.Configure();
+    m_line.SetTimeouts(kOpenTimeouts);
+    const int identified = Identify(*this, data);
+    if (m_trace) m_trace->Result(n, "identify", identified);
+    if (identified == 0) {
+        m_comNumber = n;
+        return true;
+    }
+    Close();
+    return false;
 }
 
 void SerialPort::NoteOpenFailure() {

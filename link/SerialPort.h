@@ -31,8 +31,9 @@ class SerialPort {
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    // Tries COM1..COM19 in turn and keeps the first port on which the communicator
-    // identifies itself open. Its number, or 0 when none answered (no port is then open).
+    // Tries COM1..COM19 in turn, then the further ports the line lists, and keeps the first
+    // port on which the communicator identifies itself open. Its number, or 0 when none answered
+    // (no port is then open).
     int FindDevice(DeviceData& data);
     void Close();
     // Nonzero when the whole frame was written.
@@ -57,6 +58,8 @@ class SerialPort {
     static constexpr std::size_t kMaxSkippedBytes = 65536;
 
   private:
+    // True when the communicator identified itself on COM<n>, which is then left open.
+    bool TryPort(int n, DeviceData& data);
     int FindStartByte(std::uint32_t startTimeoutMs);
     void NoteOpenFailure();
     // Hands a receive's outcome back, after noting it in the trace.

@@ -9,14 +9,11 @@
 
 #include "device/Secrets.h"
 #include "link/FrameCodec.h"
+#include "link/SystemError.h"
 
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-std::string SystemMessage(int error) {
-    return std::generic_category().message(error);
-}
 
 // "# wire trace <what> <date and time>": every file and every session starts with one.
 std::string FirstLine(std::string_view what) {
@@ -144,7 +141,7 @@ void WireTrace::OpenFailed(const OpenFailure& failure) {
     if (!IsOpen()) return;
     Begin("!!", failure.comNumber);
     if (!failure.device.empty()) m_line += " " + failure.device;
-    m_line += " not opened: " + SystemMessage(failure.osError) + " (system error " +
+    m_line += " not opened: " + SystemErrorText(failure.osError) + " (system error " +
               std::to_string(failure.osError) + ")\n";
     Post();
 }

@@ -18,8 +18,11 @@ DeviceData& Data() {
 }
 
 ui::FileDialogOptions EventFileDialog() {
-    return {kEventFileExtension, kEventFileProposedName, kEventFileFilterLabel,
-            kEventFileFilterPattern};
+    return {kEventFileExtension,
+            kEventFileProposedName,
+            kEventFileFilterLabel,
+            kEventFileFilterPattern,
+            {}};
 }
 
 }  // namespace

@@ -95,6 +95,11 @@ class MemoryLine : public SerialLine {
         return true;
     }
 
+    // A port above COM19 is there as a USB adapter's is: listed by the system.
+    std::vector<int> FurtherPorts() const override {
+        if (m_comNumber > kLastComPort) return {m_comNumber};
+        return {};
+    }
     void Close() override { m_open = false; }
     bool IsOpen() const override { return m_open; }
     void Configure() override {}

@@ -1,8 +1,7 @@
 #include "transfer/PortFailures.h"
 
-#include <system_error>
-
 #include "app/LangFile.h"
+#include "link/SystemError.h"
 #include "ui/Services.h"
 
 namespace {
@@ -28,7 +27,7 @@ std::string Cause(const OpenFailure& failure, const std::filesystem::path& langF
             break;
     }
     return WithArgument(LangTextOr(langFile, "007", "cannot be opened (%1)."),
-                        ui::TextFromSystem(std::system_category().message(failure.osError)));
+                        ui::TextFromSystem(SystemErrorText(failure.osError)));
 }
 
 std::string PortFailureLine(const OpenFailure& failure, const std::filesystem::path& langFile) {

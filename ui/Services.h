@@ -25,10 +25,17 @@ struct FileDialogOptions {
     std::string proposedName;
     std::string filterLabel;
     std::string filterPattern;
+    // Where the dialog opens; set by GetOpenFileName / GetSaveFileName: the current folder,
+    // or the user's documents when the current folder cannot be written.
+    std::filesystem::path startFolder;
 };
-// The chosen path, or empty when the user cancelled. Saving asks before overwriting.
-std::filesystem::path GetOpenFileName(Hwnd parent, const FileDialogOptions& options);
-std::filesystem::path GetSaveFileName(Hwnd parent, const FileDialogOptions& options);
+// The chosen path, or empty when the user cancelled. Saving asks before overwriting. The
+// current folder is the same afterwards (the wizard finds its language files there), whatever
+// the dialog did to it.
+std::filesystem::path GetOpenFileName(Hwnd parent, FileDialogOptions options);
+std::filesystem::path GetSaveFileName(Hwnd parent, FileDialogOptions options);
+// The backend's own dialog, as GetOpenFileName / GetSaveFileName run it.
+std::filesystem::path ShowFileDialog(Hwnd parent, const FileDialogOptions& options, bool save);
 
 // File names and the system's own texts (error messages, device names) as the wizard's
 // texts show them, and back.
@@ -42,6 +49,8 @@ std::string ApplicationName();
 // The user's folder for state a program keeps between runs: $XDG_STATE_HOME, by default
 // ~/.local/state; on Windows the local application data.
 std::filesystem::path UserStateDirectory();
+// The user's documents folder (the home folder where there is none).
+std::filesystem::path UserDocumentsDirectory();
 
 // Runs a handler on the UI thread each time it is woken, from any thread. It stands for a
 // message posted to a window of the UI thread; one that arrives after the wake-up is gone is

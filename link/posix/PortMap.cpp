@@ -76,7 +76,7 @@ std::vector<std::string> PortMap::DiscoverDevices() const {
 }
 
 void PortMap::Rescan() {
-    m_paths.assign(kLastComPort + 1, std::string());
+    m_paths.assign(kMaxComPort + 1, std::string());
     std::vector<std::string> devices;
     if (m_settings.discover) devices = DiscoverDevices();
     // A device already named by an override does not get a second number.
@@ -86,7 +86,7 @@ void PortMap::Rescan() {
                            [&](const auto& o) { return o.second == path; });
     });
     auto next = devices.begin();
-    for (int n = kFirstComPort; n <= kLastComPort; ++n) {
+    for (int n = kFirstComPort; n <= kMaxComPort; ++n) {
         const auto o = named.find(n);
         if (o != named.end())
             m_paths[static_cast<std::size_t>(n)] = o->second;
@@ -96,6 +96,13 @@ void PortMap::Rescan() {
 }
 
 std::string PortMap::PathFor(int comNumber) const {
-    if (comNumber < kFirstComPort || comNumber > kLastComPort) return {};
+    if (comNumber < kFirstComPort || comNumber > kMaxComPort) return {};
     return m_paths[static_cast<std::size_t>(comNumber)];
+}
+
+std::vector<int> PortMap::FurtherPorts() const {
+    std::vector<int> numbers;
+    for (int n = kLastComPort + 1; n <= kMaxComPort; ++n)
+        if (!m_paths[static_cast<std::size_t>(n)].empty()) numbers.push_back(n);
+    return numbers;
 }

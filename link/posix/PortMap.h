@@ -1,5 +1,6 @@
-// COM numbers on a system that names serial ports by path, as Wine does it: overrides first,
-// then the remaining numbers, lowest first, to the serial devices that really exist.
+// COM numbers on a system that names serial ports by path, as Wine does it: overrides first
+// (any COM1..COM256), then the remaining numbers, lowest first, to the serial devices that
+// really exist; devices beyond the first nineteen numbers get COM20 and up.
 #pragma once
 
 #include <string>
@@ -17,6 +18,8 @@ class PortMap {
     void Rescan();
     // The device path of COM<n>, or empty when nothing is there.
     std::string PathFor(int comNumber) const;
+    // The numbers above COM19 that lead somewhere, lowest first.
+    std::vector<int> FurtherPorts() const;
 
   private:
     std::vector<std::string> DiscoverDevices() const;

@@ -67,6 +67,7 @@ class PosixSerialLine final : public SerialLine {
     }
 
     void Rescan() override { m_ports.Rescan(); }
+    std::vector<int> FurtherPorts() const override { return m_ports.FurtherPorts(); }
 
     bool Open(int comNumber) override {
         Close();

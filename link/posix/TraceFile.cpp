@@ -8,14 +8,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
-#include <system_error>
+
+#include "link/SystemError.h"
 
 namespace {
 
 constexpr mode_t kPrivate = S_IRUSR | S_IWUSR;
 
 std::string Reason(int error) {
-    return std::generic_category().message(error);
+    return SystemErrorText(error);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "link/SystemError.h"
+
 namespace {
 
 std::wstring Wide(const std::string& path) {
@@ -12,14 +14,7 @@ std::wstring Wide(const std::string& path) {
 }
 
 std::string Reason(DWORD error) {
-    char text[256] = "";
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, error, 0, text, sizeof text, nullptr);
-    std::string reason(text, n);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                               reason.back() == ' ' || reason.back() == '.'))
-        reason.pop_back();
-    return reason.empty() ? "system error " + std::to_string(error) : reason;
+    return SystemErrorText(static_cast<int>(error));
 }
 
 HANDLE OpenForAppend(const std::string& path) {

@@ -3,8 +3,12 @@
 // worker's blocked call with CancelSynchronousIo, again until the call has ended (IoAbort).
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cwchar>
+#include <iterator>
+#include <vector>
 
 #include "link/IoAbort.h"
 #include "link/SerialLine.h"
@@ -29,11 +33,57 @@ PortFault FaultOf(DWORD error) {
     }
 }
 
+// "COM23" -> 23; 0 for any other name.
+int ComNumberOf(const wchar_t* name) {
+    if (std::wcsncmp(name, L"COM", 3) != 0) return 0;
+    wchar_t* end = nullptr;
+    const long n = std::wcstol(name + 3, &end, 10);
+    return end != name + 3 && *end == L'\0' && n >= kFirstComPort && n <= kMaxComPort
+               ? static_cast<int>(n)
+               : 0;
+}
+
+// The ports the system lists (every serial driver enters its ports there), so that ports
+// which do not exist are never tried.
+std::vector<int> ListedPorts() {
+    std::vector<int> numbers;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_QUERY_VALUE,
+                      &key) != ERROR_SUCCESS)
+        return numbers;
+    constexpr DWORD kMaxValues = 4096;  // a bound, whatever the key holds
+    for (DWORD i = 0; i < kMaxValues; ++i) {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        wchar_t port[16] = {};
+        DWORD portBytes = sizeof port - sizeof port[0];  // room for a terminator
+        DWORD type = 0;
+        const LONG got = RegEnumValueW(key, i, name, &nameLength, nullptr, &type,
+                                       reinterpret_cast<BYTE*>(port), &portBytes);
+        if (got == ERROR_NO_MORE_ITEMS) break;
+        if (got == ERROR_SUCCESS && type == REG_SZ)
+            if (const int n = ComNumberOf(port)) numbers.push_back(n);
+    }
+    RegCloseKey(key);
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
+}
+
 class Win32SerialLine final : public SerialLine {
   public:
     ~Win32SerialLine() override {
         Close();
         if (m_ioThread) CloseHandle(m_ioThread);
+    }
+
+    void Rescan() override { m_listed = ListedPorts(); }
+
+    std::vector<int> FurtherPorts() const override {
+        std::vector<int> further;
+        std::copy_if(m_listed.begin(), m_listed.end(), std::back_inserter(further),
+                     [](int n) { return n > kLastComPort; });
+        return further;
     }
 
     bool Open(int comNumber) override {
@@ -142,6 +192,7 @@ class Win32SerialLine final : public SerialLine {
     std::atomic<HANDLE> m_ioThread{nullptr};
     IoAbort m_abort;
     OpenFailure m_failure;
+    std::vector<int> m_listed;
 };
 
 }  // namespace

@@ -14,6 +14,7 @@ class RefusingLine : public SerialLine {
         : m_real(std::move(real)), m_refusals(std::move(refusals)) {}
 
     void Rescan() override { m_real->Rescan(); }
+    std::vector<int> FurtherPorts() const override { return m_real->FurtherPorts(); }
     bool Open(int comNumber) override {
         m_refused = nullptr;
         for (const OpenFailure& refusal : m_refusals)

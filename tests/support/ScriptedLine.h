@@ -23,6 +23,7 @@ class ScriptedLine : public SerialLine {
     }
     void QueueFrame(const std::vector<std::uint8_t>& payload);
 
+    std::vector<int> FurtherPorts() const override { return furtherPorts; }
     bool Open(int comNumber) override;
     void Close() override { open = false; }
     bool IsOpen() const override { return open; }
@@ -37,7 +38,8 @@ class ScriptedLine : public SerialLine {
     std::vector<std::vector<std::uint8_t>> writes;
     std::vector<CommTimeouts> timeouts;
     std::vector<int> openAttempts;
-    int presentPort = 0;  // the one COM number that opens; 0 = none
+    int presentPort = 0;            // the one COM number that opens; 0 = none
+    std::vector<int> furtherPorts;  // what the system lists above COM19
     bool failWrites = false;
     bool hangUpWhenEmpty = false;  // reads fail once the scripted bytes are used up
     std::size_t readCalls = 0;

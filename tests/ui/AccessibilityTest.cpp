@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTest>
 #include <set>
 
 #include "app/LangFile.h"
@@ -76,6 +77,14 @@ TEST(Accessibility, OptionsChosenByAScreenReaderActAsClicked) {
     Toggle(general, IDC_PRIMARY);
     EXPECT_EQ(w.sheet->primaryMode, 1);
     EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (Rows{En("304")}));
+
+    // A click anywhere on a check box's rectangle toggles it, as on Windows: here right of
+    // its text.
+    QWidget* andBox = ui::ControlOf(general, IDC_AND);
+    const bool wasChecked = general.IsDlgButtonChecked(IDC_AND);
+    QTest::mouseClick(andBox, Qt::LeftButton, {},
+                      QPoint(andBox->width() - 2, andBox->height() / 2));
+    EXPECT_NE(general.IsDlgButtonChecked(IDC_AND), wasChecked);
 }
 
 // On every page and dialog: each check box and option is found with its role and toggles as a

@@ -164,6 +164,16 @@ TEST_F(EventDialog, SaveThenOpenAndShortFiles) {
     EXPECT_EQ(bytes[19], 0);
     EXPECT_EQ(std::memcmp(bytes.data(), mask.data(), 20), 0);
 
+    EXPECT_EQ(asked.startFolder, w.dir.path());
+
+    // Windows' Open dialog moves the current folder to the file's; the wizard's stays where
+    // its language files are.
+    const std::filesystem::path elsewhere = w.dir.path() / "Documents";
+    std::filesystem::create_directory(elsewhere);
+    ui::automation().onFileDialog = [&](const ui::FileDialogOptions&, bool) {
+        std::filesystem::current_path(elsewhere);
+        return path;
+    };
     Mask other{};
     Run(other, 0, [&](ui::Window& d) {
         Wizard::Click(d, IDC_EVENTS_OPEN);
@@ -171,6 +181,26 @@ TEST_F(EventDialog, SaveThenOpenAndShortFiles) {
         Wizard::Click(d, ui::IDOK);
     });
     EXPECT_EQ(other, mask);
+    EXPECT_EQ(std::filesystem::current_path(), w.dir.path());
+
+    // Where nothing can be written (an installed program's folder) the dialogs start in the
+    // user's documents. A folder removed under the program cannot be written even by root.
+    const std::filesystem::path gone = w.dir.path() / "gone";
+    std::filesystem::create_directory(gone);
+    std::filesystem::current_path(gone);
+    std::filesystem::remove(gone);
+    ui::automation().onFileDialog = [&](const ui::FileDialogOptions& options, bool) {
+        asked = options;
+        return std::filesystem::path();
+    };
+    Run(other, 0, [&](ui::Window& d) {
+        Wizard::Click(d, IDC_EVENTS_SAVE);
+        Wizard::Click(d, ui::IDOK);
+    });
+    std::filesystem::current_path(w.dir.path());
+    EXPECT_EQ(asked.startFolder, ui::UserDocumentsDirectory());
+    EXPECT_NE(asked.startFolder, gone);
+    ui::automation().onFileDialog = [&](const ui::FileDialogOptions&, bool) { return path; };
 
     // A ten-byte file is no event file: a message names its size, and the selection stays.
     ASSERT_TRUE(WriteBytes(path, std::string(10, '\0')));

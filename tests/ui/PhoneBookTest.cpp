@@ -98,6 +98,11 @@ TEST_F(PhoneDialog, NumberIsLimitedToWhatThePageStores) {
             [&](ui::Window& d) {
                 Wizard::Type(d, IDC_NUMBER, std::string(70, '5'));
                 EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER).size(), limit);
+                // A paste too long goes in as far as it fits.
+                Wizard::Type(d, IDC_NUMBER, "12");
+                Wizard::Paste(d, IDC_NUMBER, std::string(70, '7'));
+                EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER),
+                          "12" + std::string(static_cast<std::size_t>(limit - 2), '7'));
                 Wizard::Click(d, ui::IDOK);
             });
         EXPECT_EQ(number.size(), limit);

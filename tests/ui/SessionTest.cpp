@@ -35,6 +35,20 @@ int Occurrences(const std::string& text, const std::string& part) {
 
 }  // namespace
 
+// USB adapters are often numbered above 19: the unit is found there after COM1..COM19 and the
+// connection page names its real port.
+TEST(Session, AUnitOnAPortAboveNineteenIsFoundAndNamed) {
+    WizardOptions options;
+    options.comNumber = 23;
+    Wizard w(options);
+    w.Start();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
+    EXPECT_EQ(w.sheet->m_nComPort, 23);
+    w.Next();
+    ASSERT_TRUE(w.WaitForPage(PageId::Start));
+    EXPECT_EQ(w.sheet->m_pStartPage->GetDlgItemText(IDC_STATUS_LINE), En("101") + " COM23");
+}
+
 TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
     Wizard w;
     sim::Unit unit = w.simulator.Local();

@@ -148,8 +148,9 @@ TEST(ErrorPage, SearchesWithABeepPerRoundUntilTheUnitAppears) {
 }
 
 // Ports that are there but cannot be opened are named under the message, with the cause and
-// what to do: COM1 refuses (injected: as root no open is ever denied), COM2 is a terminal the
-// test holds as another program would, COM3 has nothing behind it and is not named. A file
+// what to do: COM1 refuses (injected: as root no open is ever denied), COM2 and COM24 are
+// terminals the test holds as another program would, COM3 has nothing behind it and is not
+// named. A file
 // without the newer sections gets the English texts built in.
 TEST(ErrorPage, NamesThePortsThatCouldNotBeOpenedAndWhy) {
     const std::string denied =
@@ -174,9 +175,11 @@ TEST(ErrorPage, NamesThePortsThatCouldNotBeOpenedAndWhy) {
         options.startSimulator = false;
         Wizard w(options);
         WriteFile(w.dir.File("Bare.ini"), "[Language]\r\nBare\r\n[002]\r\nNothing found.\r\n");
-        PtyPair held;
+        PtyPair held, heldHigh;
         ASSERT_TRUE(held.HoldExclusively());
+        ASSERT_TRUE(heldHigh.HoldExclusively());
         Wizard::SetProfile("Ports", "COM2", held.slavePath());
+        Wizard::SetProfile("Ports", "COM24", heldHigh.slavePath());
         Wizard::SetProfile("Setting", "Language", c.language);
         w.refusedPorts = {{1, PortFault::Denied, EACCES, "/dev/ttyUSB0", "dialout"}};
         w.Start();
@@ -186,7 +189,8 @@ TEST(ErrorPage, NamesThePortsThatCouldNotBeOpenedAndWhy) {
         const std::string file = std::string(c.language) + ".ini";
         EXPECT_EQ(page.GetDlgItemText(IDC_ERROR_MESSAGE), LangText(file, "002"));
         EXPECT_EQ(page.GetDlgItemText(IDC_ERROR_PORTS),
-                  c.deniedLine + "\nCOM2 (" + held.slavePath() + "):" + c.busyEnd);
+                  c.deniedLine + "\nCOM2 (" + held.slavePath() + "):" + c.busyEnd + "\nCOM24 (" +
+                      heldHigh.slavePath() + "):" + c.busyEnd);
         if (c.language == std::string("English")) w.Screenshot("error-ports");
     }
 }

@@ -315,6 +315,17 @@ TEST(FindDevice, TriesEveryPortAndKeepsTheOneThatAnswers) {
     EXPECT_FALSE(line.IsOpen());
     EXPECT_EQ(port.comNumber(), 7);  // only a successful search writes it
 
+    // Above COM19 only the ports the system lists are tried, after the first nineteen.
+    line.presentPort = 23;
+    line.furtherPorts = {21, 23, 40};
+    line.openAttempts.clear();
+    EXPECT_EQ(port.FindDevice(data), 23);
+    EXPECT_EQ(port.comNumber(), 23);
+    EXPECT_EQ(line.openAttempts.size(), 21u);
+    EXPECT_EQ(line.openAttempts.back(), 23);
+    EXPECT_EQ(line.openAttempts[19], 21);
+    line.furtherPorts.clear();
+
     // A port that opens but has no communicator behind it is closed again.
     line.presentPort = 3;
     line.onWrite = nullptr;

@@ -47,12 +47,28 @@ TEST(PortMap, OverridesFirstThenRealDevicesInNaturalOrder) {
     EXPECT_EQ(map.PathFor(8), (dev / "ttyACM1").string());
 }
 
+TEST(PortMap, DevicesBeyondNineteenAndNamedPortsUpTo256GetHigherNumbers) {
+    TempDir dir;
+    const auto dev = dir.path() / "dev";
+    for (int i = 0; i < 21; ++i) Touch(dev / ("ttyUSB" + std::to_string(i)));
+    PortMap map({{{23, "/tmp/sim-link"}, {256, "/x"}, {257, "/y"}}}, (dir.path() / "sys").string(),
+                dev.string());
+    EXPECT_EQ(map.PathFor(19), (dev / "ttyUSB18").string());
+    EXPECT_EQ(map.PathFor(20), (dev / "ttyUSB19").string());
+    EXPECT_EQ(map.PathFor(21), (dev / "ttyUSB20").string());
+    EXPECT_EQ(map.PathFor(22), "");
+    EXPECT_EQ(map.PathFor(23), "/tmp/sim-link");
+    EXPECT_EQ(map.PathFor(256), "/x");
+    EXPECT_EQ(map.FurtherPorts(), (std::vector<int>{20, 21, 23, 256}));
+}
+
 TEST(PortMap, WithoutDiscoveryOnlyTheNamedPortsExist) {
     TempDir dir;
     Touch(dir.path() / "sys" / "ttyS0" / "type", "4\n");
     PortMap map({{{2, "/x"}}, false}, (dir.path() / "sys").string(), dir.path().string());
     EXPECT_EQ(map.PathFor(1), "");
     EXPECT_EQ(map.PathFor(2), "/x");
+    EXPECT_TRUE(map.FurtherPorts().empty());
 }
 
 TEST(PortMap, NaturalOrder) {

@@ -271,8 +271,31 @@ bool EditRules::Allows(const QString& input) const {
     return !GrowsPastLimit(m_previous, input, m_maxLength);
 }
 
+bool EditRules::CutToFit(QString& input, int& position) const {
+    if (m_maxLength < 0 || input.size() <= m_maxLength) return false;
+    // The inserted part lies between what the change kept of the start and of the end.
+    const qsizetype most = std::min(input.size(), m_previous.size());
+    qsizetype head = 0;
+    while (head < most && input[head] == m_previous[head]) ++head;
+    qsizetype tail = 0;
+    while (tail < most - head &&
+           input[input.size() - 1 - tail] == m_previous[m_previous.size() - 1 - tail])
+        ++tail;
+    const qsizetype kept = head + tail;
+    const qsizetype room = std::max<qsizetype>(0, m_maxLength - kept);
+    const qsizetype inserted = input.size() - kept;
+    if (inserted <= room) return false;
+    input = input.left(head) + input.mid(head, room) + input.right(tail);
+    position = static_cast<int>(head + room);
+    return true;
+}
+
 QValidator::State EditRules::validate(QString& input, int& position) const {
     if (Allows(input)) return Acceptable;
+    // A paste too long for the edit goes in as far as it fits, as Windows and Qt take it.
+    if (!(m_digitsOnly && GainsNonDigit(m_previous, input)) && CutToFit(input, position) &&
+        Allows(input))
+        return Acceptable;
     // A refused change gives the text before it back. Answering Invalid would leave that to
     // Qt, which does not restore it when the change was an undo, nor any change after that.
     position = static_cast<int>(
@@ -353,6 +376,17 @@ void InstallAccessibleFactory() {
     (void)installed;
 }
 
+// A check box or option that a click anywhere on its rectangle toggles, as on Windows; Qt's
+// own take only clicks on the box and the text.
+template <class Base>
+class WholeRectButton : public Base {
+  public:
+    using Base::Base;
+
+  protected:
+    bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+
 // A check box or option, marked before anything (its text, for one) can make its
 // accessible interface.
 template <class Button>
@@ -381,12 +415,13 @@ QWidget* MakeButtonLike(const ControlTemplate& c, QWidget* parent) {
     const QString text = QString::fromUtf8(c.text);
     switch (c.kind) {
         case Kind::CheckBox:
-            return MakeCheckable<QCheckBox>(parent, text, QAccessible::CheckBox);
+            return MakeCheckable<WholeRectButton<QCheckBox>>(parent, text, QAccessible::CheckBox);
         case Kind::Radio:
             if (c.style & kPushLike) {
                 return MakeCheckable<QPushButton>(parent, text, QAccessible::RadioButton);
             } else {
-                auto* radio = MakeCheckable<QRadioButton>(parent, text, QAccessible::RadioButton);
+                auto* radio = MakeCheckable<WholeRectButton<QRadioButton>>(
+                    parent, text, QAccessible::RadioButton);
                 radio->setAutoExclusive(false);  // exclusivity comes from the template's groups
                 return radio;
             }

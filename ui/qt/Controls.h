@@ -106,7 +106,8 @@ class PictureLabel : public QWidget {
 // What can be typed or pasted into an edit: at most a number of characters, and optionally
 // no character but '0'..'9'. Text put in by the program is taken as it is; each change is
 // then judged against the text before it, so an over-long text can only shrink and a
-// non-digit already there can be deleted, never added.
+// non-digit already there can be deleted, never added. What a paste (or assistive
+// technology) inserts beyond the limit is cut off.
 class EditRules : public QValidator {
   public:
     explicit EditRules(QLineEdit* edit);
@@ -121,6 +122,8 @@ class EditRules : public QValidator {
   private:
     static EditRules* Find(QLineEdit* edit);
     bool Allows(const QString& input) const;
+    // Cuts what a change inserted so that the text fits the limit; false when nothing was cut.
+    bool CutToFit(QString& input, int& position) const;
 
     QString m_previous;  // the edit's text before the change being judged
     int m_maxLength = -1;

@@ -73,10 +73,7 @@ std::unique_ptr<QTranslator> LoadToolkitTranslations(const QLocale& locale) {
     return translator;
 }
 
-namespace {
-
-std::filesystem::path RunFileDialog(Hwnd parent, const FileDialogOptions& options, bool save) {
-    if (automation().onFileDialog) return automation().onFileDialog(options, save);
+std::filesystem::path ShowFileDialog(Hwnd parent, const FileDialogOptions& options, bool save) {
     QFileDialog dialog(WidgetOf(parent));
     const QString label = DecodeAnsi(options.filterLabel);
     const QString pattern = DecodeAnsi(options.filterPattern);
@@ -84,19 +81,16 @@ std::filesystem::path RunFileDialog(Hwnd parent, const FileDialogOptions& option
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(label.contains(pattern) ? label : label + " (" + pattern + ")");
     dialog.setDefaultSuffix(DecodeAnsi(options.defaultExtension));
+    dialog.setDirectory(QString::fromStdString(options.startFolder.string()));
     if (save) dialog.selectFile(DecodeAnsi(options.proposedName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first().toStdString();
 }
 
-}  // namespace
-
-std::filesystem::path GetOpenFileName(Hwnd parent, const FileDialogOptions& options) {
-    return RunFileDialog(parent, options, false);
-}
-
-std::filesystem::path GetSaveFileName(Hwnd parent, const FileDialogOptions& options) {
-    return RunFileDialog(parent, options, true);
+std::filesystem::path UserDocumentsDirectory() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir(documents).exists()) return documents.toStdString();
+    return QDir::homePath().toStdString();
 }
 
 void NotifyModalStarted(Window& dialog) {

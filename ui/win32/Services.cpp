@@ -1,6 +1,10 @@
 #include "ui/win32/Text.h"
 #include "ui/win32/WindowImpl.h"
 
+// After the backend's own headers, which tame the Windows macros.
+#include <knownfolders.h>
+#include <shlobj.h>
+
 namespace ui {
 
 void MessageBox(Hwnd parent, std::string_view text, std::string_view caption, MessageIcon icon) {
@@ -73,7 +77,6 @@ namespace {
 constexpr DWORD kMaxFileName = 32768;
 
 std::filesystem::path RunFileDialog(Hwnd parent, const FileDialogOptions& options, bool save) {
-    if (automation().onFileDialog) return automation().onFileDialog(options, save);
     // "label\0pattern\0\0"; the label shows the pattern once.
     const std::wstring label = WidenAnsi(options.filterLabel);
     const std::wstring pattern = WidenAnsi(options.filterPattern);
@@ -92,6 +95,8 @@ std::filesystem::path RunFileDialog(Hwnd parent, const FileDialogOptions& option
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = kMaxFileName;
     dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    const std::wstring folder = options.startFolder.wstring();
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                    (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
     const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
@@ -102,12 +107,18 @@ std::filesystem::path RunFileDialog(Hwnd parent, const FileDialogOptions& option
 
 }  // namespace
 
-std::filesystem::path GetOpenFileName(Hwnd parent, const FileDialogOptions& options) {
-    return RunFileDialog(parent, options, false);
+std::filesystem::path ShowFileDialog(Hwnd parent, const FileDialogOptions& options, bool save) {
+    return RunFileDialog(parent, options, save);
 }
 
-std::filesystem::path GetSaveFileName(Hwnd parent, const FileDialogOptions& options) {
-    return RunFileDialog(parent, options, true);
+std::filesystem::path UserDocumentsDirectory() {
+    wchar_t* folder = nullptr;
+    std::filesystem::path documents;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &folder)))
+        documents = folder;
+    CoTaskMemFree(folder);
+    if (documents.empty()) documents = UserStateDirectory();
+    return documents;
 }
 
 void NotifyModalStarted(Window& dialog) {
