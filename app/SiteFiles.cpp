@@ -49,8 +49,11 @@ void Tell(ui::Hwnd parent, const std::string& text, ui::MessageIcon icon) {
 }
 
 ui::FileDialogOptions Dialog(std::string proposed) {
-    return {site::kExtension, std::move(proposed), Say(kFilter),
-            std::string("*.") + site::kExtension};
+    return {site::kExtension,
+            std::move(proposed),
+            Say(kFilter),
+            std::string("*.") + site::kExtension,
+            {}};
 }
 
 std::string Refusal(const site::ApplyReport& report) {

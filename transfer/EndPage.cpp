@@ -128,7 +128,8 @@ EventNames CEndPage::EventNamesInHand() const {
 void CEndPage::SaveReport() {
     const std::filesystem::path& langFile = m_pSheet->m_strLangFile;
     const std::filesystem::path path = ui::GetSaveFileName(
-        handle(), {"html", "handover", ReviewLangText(langFile, review::kReportFilter), "*.html"});
+        handle(),
+        {"html", "handover", ReviewLangText(langFile, review::kReportFilter), "*.html", {}});
     if (path.empty()) return;
     const auto record = FinishRecord();
     const HandoverInput input{*record,
