@@ -84,6 +84,8 @@ class PropertySheet::Frame {
 
     void Reveal() {
         if (ended) return;
+        SetWindowRgn(hwnd, nullptr, FALSE);
+        EnableWindow(hwnd, TRUE);
         ShowWindow(hwnd, SW_SHOW);
         SetForegroundWindow(hwnd);
         FocusPageLater();
@@ -94,7 +96,7 @@ class PropertySheet::Frame {
         result = answer;
         ended = true;
         if (m_owner) EnableWindow(m_owner, TRUE);
-        ShowWindow(hwnd, SW_HIDE);
+        Vanish();
     }
 
     HWND Button(int id) const { return GetDlgItem(hwnd, id); }
@@ -136,6 +138,16 @@ class PropertySheet::Frame {
     int result = -1;
 
   private:
+    // Off the screen at once, and never unmapped: Wine's X11 driver holds the hiding of a
+    // top-level window until the window manager confirms it, 2 s when none does, where the
+    // process's end takes the window with it at once. Hidden to Windows too, so that
+    // destroying it hides nothing either.
+    void Vanish() {
+        SetWindowRgn(hwnd, CreateRectRgn(0, 0, 0, 0), TRUE);  // the window owns the region now
+        EnableWindow(hwnd, FALSE);
+        SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) & ~WS_VISIBLE);
+    }
+
     // A control a person can be on: shown, enabled, not a page itself.
     static bool TakesFocus(HWND control) {
         return IsWindowVisible(control) && IsWindowEnabled(control) &&
