@@ -28,9 +28,30 @@ void Type(ui::Window& window, int id, const std::string& utf8);
 void Paste(ui::Window& window, int id, const std::string& utf8);
 // Empties an edit.
 void Clear(ui::Window& window, int id);
-// A key pressed in a control that has the focus (Undo is Ctrl+Z).
-enum class Key { Return, Escape, Home, End, Delete, Backspace, Undo };
+// A key pressed in a control that has the focus (Undo is Ctrl+Z, BackTab Shift+Tab, AltN
+// Alt+N).
+enum class Key {
+    Return,
+    Escape,
+    Home,
+    End,
+    Delete,
+    Backspace,
+    Undo,
+    Tab,
+    BackTab,
+    Space,
+    AltB,
+    AltN
+};
 void Press(ui::Window& window, int id, Key key);
+// Keys as a person gives them: to whatever has the focus, through the event loop.
+void PressKey(Key key);
+void TypeKeys(const std::string& utf8);
+// Whether the control (or the edit part or list inside it) has the keyboard focus; whether
+// anything in the window has it.
+bool HasFocus(const ui::Window& window, int id);
+bool HasFocus(const ui::Window& window);
 // Chooses the combo box's item as a click on it would (-1: none).
 void Choose(ui::Window& window, int comboId, int index);
 // Makes a row the current and only selected one, as a click on it would.

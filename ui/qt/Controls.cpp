@@ -500,4 +500,17 @@ void SetAccessibleName(QWidget* control, const QString& name) {
     if (QWidget* inner = control->focusProxy()) inner->setAccessibleName(name);
 }
 
+bool PressesDefault(const QKeyEvent& event) {
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    return enter && (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+bool ClickFocusedPushButton(QWidget* window) {
+    auto* button = qobject_cast<QAbstractButton*>(window->focusWidget());
+    const bool push = qobject_cast<QPushButton*>(button) || dynamic_cast<BitmapButton*>(button);
+    if (!push || button->isCheckable() || !button->isEnabled()) return false;
+    button->click();
+    return true;
+}
+
 }  // namespace ui

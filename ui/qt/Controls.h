@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
 #include <QWidget>
@@ -136,5 +137,11 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, const Di
 // Names a control for assistive technology. A list view's name also goes to the list inside
 // it, which is what takes the focus.
 void SetAccessibleName(QWidget* control, const QString& name);
+
+// Return or Enter alone: what presses a dialog's default button on Windows.
+bool PressesDefault(const QKeyEvent& event);
+// Enter on a push button presses that button, as on Windows (options and check boxes drawn as
+// push buttons excepted); false when the focus of `window` is on none.
+bool ClickFocusedPushButton(QWidget* window);
 
 }  // namespace ui

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include "ui/Services.h"
+#include "ui/qt/Controls.h"
 #include "ui/qt/WindowImpl.h"
 
 namespace ui {
@@ -19,6 +20,14 @@ class Dialog::Frame : public QDialog {
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
         m_owner.OnCancel();
+    }
+    // Enter presses the focused push button, else OK, drawn as a picture or not.
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!PressesDefault(*event)) return QDialog::keyPressEvent(event);
+        if (ClickFocusedPushButton(this)) return;
+        if (auto* ok = qobject_cast<QAbstractButton*>(m_owner.impl().Control(IDOK));
+            ok && ok->isVisible() && ok->isEnabled())
+            ok->click();
     }
 
   private:

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,7 +17,9 @@
 namespace ui {
 
 // The sheet's window: the page area above a row of wizard buttons. The close box and Escape
-// do nothing; the wizard ends through its buttons.
+// do nothing; the wizard ends through its buttons. Keys work as in a Windows wizard: a new
+// page takes the focus on its first control, Enter presses the focused push button or else
+// Next / Finish.
 class PropertySheet::Frame : public QDialog {
   public:
     Frame(PropertySheet& sheet, QWidget* parent) : QDialog(parent), m_sheet(sheet) {
@@ -49,6 +52,31 @@ class PropertySheet::Frame : public QDialog {
         pageArea->setMinimumSize(size.expandedTo(pageArea->minimumSize()));
     }
 
+    // The page's first control that takes Tab, else a button.
+    void FocusPage(QWidget* page) {
+        for (QWidget* w = page ? page->nextInFocusChain() : nullptr; w && w != page;
+             w = w->nextInFocusChain()) {
+            if (!page->isAncestorOf(w)) continue;
+            if (TakesFocus(w)) return w->setFocus(Qt::TabFocusReason);
+        }
+        FocusButton();
+    }
+
+    // After the buttons changed: a focus that went with a button goes to the default one.
+    void KeepFocus(QWidget* had) {
+        const bool wasButton = had == back || had == next || had == finish || had == cancel;
+        QWidget* focus = focusWidget();
+        if (!focus || (wasButton && !TakesFocus(had))) FocusButton();
+    }
+
+    // The default button when it is offered, else the first button that is.
+    void FocusButton() {
+        for (QPushButton* button : {Default(), back, next, finish, cancel})
+            if (TakesFocus(button)) return button->setFocus(Qt::TabFocusReason);
+    }
+
+    QPushButton* Default() const { return finish->isVisibleTo(this) ? finish : next; }
+
     QWidget* pageArea;
     QPushButton* back;
     QPushButton* next;
@@ -58,8 +86,16 @@ class PropertySheet::Frame : public QDialog {
   protected:
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
     void reject() override {}
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!PressesDefault(*event)) return QDialog::keyPressEvent(event);
+        if (!ClickFocusedPushButton(this) && Default()->isEnabled()) Default()->click();
+    }
 
   private:
+    static bool TakesFocus(QWidget* w) {
+        return w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus);
+    }
+
     QPushButton* AddButton(QHBoxLayout* row, const QString& text, const char* name) {
         auto* button = new QPushButton(text, this);
         button->setObjectName(name);
@@ -92,6 +128,7 @@ bool PropertySheet::CreatePageWindow(PropertyPage& page) {
 void PropertySheet::ShowActivePage() {
     for (PropertyPage* p : m_pages)
         if (QWidget* w = WidgetOf(*p)) w->setVisible(p == m_active);
+    m_frame->FocusPage(m_active ? WidgetOf(*m_active) : nullptr);
 }
 
 void PropertySheet::SetTitle(std::string_view title) {
@@ -112,6 +149,7 @@ void PropertySheet::PostSetWizardButtons(unsigned flags) {
 }
 
 void PropertySheet::SetWizardButtons(unsigned flags) {
+    QWidget* had = m_frame->focusWidget();
     m_buttons = flags;
     m_frame->back->setEnabled(CanGoBack());
     const bool finishing = flags & (PSWIZB_FINISH | PSWIZB_DISABLEDFINISH);
@@ -119,6 +157,9 @@ void PropertySheet::SetWizardButtons(unsigned flags) {
     m_frame->next->setEnabled(flags & PSWIZB_NEXT);
     m_frame->finish->setVisible(finishing);
     m_frame->finish->setEnabled(CanFinish());
+    m_frame->finish->setDefault(finishing);
+    m_frame->next->setDefault(!finishing);
+    m_frame->KeepFocus(had);
 }
 
 int PropertySheet::DoModal(int startPage) {

@@ -45,6 +45,10 @@ int Dialog::DoModal() {
             frame.owner = owner;
         }
         ShowWindow(dialog, SW_SHOW);
+        // The first control that takes Tab as OnInitDialog left them, not as the template
+        // had them when the dialog manager chose.
+        if (HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE))
+            SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
         NotifyModalStarted(*this);
         RunModalLoop(dialog, frame.ended);
         EndDialog(frame.result);  // the program is quitting

@@ -1,6 +1,8 @@
 // The wizard sheet: a frame of our own, the page area above Back / Next / Finish and Cancel.
 // Pages are child dialogs in the page area. The close box and Escape do nothing; the wizard
-// ends through its buttons.
+// ends through its buttons. The keyboard works as in a system wizard: a new page takes the
+// focus on its first control, Tab runs through the page and then the buttons, Enter presses
+// the focused push button or else Next / Finish.
 #include "ui/win32/Testing.h"
 #include "ui/win32/Text.h"
 #include "ui/win32/WindowImpl.h"
@@ -13,6 +15,8 @@ constexpr int kBackId = 0x3023;
 constexpr int kNextId = 0x3024;
 constexpr int kFinishId = 0x3025;
 constexpr UINT kMsgSetButtons = WM_APP + 3;
+// The focus goes to the new page once its change is done and the frame is active.
+constexpr UINT kMsgFocusPage = WM_APP + 4;
 
 // Dialog units around the buttons.
 constexpr int kMargin = 7;
@@ -45,6 +49,8 @@ class PropertySheet::Frame {
                                    reinterpret_cast<LPARAM>(this));
         m_line = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, 0, 0,
                                  0, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+        // The close box is ignored, so the window does not offer it.
+        EnableMenuItem(GetSystemMenu(hwnd, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     }
     ~Frame() {
         if (hwnd) ::DestroyWindow(hwnd);
@@ -78,8 +84,11 @@ class PropertySheet::Frame {
 
     void Reveal() {
         if (ended) return;
+        SetWindowRgn(hwnd, nullptr, FALSE);
+        EnableWindow(hwnd, TRUE);
         ShowWindow(hwnd, SW_SHOW);
         SetForegroundWindow(hwnd);
+        FocusPageLater();
     }
 
     void End(int answer) {
@@ -87,16 +96,69 @@ class PropertySheet::Frame {
         result = answer;
         ended = true;
         if (m_owner) EnableWindow(m_owner, TRUE);
-        ShowWindow(hwnd, SW_HIDE);
+        Vanish();
     }
 
     HWND Button(int id) const { return GetDlgItem(hwnd, id); }
+
+    // The page's first control that takes Tab, else a button: once the messages of the page
+    // change are done, and while a dialog of ours holds the activation only when it is back
+    // (taking the focus would activate the frame).
+    void FocusPageLater() {
+        m_focusPending = true;
+        PostMessageW(hwnd, kMsgFocusPage, 0, 0);
+    }
+
+    void FocusPage(HWND page) {
+        if (!m_focusPending || GetActiveWindow() != hwnd) return;
+        m_focusPending = false;
+        HWND first = page ? GetNextDlgTabItem(page, nullptr, FALSE) : nullptr;
+        if (first && IsChild(page, first) && TakesFocus(first))
+            Focus(first);
+        else
+            FocusButton();
+    }
+
+    // After the buttons changed: a focus that went with a button goes to the default one.
+    void KeepFocus() {
+        if (m_focusPending || GetActiveWindow() != hwnd) return;
+        HWND focus = GetFocus();
+        if (!focus || !IsChild(hwnd, focus) || !TakesFocus(focus)) FocusButton();
+    }
+
+    // The default button when it is offered, else the first button that is.
+    void FocusButton() {
+        const int defaultId = LOWORD(SendMessageW(hwnd, DM_GETDEFID, 0, 0));
+        for (const int id : {defaultId, kBackId, kNextId, kFinishId, static_cast<int>(IDCANCEL)})
+            if (HWND button = Button(id); button && TakesFocus(button)) return Focus(button);
+    }
 
     HWND hwnd = nullptr;
     bool ended = true;
     int result = -1;
 
   private:
+    // Off the screen at once, and never unmapped: Wine's X11 driver holds the hiding of a
+    // top-level window until the window manager confirms it, 2 s when none does, where the
+    // process's end takes the window with it at once. Hidden to Windows too, so that
+    // destroying it hides nothing either.
+    void Vanish() {
+        SetWindowRgn(hwnd, CreateRectRgn(0, 0, 0, 0), TRUE);  // the window owns the region now
+        EnableWindow(hwnd, FALSE);
+        SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) & ~WS_VISIBLE);
+    }
+
+    // A control a person can be on: shown, enabled, not a page itself.
+    static bool TakesFocus(HWND control) {
+        return IsWindowVisible(control) && IsWindowEnabled(control) &&
+               !(GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+    }
+
+    // As the dialog manager moves it: the default button follows, an edit's text is selected.
+    void Focus(HWND control) const {
+        SendMessageW(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    }
+
     RECT Units(int x, int y, int w, int h) const {
         RECT r{x, y, x + w, y + h};
         MapDialogRect(hwnd, &r);
@@ -139,6 +201,12 @@ class PropertySheet::Frame {
         switch (message) {
             case WM_COMMAND:
                 if (HIWORD(wParam) != BN_CLICKED) return FALSE;
+                if (HWND control = reinterpret_cast<HWND>(lParam);
+                    control && GetParent(control) != window) {
+                    // Enter on a page's push button: the dialog manager tells the frame.
+                    SendMessageW(GetParent(control), WM_COMMAND, wParam, lParam);
+                    return TRUE;
+                }
                 switch (LOWORD(wParam)) {
                     case kBackId:
                         sheet.PressBack();
@@ -162,6 +230,16 @@ class PropertySheet::Frame {
             case kMsgSetButtons:
                 sheet.SetWizardButtons(static_cast<unsigned>(wParam));
                 return TRUE;
+            case WM_ACTIVATE:
+                // After the dialog manager has given back the focus it had.
+                if (LOWORD(wParam) != WA_INACTIVE && frame->m_focusPending)
+                    PostMessageW(window, kMsgFocusPage, 0, 0);
+                return FALSE;
+            case kMsgFocusPage: {
+                PropertyPage* page = sheet.GetActivePage();
+                frame->FocusPage(page ? page->impl().hwnd : nullptr);
+                return TRUE;
+            }
             default:
                 return FALSE;
         }
@@ -172,6 +250,7 @@ class PropertySheet::Frame {
     HWND m_line = nullptr;
     int m_pageWidth = 0;
     int m_pageHeight = 0;
+    bool m_focusPending = false;
 };
 
 PropertySheet::PropertySheet(Hwnd parent)
@@ -195,6 +274,7 @@ bool PropertySheet::CreatePageWindow(PropertyPage& page) {
 void PropertySheet::ShowActivePage() {
     for (PropertyPage* p : m_pages)
         if (HWND page = p->impl().hwnd) ShowWindow(page, p == m_active ? SW_SHOW : SW_HIDE);
+    m_frame->FocusPageLater();
 }
 
 void PropertySheet::SetTitle(std::string_view title) {
@@ -226,6 +306,7 @@ void PropertySheet::SetWizardButtons(unsigned flags) {
     ShowWindow(m_frame->Button(kFinishId), finishing ? SW_SHOWNA : SW_HIDE);
     EnableWindow(m_frame->Button(kFinishId), CanFinish());
     SendMessageW(m_frame->hwnd, DM_SETDEFID, finishing ? kFinishId : kNextId, 0);
+    m_frame->KeepFocus();
 }
 
 int PropertySheet::DoModal(int startPage) {

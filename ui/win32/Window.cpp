@@ -35,6 +35,14 @@ bool IsLabelled(Kind kind) {
            kind == Kind::ComboEdit || kind == Kind::ProgressBar;
 }
 
+// A control about to be disabled or hidden hands the focus on to the next one, as Qt's do:
+// Windows would leave it nowhere, and a person's keys with it.
+void HandOnFocus(HWND control) {
+    HWND focus = GetFocus();
+    if (!focus || (focus != control && !IsChild(control, focus))) return;
+    SendMessageW(GetAncestor(control, GA_ROOT), WM_NEXTDLGCTL, 0, FALSE);
+}
+
 }  // namespace
 
 HWND Window::Impl::Control(int id) const {
@@ -258,6 +266,17 @@ void Window::CheckDlgButton(int id, bool checked) {
             if (other != id && otherGroup == group->second)
                 SendMessageW(m_impl->Control(other), BM_SETCHECK, BST_UNCHECKED, 0);
     SendMessageW(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (group != m_impl->radioGroup.end()) m_impl->KeepGroupReachable(group->second);
+}
+
+// Windows takes the tab stop from every radio it unchecks: a group with none checked keeps it
+// on its first radio, or Tab would never reach the group (Local and Remote).
+void Window::Impl::KeepGroupReachable(int group) {
+    for (const auto& [id, itsGroup] : radioGroup)
+        if (itsGroup == group && SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED)
+            return;
+    HWND first = Control(group);
+    SetWindowLongPtrW(first, GWL_STYLE, GetWindowLongPtrW(first, GWL_STYLE) | WS_TABSTOP);
 }
 
 bool Window::IsDlgButtonChecked(int id) const {
@@ -275,11 +294,17 @@ void Window::ClickDlgButton(int id) {
 }
 
 void Window::ShowItem(int id, bool show) {
-    if (HWND control = m_impl->Control(id)) ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
+    HWND control = m_impl->Control(id);
+    if (!control) return;
+    if (!show) HandOnFocus(control);
+    ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
 }
 
 void Window::EnableItem(int id, bool enable) {
-    if (HWND control = m_impl->Control(id)) EnableWindow(control, enable);
+    HWND control = m_impl->Control(id);
+    if (!control) return;
+    if (!enable) HandOnFocus(control);
+    EnableWindow(control, enable);
 }
 
 bool Window::IsItemVisible(int id) const {

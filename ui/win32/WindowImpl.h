@@ -39,6 +39,7 @@ struct Window::Impl {
     std::set<int> timers;
 
     HWND Control(int id) const;
+    void KeepGroupReachable(int group);
     // Makes the dialog from the window's template: a child of `parent` (a page) or an owned
     // top-level window (a dialog). The window is hidden until shown.
     static bool Create(Window& window, HWND parent, bool child);

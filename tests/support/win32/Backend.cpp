@@ -93,47 +93,79 @@ HWND Focus(ui::Window& window, int id) {
     return target;
 }
 
-LPARAM KeyData(UINT vk, bool up) {
-    const auto scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+struct Stroke {
+    UINT vk;
+    UINT modifier = 0;  // VK_CONTROL, VK_SHIFT or VK_MENU held with it
+};
+
+LPARAM KeyData(const Stroke& stroke, bool up) {
+    const auto scan = static_cast<LPARAM>(MapVirtualKeyW(stroke.vk, MAPVK_VK_TO_VSC));
     LPARAM data = 1 | (scan << 16);
+    if (stroke.modifier == VK_MENU) data |= LPARAM{1} << 29;  // the context code: Alt is down
     if (up) data |= (LPARAM{1} << 30) | (LPARAM{1} << 31);
     return data;
 }
 
-struct Stroke {
-    UINT vk;
-    bool control;
-};
-
 Stroke StrokeOf(Key key) {
     switch (key) {
         case Key::Return:
-            return {VK_RETURN, false};
+            return {VK_RETURN};
         case Key::Escape:
-            return {VK_ESCAPE, false};
+            return {VK_ESCAPE};
         case Key::Home:
-            return {VK_HOME, false};
+            return {VK_HOME};
         case Key::End:
-            return {VK_END, false};
+            return {VK_END};
         case Key::Delete:
-            return {VK_DELETE, false};
+            return {VK_DELETE};
         case Key::Backspace:
-            return {VK_BACK, false};
+            return {VK_BACK};
         case Key::Undo:
-            return {'Z', true};
+            return {'Z', VK_CONTROL};
+        case Key::Tab:
+            return {VK_TAB};
+        case Key::BackTab:
+            return {VK_TAB, VK_SHIFT};
+        case Key::Space:
+            return {VK_SPACE};
+        case Key::AltB:
+            return {'B', VK_MENU};
+        case Key::AltN:
+            return {'N', VK_MENU};
     }
-    return {0, false};
+    return {0};
 }
 
-// The key (and Ctrl) held in the thread's keyboard state while its messages are handled, as
-// they are while a person presses them.
+// The key (and its modifier) held in the thread's keyboard state while its messages are
+// handled, as they are while a person presses them.
 void Hold(const Stroke& stroke, bool down) {
     BYTE state[256];
     GetKeyboardState(state);
     const BYTE bit = down ? 0x80 : 0;
     state[stroke.vk] = bit;
-    if (stroke.control) state[VK_CONTROL] = state[VK_LCONTROL] = bit;
+    if (stroke.modifier == VK_CONTROL) state[VK_CONTROL] = state[VK_LCONTROL] = bit;
+    if (stroke.modifier == VK_SHIFT) state[VK_SHIFT] = state[VK_LSHIFT] = bit;
+    if (stroke.modifier == VK_MENU) state[VK_MENU] = state[VK_LMENU] = bit;
     SetKeyboardState(state);
+}
+
+// Down and up through the thread's queue, so that the dialog manager sees them first; each
+// goes where the focus is at that moment.
+void Strike(HWND target, const Stroke& stroke) {
+    const bool alt = stroke.modifier == VK_MENU;
+    Hold(stroke, true);
+    PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, stroke.vk, KeyData(stroke, false));
+    Pump();
+    Hold(stroke, false);
+    if (HWND focus = GetFocus()) target = focus;
+    PostMessageW(target, alt ? WM_SYSKEYUP : WM_KEYUP, stroke.vk, KeyData(stroke, true));
+    Pump();
+}
+
+// What a person's keys reach: the focus, else the active window.
+HWND FocusTarget() {
+    HWND focus = GetFocus();
+    return focus ? focus : GetActiveWindow();
 }
 
 bool WritePng(HBITMAP bitmap, const std::filesystem::path& file) {
@@ -227,15 +259,31 @@ void Clear(ui::Window& window, int id) {
 }
 
 void Press(ui::Window& window, int id, Key key) {
-    HWND target = Focus(window, id);
-    if (!target) return;
-    const Stroke stroke = StrokeOf(key);
-    Hold(stroke, true);
-    PostMessageW(target, WM_KEYDOWN, stroke.vk, KeyData(stroke.vk, false));
-    Pump();
-    Hold(stroke, false);
-    PostMessageW(target, WM_KEYUP, stroke.vk, KeyData(stroke.vk, true));
-    Pump();
+    if (HWND target = Focus(window, id)) Strike(target, StrokeOf(key));
+}
+
+void PressKey(Key key) {
+    if (HWND target = FocusTarget()) Strike(target, StrokeOf(key));
+}
+
+void TypeKeys(const std::string& utf8) {
+    for (const wchar_t c : Utf16(utf8)) {
+        HWND target = FocusTarget();
+        if (!target) return;
+        PostMessageW(target, WM_CHAR, c, 1);
+        Pump();
+    }
+}
+
+bool HasFocus(const ui::Window& window) {
+    HWND hwnd = ui::HwndOfWindow(window);
+    return hwnd && IsChild(hwnd, GetFocus());
+}
+
+bool HasFocus(const ui::Window& window, int id) {
+    HWND control = ui::ControlOf(window, id);
+    HWND focus = GetFocus();
+    return control && focus && (focus == control || IsChild(control, focus));
 }
 
 void Choose(ui::Window& window, int comboId, int index) {
