@@ -23,7 +23,8 @@ struct SiteOption {
 };
 constexpr SiteOption kSiteOptions[] = {{"--show", CommandLine::Action::Show, 1},
                                        {"--diff", CommandLine::Action::Diff, 2},
-                                       {"--check", CommandLine::Action::Check, 1}};
+                                       {"--check", CommandLine::Action::Check, 1},
+                                       {"--report", CommandLine::Action::Report, 2}};
 
 // A site-file command takes its files and nothing else.
 CommandLine SiteCommand(const SiteOption& option, int argc, const char* const* argv) {
@@ -80,7 +81,7 @@ std::string UsageText(const std::string& program) {
            " [--trace FILE [--trace-secrets]]\n"
            "       " +
            program +
-           " --show FILE | --diff FILE1 FILE2 | --check FILE\n"
+           " --show FILE | --diff FILE1 FILE2 | --check FILE | --report FILE OUT.html\n"
            "Configures Qubrin GSM/GPRS alarm communicators over a serial cable: a wizard that\n"
            "finds the unit on a serial port, reads its settings and writes them back.\n"
            "\n"
@@ -92,6 +93,8 @@ std::string UsageText(const std::string& program) {
            "  --diff FILE1 FILE2  list the fields whose values differ (status 1 when any)\n"
            "  --check FILE  tell whether a site file is sound (status 2 when damaged,\n"
            "                changed by hand or unreadable)\n"
+           "  --report FILE OUT.html  write a site file's handover record, a page to print\n"
+           "                (no passwords or codes in it)\n"
            "  -h, --help    show this help and exit\n"
            "  --version     show the version and exit\n"
            "\n"

@@ -8,12 +8,13 @@
 inline constexpr int kUsageStatus = 2;
 
 struct CommandLine {
-    enum class Action { Run, Help, Version, Refuse, Show, Diff, Check };
+    enum class Action { Run, Help, Version, Refuse, Show, Diff, Check, Report };
     Action action = Action::Run;
     std::string tracePath;      // --trace FILE
     bool traceSecrets = false;  // --trace-secrets: the trace shows secrets unmasked
     std::string error;          // Refuse: what was wrong
-    std::string files[2];       // Show, Check: the site file; Diff: both
+    std::string
+        files[2];  // Show, Check: the site file; Diff: both; Report: the site file and the page
 };
 
 CommandLine ParseCommandLine(int argc, const char* const* argv);

@@ -1,8 +1,12 @@
 #include "qubset/SiteCommands.h"
 
 #include <algorithm>
+#include <memory>
 
+#include "device/DeviceData.h"
+#include "device/SafeFile.h"
 #include "site/SiteFile.h"
+#include "transfer/Review.h"
 
 namespace {
 
@@ -74,5 +78,35 @@ CommandOutput CheckSiteFile(const std::string& path) {
     }
     output.status = kUnsoundStatus;
     output.err = path + ": " + problem + "\n";
+    return output;
+}
+
+CommandOutput ReportSiteFile(const std::string& path, const std::string& out,
+                             const std::string& langFile, const std::string& version,
+                             const std::string& date) {
+    CommandOutput output;
+    site::Opened opened;
+    if (!Open(path, &opened, &output)) return output;
+    if (opened.soundness == site::Soundness::Damaged) {
+        output.status = kUnsoundStatus;
+        output.err = path + ": " + Unsoundness(opened) + "\n";
+        return output;
+    }
+    if (opened.soundness == site::Soundness::Edited)
+        output.err = path + ": warning: " + Unsoundness(opened) + "\n";
+    auto record = std::make_unique<DeviceData>();
+    std::string why;
+    if (!site::RecordOfFile(opened.file, *record, &why)) {
+        output.status = kUnsoundStatus;
+        output.err += path + ": " + why + "\n";
+        return output;
+    }
+    const HandoverInput input{*record, {}, {}, langFile, version, date};
+    if (WriteWholeFile(std::filesystem::path(out), HandoverReport(input)) != FileResult::Done) {
+        output.status = kUnsoundStatus;
+        output.err += out + ": cannot be written\n";
+        return output;
+    }
+    output.out = out + ": handover record of " + path + "\n";
     return output;
 }

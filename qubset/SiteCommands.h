@@ -19,3 +19,8 @@ CommandOutput ShowSiteFile(const std::string& path);
 CommandOutput DiffSiteFiles(const std::string& first, const std::string& second);
 // --check FILE: whether the file is sound, or why not.
 CommandOutput CheckSiteFile(const std::string& path);
+// --report FILE OUT.html: the handover record of the file's configuration, its field names in
+// the words of `langFile`. `version` and `date` are what the record says of its making.
+CommandOutput ReportSiteFile(const std::string& path, const std::string& out,
+                             const std::string& langFile, const std::string& version,
+                             const std::string& date);

@@ -12,6 +12,7 @@
 #include "qubset/QubsetVersion.h"
 #include "qubset/SiteCommands.h"
 #include "qubset/WizardPages.h"
+#include "transfer/Review.h"
 #include "ui/Services.h"
 #include "ui/VersionInfo.h"
 #include "ui/qt/Toolkit.h"
@@ -62,6 +63,12 @@ int main(int argc, char** argv) {
             return Print(DiffSiteFiles(command.files[0], command.files[1]));
         case CommandLine::Action::Check:
             return Print(CheckSiteFile(command.files[0]));
+        case CommandLine::Action::Report: {
+            std::string version = VersionLine(program);
+            version.pop_back();  // its line end
+            return Print(ReportSiteFile(command.files[0], command.files[1], "English.ini", version,
+                                        HandoverDate()));
+        }
         case CommandLine::Action::Run:
             break;
     }

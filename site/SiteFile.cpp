@@ -4,6 +4,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "device/Bytes.h"
 #include "device/DeviceData.h"
 #include "device/Fields.h"
 #include "site/Sha256.h"
@@ -17,55 +18,6 @@ using Json = nlohmann::ordered_json;
 
 constexpr const char* kFormatName = "Qubset site file";
 constexpr std::size_t kFieldHashDigits = 16;
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-std::string Utf8OfAnsi(std::string_view ansi) {
-    std::string out;
-    for (char c : ansi) AppendUtf8(out, ui::UnicodeOfAnsi(static_cast<unsigned char>(c)));
-    return out;
-}
-
-// One code point of valid UTF-8 at `at`, moving `at` past it; false when there is none.
-bool NextCodePoint(std::string_view s, std::size_t& at, char32_t* c) {
-    const auto lead = static_cast<unsigned char>(s[at]);
-    const int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : 0;
-    if (length == 0 || at + length > s.size()) return false;
-    char32_t value = length == 1 ? lead : lead & (length == 2 ? 0x1F : 0x0F);
-    for (int i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(s[at + i]);
-        if ((next >> 6) != 2) return false;
-        value = (value << 6) | (next & 0x3F);
-    }
-    at += length;
-    *c = value;
-    return true;
-}
-
-// The code-page text of a UTF-8 value; false when a character has no place in the code page
-// (never a stand-in '?').
-bool AnsiOfUtf8(std::string_view utf8, std::string* ansi) {
-    ansi->clear();
-    for (std::size_t at = 0; at < utf8.size();) {
-        char32_t c = 0;
-        if (!NextCodePoint(utf8, at, &c) || c > 0xFFFF) return false;
-        const char byte = ui::AnsiOfUnicode(static_cast<char16_t>(c));
-        if (byte == '?' && c != U'?') return false;
-        *ansi += byte;
-    }
-    return true;
-}
 
 std::string FieldHash(const std::string& name, const std::string& value) {
     return Sha256Hex(name + '\0' + value).substr(0, kFieldHashDigits);
@@ -197,12 +149,12 @@ SiteFile FromRecord(const DeviceData& data, bool withSecrets, std::string savedA
     SiteFile file;
     file.programVersion = QUBSET_PROGRAM_VERSION;
     file.savedAt = std::move(savedAt);
-    file.unit = {data.versionByte(), Utf8OfAnsi(data.modelText()), Utf8OfAnsi(data.idText()),
-                 Utf8OfAnsi(data.firmwareText())};
+    file.unit = {data.versionByte(), ui::Utf8OfAnsi(data.modelText()),
+                 ui::Utf8OfAnsi(data.idText()), ui::Utf8OfAnsi(data.firmwareText())};
     for (const fields::Field& f : fields::NamedFields()) {
         if (!fields::InRecord(f) || !fields::HasField(f, data.versionByte())) continue;
         if (f.secret && !withSecrets) continue;
-        file.values.emplace_back(f.name, Utf8OfAnsi(fields::FieldValue(data, f)));
+        file.values.emplace_back(f.name, ui::Utf8OfAnsi(fields::FieldValue(data, f)));
     }
     return file;
 }
@@ -285,7 +237,7 @@ ApplyReport ApplyToRecord(DeviceData& data, const SiteFile& file) {
         }
         std::string ansi;
         fields::SetResult result = fields::SetResult::Done;
-        if (!AnsiOfUtf8(*value, &ansi)) {
+        if (!ui::AnsiOfUtf8(*value, &ansi)) {
             report.refusal = ApplyReport::Refusal::NotInCodePage;
         } else if ((result = fields::SetFieldValue(*work, f, ansi)) != fields::SetResult::Done) {
             report.refusal = RefusalOf(result);
@@ -305,6 +257,26 @@ ApplyReport ApplyToRecord(DeviceData& data, const SiteFile& file) {
     data.settingsBlock = work->settingsBlock;
     data.stringTable = work->stringTable;
     return report;
+}
+
+bool RecordOfFile(const SiteFile& file, DeviceData& data, std::string* error) {
+    data.identReply[layout::kIdentVersionByte] = static_cast<std::uint8_t>(file.unit.recordVersion);
+    const std::pair<const std::string&, layout::SlotInfo> identity[] = {
+        {file.unit.model, layout::kInfoModelText},
+        {file.unit.id, layout::kInfoIdText},
+        {file.unit.firmware, layout::kInfoFirmwareText}};
+    for (const auto& [text, place] : identity) {
+        std::string ansi;
+        if (!ui::AnsiOfUtf8(text, &ansi) ||
+            !StoreText(&data.infoBlock[place.offset], place.size, ansi)) {
+            *error = "the unit's identity \"" + text + "\" does not fit the record";
+            return false;
+        }
+    }
+    const ApplyReport report = ApplyToRecord(data, file);
+    if (report.refusal == ApplyReport::Refusal::None) return true;
+    *error = Describe(report);
+    return false;
 }
 
 std::string Describe(const ApplyReport& report) {

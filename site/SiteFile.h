@@ -64,6 +64,9 @@ struct ApplyReport {
 // Lays the file's values over the record, in the table's order. Any refusal leaves the
 // record as it was: a file is applied whole or not at all.
 ApplyReport ApplyToRecord(DeviceData& data, const SiteFile& file);
+// A record holding what the file says: its unit's identity and record version, its values.
+// False with the reason when the file cannot be laid over such a record.
+bool RecordOfFile(const SiteFile& file, DeviceData& data, std::string* error);
 // The report in English words, for the command line.
 std::string Describe(const ApplyReport& report);
 

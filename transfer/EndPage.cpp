@@ -1,7 +1,6 @@
 #include "transfer/EndPage.h"
 
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 
 #include "app/Welcom.h"
@@ -19,14 +18,6 @@ namespace {
 // The end page's texts go back only to a unit of version 41, cut to their slot.
 std::string_view CutToSlot(const std::string& text) {
     return std::string_view(text).substr(0, kEndTextMax);
-}
-
-std::string LocalTime() {
-    char text[32] = "";
-    const std::time_t now = std::time(nullptr);
-    if (const std::tm* local = std::localtime(&now))
-        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", local);
-    return text;
 }
 
 }  // namespace
@@ -137,7 +128,7 @@ void CEndPage::SaveReport() {
                               EventNamesInHand(),
                               langFile,
                               ToolVersionText(),
-                              LocalTime()};
+                              HandoverDate()};
     if (WriteWholeFile(path, HandoverReport(input)) == FileResult::Done) return;
     ui::MessageBox(
         handle(),

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <ctime>
 
 #include "app/LangFile.h"
 #include "device/DeviceData.h"
@@ -60,23 +61,10 @@ std::string EventWords(const std::string& list, const EventNames& names) {
 
 // --- HTML ---
 
-void AppendUtf8(std::string& out, char16_t unit) {
-    if (unit < 0x80) {
-        out += static_cast<char>(unit);
-    } else if (unit < 0x800) {
-        out += static_cast<char>(0xC0 | (unit >> 6));
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (unit >> 12));
-        out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    }
-}
-
 // A code-page text as HTML text: UTF-8, with markup characters escaped.
 std::string Html(std::string_view text) {
     std::string out;
-    for (const char c : text) {
+    for (const char c : ui::Utf8OfAnsi(text)) {
         switch (c) {
             case '&':
                 out += "&amp;";
@@ -91,7 +79,7 @@ std::string Html(std::string_view text) {
                 out += "&quot;";
                 break;
             default:
-                AppendUtf8(out, ui::UnicodeOfAnsi(static_cast<unsigned char>(c)));
+                out += c;
         }
     }
     return out;
@@ -255,6 +243,14 @@ std::string ChangesText(const std::vector<fields::FieldChange>& changes, const E
                     : DescribeValue(*c.field, c.before, names, langFile) + std::string(kArrow) +
                           DescribeValue(*c.field, c.after, names, langFile);
     }
+    return text;
+}
+
+std::string HandoverDate() {
+    char text[32] = "";
+    const std::time_t now = std::time(nullptr);
+    if (const std::tm* local = std::localtime(&now))
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", local);
     return text;
 }
 

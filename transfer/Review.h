@@ -82,6 +82,8 @@ struct HandoverInput {
     std::string programVersion;
     std::string date;
 };
+// Now, in local time, as the handover record gives its date.
+std::string HandoverDate();
 // The handover record: one HTML page in UTF-8 that opens offline and prints on A4. No script,
 // nothing fetched; passwords, codes and the PIN never shown.
 std::string HandoverReport(const HandoverInput& input);

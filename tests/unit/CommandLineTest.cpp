@@ -51,6 +51,11 @@ void WriteSiteFiles(const TempDir& dir) {
                site::Serialize(site::FromRecord(*unit, false, "2026-05-02T08:30:00Z")));
     WriteBytes(dir.path() / "edited.qubsite", edited);
     WriteBytes(dir.path() / "cut.qubsite", good.substr(0, good.size() - 40));
+    // With passwords and codes, for the handover record, which never shows them.
+    unit->setSlotText(layout::kSlotApnLogin, "apn.qub,inst:s3cret");
+    unit->setSlotText(layout::kSlotSupervisorCode0, "2468");
+    WriteBytes(dir.path() / "secret.qubsite",
+               site::Serialize(site::FromRecord(*unit, true, "2026-05-03T08:30:00Z")));
 }
 
 }  // namespace
@@ -97,6 +102,10 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
          false},
         {"--show " + dir.File("good.qubsite"), 0, "\ndtmf.number.1          0301234\n", false},
         {"--check", 2, "Qubset: option '--check' needs a file name\nTry 'Qubset --help'.\n"},
+        {"--report " + dir.File("secret.qubsite") + " " + dir.File("handover.html"), 0,
+         dir.File("handover.html") + ": handover record of " + dir.File("secret.qubsite") + "\n"},
+        {"--report " + dir.File("cut.qubsite") + " " + dir.File("none.html"), 2,
+         dir.File("cut.qubsite") + ": it is not valid JSON (damaged or cut short)\n"},
         {"--diff " + dir.File("good.qubsite"), 2,
          "Qubset: option '--diff' needs two file names\nTry 'Qubset --help'.\n"},
     };
@@ -114,6 +123,11 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
         else
             EXPECT_EQ(run.out, c.shows);
     }
+    const std::string html = ReadBytes(dir.path() / "handover.html");
+    EXPECT_NE(html.find("<td>555</td>"), std::string::npos) << html;
+    EXPECT_NE(html.find("<td>apn.qub</td>"), std::string::npos);
+    for (const char* secret : {"s3cret", "2468"}) EXPECT_EQ(html.find(secret), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "none.html"));
     std::ifstream kept(dir.File("notes.txt"), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), notes);
 }
