@@ -1,6 +1,7 @@
 #include "site/SiteFile.h"
 
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
 
@@ -135,7 +136,9 @@ void CivilFromDays(long long z, long long* y, unsigned* m, unsigned* d) {
 }
 
 std::string TwoDigits(long long n) {
-    return (n < 10 ? "0" : "") + std::to_string(n);
+    char text[24];
+    const int length = std::snprintf(text, sizeof text, "%02lld", n);
+    return std::string(text, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
 ApplyReport::Refusal RefusalOf(fields::SetResult result) {

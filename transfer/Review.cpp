@@ -211,7 +211,10 @@ std::string ReviewLangText(const std::filesystem::path& langFile, ReviewText tex
 FieldWords DescribeField(const Field& field, const std::filesystem::path& langFile) {
     std::string words = field.section.empty() ? "" : Trimmed(LangText(langFile, field.section));
     if (words.empty()) words = field.label;
-    if (const int n = fields::Ordinal(field); n > 0) words += " " + std::to_string(n);
+    if (const int n = fields::Ordinal(field); n > 0) {
+        words += ' ';
+        words += std::to_string(n);
+    }
     return {PageWords(field.page, langFile), words};
 }
 
