@@ -14,7 +14,7 @@ qubset_ensure_packages() {
 
 QUBSET_BUILD_PACKAGES=(cmake make g++ libgtest-dev qt6-base-dev qt6-svg-dev libqt6svg6
                        libgl-dev fonts-dejavu-core pkg-config libxcb1-dev qt6-translations-l10n
-                       clang-format)
+                       clang-format nlohmann-json3-dev)
 # The Windows build draws its bitmaps and icons from the SVG sources and makes the MSI; its
 # tests build googletest from its source.
 QUBSET_CROSS_PACKAGES=(g++-mingw-w64-x86-64-posix librsvg2-bin imagemagick icoutils wixl googletest)
