@@ -1,6 +1,6 @@
 // Language files: INI files whose sections each hold one line of text. A section is read
 // whole and only its first line is used, verbatim (an equals sign is text); lines starting
-// with ';' are comments and blank lines are skipped. Texts are Windows-1252.
+// with ';' are comments and blank lines are skipped. Texts are in the code page.
 #pragma once
 
 #include <cstddef>

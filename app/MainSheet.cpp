@@ -1,5 +1,6 @@
 #include "app/MainSheet.h"
 
+#include "app/Profile.h"
 #include "device/DeviceData.h"
 #include "resources/Resource.h"
 #include "ui/Window.h"
@@ -37,6 +38,7 @@ CMainSheet::CMainSheet(std::string_view caption, ui::Hwnd parent, int startPage,
       m_link(m_port, data, m_results),
       m_unitRecord(std::make_unique<DeviceData>()),
       m_startPage(startPage) {
+    UseCodePageOfSettings();  // before any text is read or shown
     SetTitle(caption);
     SetIcon(IDI_SHEET);
     m_link.Start();

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <string>
 
+#include "ui/CodePage.h"
 #include "ui/Services.h"
 
 namespace {
@@ -25,6 +27,21 @@ PortSettings ReadPortSettings() {
     }
     ports.discover = ReadsTrue(GetProfileString(kPortsSection, kDiscoverValue, "true"));
     return ports;
+}
+
+void UseCodePageOfSettings() {
+#ifndef _WIN32
+    const int asked = GetProfileInt(kSettingSection, kCodePageValue, ui::kDefaultCodePage);
+    if (asked > 0 && ui::SelectCodePage(static_cast<unsigned>(asked))) return;
+    ui::SelectCodePage(ui::kDefaultCodePage);
+    static int saidOf = 0;
+    if (asked == saidOf) return;
+    saidOf = asked;
+    std::fprintf(stderr,
+                 "Qubset: Setting/CodePage %d is not a single-byte code page this system "
+                 "converts; Windows-1252 is used\n",
+                 asked);
+#endif
 }
 
 void MakePrivateFolders(const std::filesystem::path& folder) {

@@ -11,7 +11,8 @@ inline constexpr const char* kSettingSection = "Setting";
 inline constexpr const char* kLanguageValue = "Language";
 inline constexpr const char* kPhoneValue = "phone";
 inline constexpr const char* kProtocolValue = "Protocol DSC";
-inline constexpr const char* kTraceValue = "Trace";  // 1: keep a wire trace
+inline constexpr const char* kTraceValue = "Trace";        // 1: keep a wire trace
+inline constexpr const char* kCodePageValue = "CodePage";  // away from Windows: e.g. 1250
 inline constexpr const char* kPortsSection = "Ports";
 inline constexpr const char* kDiscoverValue = "Discover";
 
@@ -22,6 +23,10 @@ using ui::WriteProfileString;
 
 // The section "Ports": COM<n> = device path, and Discover = false to use only those.
 PortSettings ReadPortSettings();
+
+// Makes the code page Setting/CodePage names the process's, away from Windows, where the
+// system's rules; one that cannot be had keeps Windows-1252, which is said once on stderr.
+void UseCodePageOfSettings();
 
 // Where the wire trace goes when Setting/Trace = 1 asks for one: the per-user state folder
 // ($XDG_STATE_HOME, by default ~/.local/state; on Windows the local application data),

@@ -1,29 +1,96 @@
 #include "ui/CodePage.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
+
+#include "ui/CodePageTable.h"
 
 namespace ui {
 
 namespace {
 
-// Windows-1252 at 0x80..0x9F; the rest of the upper half is Latin-1. Built here rather than
-// asked of a system, whose answer for the five undefined bytes differs between versions.
-constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr unsigned char kFirstNonAscii = 0x80;
+
+struct ActivePage {
+    unsigned number = 0;
+    CodePageTable units{};
+    // (unit, byte) of every byte, by unit, for the way back.
+    std::array<std::pair<char16_t, unsigned char>, kCodePageBytes> bytes{};
+};
+
+// Undefined bytes become their own value; false when the page is not ASCII below 0x80, as an
+// ANSI code page is.
+bool Complete(CodePageTable& table) {
+    for (std::size_t b = 0; b < kCodePageBytes; ++b) {
+        if (table[b] == kNoUnit) table[b] = static_cast<char16_t>(b);
+        if (b < kFirstNonAscii && table[b] != b) return false;
+    }
+    return true;
+}
+
+void Install(ActivePage& page, unsigned number, const CodePageTable& table) {
+    page.number = number;
+    page.units = table;
+    for (std::size_t b = 0; b < kCodePageBytes; ++b)
+        page.bytes[b] = {table[b], static_cast<unsigned char>(b)};
+    std::stable_sort(page.bytes.begin(), page.bytes.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+bool Load(ActivePage& page, unsigned number) {
+    CodePageTable table;
+    table.fill(kNoUnit);
+    if (!LoadCodePageTable(number, &table) || !Complete(table)) return false;
+    Install(page, number, table);
+    return true;
+}
+
+ActivePage MakeStartingPage() {
+    ActivePage page;
+    if (Load(page, StartingCodePage()) || Load(page, kDefaultCodePage)) return page;
+    // No table at all (a system without its conversion modules): each byte stands for itself.
+    std::fprintf(stderr, "Qubset: code page %u is not available; texts are read as Latin-1\n",
+                 kDefaultCodePage);
+    CodePageTable table;
+    table.fill(kNoUnit);
+    Complete(table);
+    Install(page, kDefaultCodePage, table);
+    return page;
+}
+
+ActivePage& Active() {
+    static ActivePage page = MakeStartingPage();
+    return page;
+}
 
 }  // namespace
 
-char16_t UnicodeOfAnsi(unsigned char byte) {
-    return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : static_cast<char16_t>(byte);
+bool SelectCodePage(unsigned codePage) {
+    return codePage == Active().number || Load(Active(), codePage);
 }
 
-char AnsiOfUnicode(char16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
-    for (int i = 0; i < 32; ++i)
-        if (kHigh[i] == unit) return static_cast<char>(0x80 + i);
-    return '?';
+unsigned ActiveCodePage() {
+    return Active().number;
+}
+
+char16_t UnicodeOfAnsi(unsigned char byte) {
+    return Active().units[byte];
+}
+
+bool AnsiOfUnicode(char16_t unit, char* byte) {
+    const auto& bytes = Active().bytes;
+    const auto found =
+        std::lower_bound(bytes.begin(), bytes.end(), unit,
+                         [](const auto& entry, char16_t u) { return entry.first < u; });
+    if (found == bytes.end() || found->first != unit) return false;
+    *byte = static_cast<char>(found->second);
+    return true;
+}
+
+bool InCodePage(char16_t unit) {
+    char ignored = 0;
+    return AnsiOfUnicode(unit, &ignored);
 }
 
 namespace {
@@ -74,8 +141,8 @@ bool AnsiOfUtf8(std::string_view utf8, std::string* ansi) {
     for (std::size_t at = 0; at < utf8.size();) {
         char32_t c = 0;
         if (!NextCodePoint(utf8, at, &c) || c > 0xFFFF) return false;
-        const char byte = AnsiOfUnicode(static_cast<char16_t>(c));
-        if (byte == '?' && c != U'?') return false;
+        char byte = 0;
+        if (!AnsiOfUnicode(static_cast<char16_t>(c), &byte)) return false;
         *ansi += byte;
     }
     return true;

@@ -1,5 +1,6 @@
-// Windows-1252, the code page of the device's texts and of the language files. Each backend
-// converts between it and its toolkit's UTF-16 through these two.
+// The process's ANSI code page: that of the device's texts, of the language files and of the
+// site files' conversions. Each backend converts between it and its toolkit's UTF-16 through
+// these. On Windows it is the system's; elsewhere Windows-1252 unless the settings name another.
 #pragma once
 
 #include <string>
@@ -7,12 +8,20 @@
 
 namespace ui {
 
-// The UTF-16 unit of a code-page byte. The five bytes the code page leaves undefined map to
-// the control characters of the same value, as Windows' own table maps them, so every byte
-// comes back unchanged.
+inline constexpr unsigned kDefaultCodePage = 1252;
+
+// Makes `codePage` the process's; false, keeping the one before, when the platform cannot
+// give it or it is not a single-byte code page with ASCII below 0x80.
+bool SelectCodePage(unsigned codePage);
+unsigned ActiveCodePage();
+
+// The UTF-16 unit of a code-page byte. Bytes the code page leaves undefined map to the control
+// characters of the same value, as Windows' own tables map them, so every byte comes back
+// unchanged.
 char16_t UnicodeOfAnsi(unsigned char byte);
-// The code-page byte of a UTF-16 unit, '?' when the code page has none.
-char AnsiOfUnicode(char16_t unit);
+// The code-page byte of a UTF-16 unit; false when the code page has none.
+bool AnsiOfUnicode(char16_t unit, char* byte);
+bool InCodePage(char16_t unit);
 
 // A code-page text in UTF-8, and back; false when a character has no place in the code page
 // (never a stand-in '?') or the UTF-8 is not valid.

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "ui/CodePage.h"
+
 namespace ui {
 
 // True when `after` holds a character other than '0'..'9' that `before` does not hold: the
@@ -18,6 +20,14 @@ bool GainsNonDigit(const Text& before, const Text& after) {
         ++kept;
     }
     return false;
+}
+
+// True when `text` holds a character the process's code page has no byte for, which would
+// reach the device as '?'. For a backend's UTF-16 strings.
+template <class Text>
+bool HoldsForeignCharacter(const Text& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](auto unit) { return !InCodePage(static_cast<char16_t>(unit)); });
 }
 
 // True when `after` is longer than `maxLength` (negative: no limit) without being shorter than

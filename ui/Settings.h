@@ -1,5 +1,5 @@
 // The per-user settings store: named values in sections, as the registry keeps them under
-// Software\Miltra\<program name> on Windows. Texts are Windows-1252.
+// Software\Miltra\<program name> on Windows. Texts are in the code page.
 #pragma once
 
 #include <string>

@@ -3,8 +3,8 @@
 // handle. The object can outlive its window: a backend makes the window when it is first
 // shown and DestroyWindow destroys it, and every handle to it dies with it.
 //
-// Texts are Windows-1252, as the device's texts and the language files are; the backend
-// converts at its edge.
+// Texts are in the process's code page, as the device's texts and the language files are; the
+// backend converts at its edge.
 #pragma once
 
 #include <cstdint>

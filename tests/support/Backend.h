@@ -60,6 +60,8 @@ bool IsShown(const ui::Window& window);
 // Saves a picture of the window (or the sheet) as <folder>/<name>.png.
 void Screenshot(const ui::Window& window, const std::string& folder, const std::string& name);
 void Screenshot(const ui::PropertySheet& sheet, const std::string& folder, const std::string& name);
+// The sheet's title as its window shows it, in UTF-8.
+std::string ShownTitle(const ui::PropertySheet& sheet);
 void ClearSettings();
 
 }  // namespace backend

@@ -2,7 +2,9 @@
 // transfer and end pages, the modem and PIN dialogs, and what reaches the unit.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 
 #include "app/LangFile.h"
 #include "app/StartPage.h"
@@ -15,6 +17,7 @@
 #include "transfer/EndPage.h"
 #include "transfer/InfoDlg.h"
 #include "transfer/PinCodeDlg.h"
+#include "ui/CodePage.h"
 #include "ui/Services.h"
 
 using namespace layout;
@@ -132,6 +135,61 @@ TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
     ASSERT_GE(requests.size(), 2u);
     EXPECT_EQ(requests[requests.size() - 2].command, 100);
     EXPECT_EQ(requests.back().command, 15);
+}
+
+// The texts are in the process's code page: a Polish language file written in Windows-1250
+// reads right only under it, and an end text takes just what the code page holds, typed or
+// pasted, so that no '?' reaches the unit. On Windows the code page is the system's (the Wine
+// runs name the one they gave in QUBSET_EXPECT_CODEPAGE); elsewhere the settings choose it.
+TEST(Session, TextsTravelInTheProcesssCodePage) {
+    const struct {
+        unsigned codePage;
+        const char* shownTitle;  // UTF-8
+        std::string endText1, endText2;
+    } cases[] = {
+        {1250, "Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 ja\u017A\u0144",
+         "\xA3\xF3"
+         "d\x9F ",
+         "\xBF\xF3\xB3w"},
+        {1252, "Za\u00BF\u00F3\u00B3\u00E6 g\u00EA\u0153l\u00B9 ja\u0178\u00F1",
+         "\xF3"
+         "d \xF1",
+         ""},
+    };
+    const unsigned before = ui::ActiveCodePage();
+    if (const char* expected = std::getenv("QUBSET_EXPECT_CODEPAGE")) {
+        ASSERT_EQ(before, static_cast<unsigned>(std::atoi(expected)));
+    }
+    int ran = 0;
+    for (const auto& c : cases) {
+#ifdef _WIN32
+        if (c.codePage != before) continue;  // the system's alone
+#endif
+        SCOPED_TRACE(c.codePage);
+        ++ran;
+        Wizard w;
+        std::ofstream(w.dir.File("Polski.ini"), std::ios::binary)
+            << "[Language]\r\nPolski\r\n[LANG_CODE]\r\n0x0415\r\n[001]\r\n"
+               "Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1\r\n";
+        Wizard::SetProfile("Setting", "Language", "Polski");
+        Wizard::SetProfile("Setting", "CodePage", std::to_string(c.codePage));
+        w.Start();
+        EXPECT_EQ(ui::ActiveCodePage(), c.codePage);
+        EXPECT_TRUE(backend::ShownTitle(*w.sheet).starts_with(c.shownTitle));
+        w.ToCommunicationPage();
+        w.ToEndPage();
+        auto& end = *w.sheet->m_pEndPage;
+        Wizard::Type(end, IDC_END_TEXT1, "\u0141\u00F3d\u017A \u00F1");  // Łódź ñ
+        Wizard::Type(end, IDC_END_TEXT2, "");
+        Wizard::Paste(end, IDC_END_TEXT2, "\u017C\u00F3\u0142w");  // żółw
+        EXPECT_EQ(end.GetDlgItemText(IDC_END_TEXT1), c.endText1);
+        w.FinishAndWaitForExit();
+        const DeviceData& unit = w.simulator.Local().record;
+        EXPECT_EQ(unit.slotText(kSlotEndPageText1), c.endText1);
+        EXPECT_EQ(unit.slotText(kSlotEndPageText2), c.endText2);
+    }
+    ui::SelectCodePage(before);
+    EXPECT_GE(ran, 1);  // a system in neither code page fails here
 }
 
 TEST(Session, RebuildKeepsOnlyTheProtocolsStillInstalled) {

@@ -11,6 +11,7 @@
 #include "site/Sha256.h"
 #include "site/SiteFile.h"
 #include "tests/support/TempDir.h"
+#include "ui/CodePage.h"
 
 using namespace layout;
 
@@ -91,6 +92,22 @@ TEST(SiteFile, RoundTripIsByteForByteAndSecretsOnlyWhenAsked) {
     EXPECT_EQ(site::ValueOf(without, "sim.pin"), nullptr);
     // A unit before version 41 has no end-page texts to save.
     EXPECT_EQ(site::ValueOf(site::FromRecord(*Unit(40, "x"), true, kSaved), "end.text.1"), nullptr);
+
+    // Under Windows-1250 the same kind of bytes are Polish letters, and they come back as they
+    // were.
+    const unsigned before = ui::ActiveCodePage();
+    ASSERT_TRUE(ui::SelectCodePage(1250));
+    const std::string polish =
+        "\xA3\xF3"
+        "d\x9F";
+    unit->setSlotText(kSlotEndPageText1, polish);
+    const site::Opened opened1250 = Open(site::Serialize(site::FromRecord(*unit, false, kSaved)));
+    EXPECT_EQ(*site::ValueOf(opened1250.file, "end.text.1"), "\u0141\u00f3d\u017a");
+    unit->setSlotText(kSlotEndPageText1, "");
+    EXPECT_EQ(site::ApplyToRecord(*unit, opened1250.file).refusal,
+              site::ApplyReport::Refusal::None);
+    EXPECT_EQ(unit->slotText(kSlotEndPageText1), polish);
+    ui::SelectCodePage(before);
 }
 
 TEST(SiteFile, AppliedWholeOrRefusedWithTheReason) {

@@ -14,7 +14,11 @@ QString DecodeAnsi(std::string_view bytes) {
 std::string EncodeAnsi(const QString& text) {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(text.size()));
-    for (const QChar c : text) bytes.push_back(AnsiOfUnicode(c.unicode()));
+    for (const QChar c : text) {
+        char byte = '?';
+        AnsiOfUnicode(c.unicode(), &byte);
+        bytes.push_back(byte);
+    }
     return bytes;
 }
 

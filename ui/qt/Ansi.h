@@ -1,4 +1,5 @@
-// The wizard's texts are Windows-1252; Qt's are Unicode. The conversion at the backend's edge.
+// The wizard's texts are in the process's code page; Qt's are Unicode. The conversion at the
+// backend's edge.
 #pragma once
 
 #include <QString>
@@ -8,7 +9,7 @@
 namespace ui {
 
 QString DecodeAnsi(std::string_view bytes);
-// The other way; characters the code page lacks become '?'.
+// The other way; characters the code page lacks, which no edit takes, become '?'.
 std::string EncodeAnsi(const QString& text);
 
 }  // namespace ui

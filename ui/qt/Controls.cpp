@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/EditRules.h"
 #include "ui/qt/Ansi.h"
 
 namespace ui {
@@ -66,6 +67,12 @@ constexpr int kImageRole = Qt::UserRole + 1;
 class RenameDelegate : public QStyledItemDelegate {
   public:
     RenameDelegate(ListViewControl* view) : QStyledItemDelegate(view), m_view(view) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* edit = qobject_cast<QLineEdit*>(editor)) EditRules::Of(edit);
+        return editor;
+    }
     void setModelData(QWidget* editor, QAbstractItemModel*,
                       const QModelIndex& index) const override {
         const auto* edit = qobject_cast<QLineEdit*>(editor);
@@ -268,6 +275,7 @@ EditRules::EditRules(QLineEdit* edit) : QValidator(edit), m_previous(edit->text(
 bool EditRules::Allows(const QString& input) const {
     if (input == m_previous) return true;
     if (m_digitsOnly && GainsNonDigit(m_previous, input)) return false;
+    if (HoldsForeignCharacter(input.toStdU16String())) return false;
     return !GrowsPastLimit(m_previous, input, m_maxLength);
 }
 
@@ -406,6 +414,7 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
         return edit;
     }
     auto* edit = new QLineEdit(parent);
+    EditRules::Of(edit);  // every edit refuses what the code page cannot hold
     edit->setReadOnly(c.style & kReadOnly);
     if (c.style & kPassword) edit->setEchoMode(QLineEdit::Password);
     return edit;
@@ -472,6 +481,7 @@ QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const DialogUn
             combo->setEditable(c.kind == Kind::ComboEdit);
             // As a Windows drop-down, text typed into the edit part never becomes an entry.
             combo->setInsertPolicy(QComboBox::NoInsert);
+            if (combo->lineEdit()) EditRules::Of(combo->lineEdit());
             widget = combo;
             break;
         }

@@ -39,7 +39,7 @@ class DialogUnits {
 QString ResourcePath(const QString& name);
 QIcon LoadIcon(std::string_view name);
 
-// The list view control. Texts cross as Windows-1252.
+// The list view control. Texts cross in the code page.
 class ListViewControl : public QWidget, public ListView {
   public:
     ListViewControl(QWidget* parent, unsigned style);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "ui/EditRules.h"
 #include "ui/win32/Text.h"
 
 namespace ui {
@@ -320,6 +321,10 @@ LRESULT ListViewControl::OnNotify(const NMHDR& header) {
             // The owner decides whether the row takes the new text.
             const auto& edit = reinterpret_cast<const NMLVDISPINFOW&>(header);
             if (!edit.item.pszText || !onEndLabelEdit) return FALSE;
+            if (HoldsForeignCharacter(std::wstring_view(edit.item.pszText))) {
+                MessageBeep(MB_OK);
+                return FALSE;
+            }
             const std::string text = NarrowAnsi(edit.item.pszText);
             if (text != GetItemText(edit.item.iItem)) onEndLabelEdit(edit.item.iItem, text);
             return FALSE;

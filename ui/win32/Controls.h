@@ -26,7 +26,7 @@ void DrawResource(HDC dc, const RECT& area, std::string_view resource);
 void DrawPicture(const DRAWITEMSTRUCT& item, std::string_view resource);
 void DrawBitmapButton(const DRAWITEMSTRUCT& item, std::string_view faceName);
 
-// The list view control. Texts cross as Windows-1252.
+// The list view control. Texts cross in the code page.
 class ListViewControl : public ListView {
   public:
     ListViewControl(HWND list, bool report);

@@ -19,7 +19,11 @@ std::wstring WidenAnsi(std::string_view bytes) {
 std::string NarrowAnsi(std::wstring_view text) {
     std::string bytes;
     bytes.reserve(text.size());
-    for (const wchar_t u : text) bytes.push_back(AnsiOfUnicode(static_cast<char16_t>(u)));
+    for (const wchar_t u : text) {
+        char byte = '?';
+        AnsiOfUnicode(static_cast<char16_t>(u), &byte);
+        bytes.push_back(byte);
+    }
     return bytes;
 }
 

@@ -103,7 +103,10 @@ void Window::Impl::Adopt(Window& w, HWND dialog) {
         if (c.kind == Kind::BitmapButton) pictures[c.id] = c.text;
         if (c.kind == Kind::ListView)
             lists[c.id] = std::make_unique<ListViewControl>(control, (c.style & kReport) != 0);
-        if (c.kind == Kind::ComboEdit) chosen[c.id] = -1;
+        if (c.kind == Kind::ComboEdit) {
+            chosen[c.id] = -1;
+            edits[c.id];  // its edit part takes what an edit takes
+        }
     }
     w.AttachHandle();
 }
@@ -111,10 +114,11 @@ void Window::Impl::Adopt(Window& w, HWND dialog) {
 void Window::Impl::OnEditChange(Window& w, int id) {
     EditState& edit = edits[id];
     HWND control = Control(id);
+    if (kinds[id] == Kind::ComboEdit) control = FindWindowExW(control, nullptr, L"Edit", nullptr);
     std::wstring text = WindowTextOf(control);
     // ES_NUMBER and the edit's own limit only stop typing, and the limit cannot be 0; a
     // paste, a drop or an undo is judged here and undone.
-    if ((edit.digitsOnly && GainsNonDigit(edit.previous, text)) ||
+    if ((edit.digitsOnly && GainsNonDigit(edit.previous, text)) || HoldsForeignCharacter(text) ||
         GrowsPastLimit(edit.previous, text, edit.maxLength)) {
         DWORD caret = 0;
         SendMessageW(control, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
@@ -150,14 +154,20 @@ bool Window::Impl::OnCommand(Window& w, int id, int code) {
             return true;
         case Kind::ComboList:
         case Kind::ComboEdit:
+            if (code == CBN_EDITCHANGE && kind->second == Kind::ComboEdit) {
+                if (!edits[id].restoring) OnEditChange(w, id);
+                return true;
+            }
             if (code != CBN_SELCHANGE) return false;
             // A drop-down's edit part takes the chosen entry only after this notification;
             // the handler reads the text as it will be.
             if (kind->second == Kind::ComboEdit) {
                 const int index = static_cast<int>(SendMessageW(Control(id), CB_GETCURSEL, 0, 0));
                 chosen[id] = index;
-                if (index >= 0)
+                if (index >= 0) {
                     SetWindowTextW(Control(id), WidenAnsi(w.GetComboItemText(id, index)).c_str());
+                    edits[id].previous = WindowTextOf(Control(id));
+                }
             }
             w.NotifySelChange(id);
             return true;

@@ -181,6 +181,10 @@ void Screenshot(const ui::PropertySheet& sheet, const std::string& folder,
     Grab(ui::SheetWindow(sheet), folder, name);
 }
 
+std::string ShownTitle(const ui::PropertySheet& sheet) {
+    return ui::SheetWindow(sheet)->windowTitle().toStdString();
+}
+
 void ClearSettings() {
     ui::ClearSettings();
 }

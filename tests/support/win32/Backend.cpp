@@ -10,6 +10,7 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -33,6 +34,9 @@ constexpr DWORD kPollMs = 5;
 // post meanwhile for the next one, as Qt's event loop does, so that a wait sees each state
 // its messages lead through.
 constexpr UINT kMsgPumpEnd = WM_APP + 0x3F00;
+
+constexpr int kTitleUnits = 512;      // longer than any title the sheet is given
+constexpr int kUtf8BytesPerUnit = 3;  // a BMP character's most
 
 void Dispatch(MSG& msg) {
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
@@ -318,6 +322,15 @@ void Screenshot(const ui::Window& window, const std::string& folder, const std::
 void Screenshot(const ui::PropertySheet& sheet, const std::string& folder,
                 const std::string& name) {
     Grab(ui::SheetWindow(sheet), folder, name);
+}
+
+std::string ShownTitle(const ui::PropertySheet& sheet) {
+    wchar_t title[kTitleUnits] = {};
+    const int length = GetWindowTextW(ui::SheetWindow(sheet), title, kTitleUnits);
+    char utf8[kTitleUnits * kUtf8BytesPerUnit] = {};
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, title, length, utf8, sizeof utf8, nullptr, nullptr);
+    return std::string(utf8, static_cast<std::size_t>(std::max(bytes, 0)));
 }
 
 void ClearSettings() {
