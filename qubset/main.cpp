@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/PelmaroApp.h"
+#include "app/Profile.h"
 #include "link/WireTrace.h"
 #include "qubset/CommandLine.h"
 #include "qubset/QubsetVersion.h"
@@ -46,6 +47,10 @@ int main(int argc, char** argv) {
     const std::string program =
         argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "Qubset";
     const CommandLine command = ParseCommandLine(argc, argv);
+    // The site commands convert texts as the wizard does, in the code page the settings name;
+    // without an application object the store is found by this name.
+    QCoreApplication::setApplicationName(QString::fromStdString(program));
+    UseCodePageOfSettings();
     switch (command.action) {
         case CommandLine::Action::Help:
             std::fputs(UsageText(program).c_str(), stdout);

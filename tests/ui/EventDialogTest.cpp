@@ -262,6 +262,11 @@ TEST_F(EventDialog, RenamesKeepHiddenNamesAndCancelKeepsTheCatalogue) {
         editor = tree->findChild<QLineEdit*>();
         ASSERT_NE(editor, nullptr);
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        // A letter Windows-1252 lacks is refused as it is typed.
+        QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QStringLiteral(u"\u017C"),
+                            Qt::NoModifier);
+        EXPECT_EQ(editor->text(), QStringLiteral("Event 1001"));
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(editor, std::string(80, 'R').c_str());
         QTest::keyClick(editor, Qt::Key_Return);
         Wizard::Settle();  // the edit is committed once the key has been handled

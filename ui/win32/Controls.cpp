@@ -322,7 +322,7 @@ LRESULT ListViewControl::OnNotify(const NMHDR& header) {
             const auto& edit = reinterpret_cast<const NMLVDISPINFOW&>(header);
             if (!edit.item.pszText || !onEndLabelEdit) return FALSE;
             if (HoldsForeignCharacter(std::wstring_view(edit.item.pszText))) {
-                MessageBeep(MB_OK);
+                MessageBeep();
                 return FALSE;
             }
             const std::string text = NarrowAnsi(edit.item.pszText);
