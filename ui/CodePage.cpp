@@ -11,6 +11,7 @@ namespace ui {
 namespace {
 
 constexpr unsigned char kFirstNonAscii = 0x80;
+constexpr unsigned kLatin1CodePage = 28591;  // Windows' number for ISO 8859-1
 
 struct ActivePage {
     unsigned number = 0;
@@ -55,7 +56,7 @@ ActivePage MakeStartingPage() {
     CodePageTable table;
     table.fill(kNoUnit);
     Complete(table);
-    Install(page, kDefaultCodePage, table);
+    Install(page, kLatin1CodePage, table);
     return page;
 }
 
