@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace ui {
 class ListView;
@@ -61,5 +62,11 @@ bool IsShown(const ui::Window& window);
 void Screenshot(const ui::Window& window, const std::string& folder, const std::string& name);
 void Screenshot(const ui::PropertySheet& sheet, const std::string& folder, const std::string& name);
 void ClearSettings();
+// What does not fit a window: a control reaching out of it, a text larger than the room its
+// control gives it and, where the backend sizes columns in device pixels, a row of a report
+// list wider than its column. Hidden controls and the faces of bitmap buttons do not count.
+std::vector<std::string> Misfits(const ui::Window& window);
+// The dots per inch the window is drawn at.
+int Dpi(const ui::Window& window);
 
 }  // namespace backend
