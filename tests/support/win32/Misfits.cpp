@@ -4,6 +4,7 @@
 
 #include "ui/win32/Testing.h"
 
+#include <limits>
 #include <string>
 
 #include "ui/win32/Dpi.h"
@@ -16,12 +17,6 @@ namespace {
 // 96 DPI, as the list view draws it.
 constexpr int kLabelPadding = 6;
 constexpr int kBufferChars = 1024;
-
-std::wstring ClassOf(HWND control) {
-    wchar_t name[64] = {};
-    GetClassNameW(control, name, 64);
-    return name;
-}
 
 std::wstring TextOf(HWND control) {
     wchar_t text[kBufferChars] = {};
@@ -48,25 +43,27 @@ SIZE Measure(HWND control, const std::wstring& text, int wrapWidth, UINT format)
     return {r.right - r.left, r.bottom - r.top};
 }
 
-// The room a control leaves its text, the frames and boxes Windows draws taken off.
-SIZE Room(HWND control, LONG style, const RECT& client) {
+// The room a control leaves its text, the frames and boxes Windows draws taken off (a push-like
+// radio or check box is given no more room than one with its box); 0x0 for a control whose
+// text is not measured.
+SIZE Room(ui::Kind kind, const RECT& client) {
     SIZE room{client.right - client.left, client.bottom - client.top};
     const int edge = GetSystemMetrics(SM_CXEDGE);
-    const int type = style & BS_TYPEMASK;
-    const std::wstring cls = ClassOf(control);
-    if (cls == L"ComboBox") {
-        room.cx -= GetSystemMetrics(SM_CXVSCROLL) + 2 * edge;
-    } else if (cls != L"Button") {
-        return room;
-    } else if (type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON) {
-        room.cx -= GetSystemMetrics(SM_CXMENUCHECK) + edge;
-    } else if (type == BS_GROUPBOX) {
-        room.cx -= 4 * edge;
-    } else {
-        room.cx -= 4 * edge;
-        room.cy -= 2 * edge;
+    switch (kind) {
+        case ui::Kind::Static:
+            return room;
+        case ui::Kind::ComboList:
+            return {room.cx - GetSystemMetrics(SM_CXVSCROLL) - 2 * edge, room.cy};
+        case ui::Kind::CheckBox:
+        case ui::Kind::Radio:
+            return {room.cx - GetSystemMetrics(SM_CXMENUCHECK) - edge, room.cy};
+        case ui::Kind::GroupBox:  // the title runs along the top edge, over the frame
+            return {room.cx - 4 * edge, std::numeric_limits<LONG>::max()};
+        case ui::Kind::Button:
+            return {room.cx - 4 * edge, room.cy - 2 * edge};
+        default:
+            return {0, 0};
     }
-    return room;
 }
 
 std::string Misfit(const std::string& name, const std::wstring& text, SIZE needed, SIZE room) {
@@ -116,25 +113,18 @@ std::vector<std::string> Misfits(const ui::Window& window) {
         RECT frame{};
         GetWindowRect(control, &frame);
         MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&frame), 2);
-        if (frame.left < inside.left || frame.top < inside.top || frame.right > inside.right ||
-            frame.bottom > inside.bottom)
-            misfits.push_back(name + " lies outside");
+        RECT within{};
+        IntersectRect(&within, &frame, &inside);
+        if (!EqualRect(&within, &frame)) misfits.push_back(name + " lies outside");
+        if (c.kind == ui::Kind::ListView) ListMisfits(control, name, misfits);
         RECT client{};
         GetClientRect(control, &client);
-        if (c.kind == ui::Kind::ListView) {
-            ListMisfits(control, name, misfits);
-            continue;
-        }
-        const bool wraps = c.kind == ui::Kind::Static;
-        if (c.kind != ui::Kind::Static && c.kind != ui::Kind::Button &&
-            c.kind != ui::Kind::CheckBox && c.kind != ui::Kind::Radio &&
-            c.kind != ui::Kind::GroupBox && c.kind != ui::Kind::ComboList)
-            continue;
+        const SIZE room = Room(c.kind, client);
         const std::wstring text = TextOf(control);
-        const SIZE room = Room(control, style, client);
+        if (room.cx == 0 || text.empty()) continue;
+        const bool wraps = c.kind == ui::Kind::Static;
         const SIZE needed = Measure(control, text, wraps ? room.cx : 0, wraps ? DT_NOPREFIX : 0);
-        const bool tooHigh = c.kind != ui::Kind::GroupBox && needed.cy > room.cy;
-        if (!text.empty() && (needed.cx > room.cx || tooHigh))
+        if (needed.cx > room.cx || needed.cy > room.cy)
             misfits.push_back(Misfit(name, text, needed, room));
     }
     return misfits;
