@@ -47,7 +47,7 @@ foreach(face LEFT RIGHT OK CANCEL)
 endforeach()
 qubset_icon(qubset qubset 16 24 32 48 256)
 foreach(icon supervisor sms dtmf ip cid-sms)
-  qubset_icon(${icon} ${icon} 16 32)
+  qubset_icon(${icon} ${icon} 16 24 32 48 64)
 endforeach()
 
 add_custom_target(qubset_images DEPENDS ${_outputs})

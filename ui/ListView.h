@@ -11,7 +11,8 @@
 
 namespace ui {
 
-// Images by resource name ("icon/194"), all drawn at one size.
+// Images by resource name ("icon/194"), all drawn at one size, in pixels at 96 DPI (the
+// backend draws them larger on a screen of more dots per inch).
 class ImageList {
   public:
     explicit ImageList(int size) : m_size(size) {}
@@ -47,6 +48,7 @@ class ListView {
 
     virtual void SetImageList(const ImageList* images) = 0;
     virtual const ImageList* GetImageList() const = 0;
+    // The width is in pixels at 96 DPI, as the image sizes are.
     virtual void InsertColumn(std::string_view header, int widthPixels) = 0;
     // Starts an in-place edit of a row's text.
     virtual void EditLabel(int index) = 0;

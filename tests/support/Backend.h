@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace ui {
 class ListView;
@@ -63,5 +64,11 @@ void Screenshot(const ui::PropertySheet& sheet, const std::string& folder, const
 // The sheet's title as its window shows it, in UTF-8.
 std::string ShownTitle(const ui::PropertySheet& sheet);
 void ClearSettings();
+// What does not fit a window: a control reaching out of it, a text larger than the room its
+// control gives it and, where the backend sizes columns in device pixels, a row of a report
+// list wider than its column. Hidden controls and the faces of bitmap buttons do not count.
+std::vector<std::string> Misfits(const ui::Window& window);
+// The dots per inch the window is drawn at.
+int Dpi(const ui::Window& window);
 
 }  // namespace backend

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "ui/EditRules.h"
+#include "ui/win32/Dpi.h"
 #include "ui/win32/Text.h"
 
 namespace ui {
@@ -30,6 +31,9 @@ ResourceImage ParseResource(std::string_view resource) {
 }
 
 namespace {
+
+// Between a bitmap button's edge and its focus rectangle, in pixels at 96 DPI.
+constexpr int kFocusInset = 3;
 
 // A bitmap with an alpha channel has its colours premultiplied, as AlphaBlend takes them.
 void Premultiply(HBITMAP bitmap) {
@@ -126,7 +130,8 @@ void DrawBitmapButton(const DRAWITEMSTRUCT& item, std::string_view faceName) {
     DrawResource(item.hDC, item.rcItem, "bitmap/" + std::string(faceName) + face);
     if (item.itemState & ODS_FOCUS) {
         RECT focus = item.rcItem;
-        InflateRect(&focus, -3, -3);
+        const int inset = ScalePixels(item.hwndItem, kFocusInset);
+        InflateRect(&focus, -inset, -inset);
         DrawFocusRect(item.hDC, &focus);
     }
 }
@@ -151,7 +156,7 @@ ListViewControl::~ListViewControl() = default;
 void ListViewControl::SyncImages() {
     if (!m_images || !m_imageList) return;
     for (int i = ImageList_GetImageCount(m_imageList); i < m_images->count(); ++i) {
-        HICON icon = LoadIconResource(m_images->resource(i), m_images->size());
+        HICON icon = LoadIconResource(m_images->resource(i), ScalePixels(m_list, m_images->size()));
         ImageList_ReplaceIcon(m_imageList, -1, icon);
         if (icon) DestroyIcon(icon);
     }
@@ -258,9 +263,9 @@ void ListViewControl::SetItemSelected(int index, bool selected) {
 
 void ListViewControl::SetImageList(const ImageList* images) {
     m_images = images;
-    HIMAGELIST list = images ? ImageList_Create(images->size(), images->size(),
-                                                ILC_COLOR32 | ILC_MASK, images->count(), 4)
-                             : nullptr;
+    const int size = images ? ScalePixels(m_list, images->size()) : 0;
+    HIMAGELIST list =
+        images ? ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, images->count(), 4) : nullptr;
     m_imageList = list;
     SyncImages();
     const auto previous = reinterpret_cast<HIMAGELIST>(
@@ -270,12 +275,13 @@ void ListViewControl::SetImageList(const ImageList* images) {
 
 void ListViewControl::InsertColumn(std::string_view header, int widthPixels) {
     std::wstring text = WidenAnsi(header);
+    const int width = ScalePixels(m_list, widthPixels);
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = text.data();
-    column.cx = widthPixels;
+    column.cx = width;
     if (!SendMessageW(m_list, LVM_SETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column)))
-        SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 0, widthPixels);  // list mode has no header
+        SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 0, width);  // list mode has no header
 }
 
 void ListViewControl::EditLabel(int index) {

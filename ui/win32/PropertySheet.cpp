@@ -22,6 +22,8 @@ constexpr UINT kMsgFocusPage = WM_APP + 4;
 constexpr int kMargin = 7;
 constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
+// An etched edge is two pixels thick at any DPI, as Windows draws it.
+constexpr int kEtchedLineHeight = 2;
 
 const DialogTemplate kFrameTemplate{
     0,
@@ -179,7 +181,7 @@ class PropertySheet::Frame {
         Place(Button(kFinishId), Units(nextX, rowY, kButtonWidth, kButtonHeight));
         Place(Button(kBackId), Units(nextX - kButtonWidth, rowY, kButtonWidth, kButtonHeight));
         RECT line = Units(0, m_pageHeight + kMargin / 2, m_pageWidth, 1);
-        line.bottom = line.top + 2;
+        line.bottom = line.top + kEtchedLineHeight;
         Place(m_line, line);
         RECT client = Units(0, 0, m_pageWidth, rowY + kButtonHeight + kMargin);
         const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
