@@ -2,6 +2,7 @@
 // flags. Pages and dialogs are built from these, and code and tests find controls by id.
 #pragma once
 
+#include <map>
 #include <vector>
 
 namespace ui {
@@ -54,6 +55,20 @@ struct DialogTemplate {
     int width, height;  // dialog units
     std::vector<ControlTemplate> controls;
 };
+
+// What a template says between its controls, for every backend alike. A label (a text with an
+// id) names the control right after it when that control shows no name of its own; radios in a
+// row are one group until one of them starts another.
+struct TemplateLinks {
+    std::map<int, int> labelOf;  // control id -> the id of the label naming it
+    std::map<int, int> groupOf;  // radio id -> the id of its group's first radio
+};
+
+TemplateLinks LinksOf(const DialogTemplate& t);
+
+// Controls that show no name of their own (a picture, or one whose text is its content): a
+// screen reader reads them under their label, else under their template text.
+bool IsNamedByLabel(Kind kind);
 
 // Control ids shared by every dialog.
 inline constexpr int IDOK = 1;

@@ -1,11 +1,13 @@
-// What a screen reader on Windows reads for controls whose window text is their content: the
-// label in front of them, as it reads now, or the template's text where there is no label.
+// What a screen reader on Windows reads for pictures and for controls whose window text is their
+// content: the label in front of them, as it reads now, or the template's text where there is no
+// label.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/Welcom.h"
 #include "pages/General.h"
+#include "pages/SMSconf.h"
 #include "resources/Resource.h"
 #include "tests/support/Wizard.h"
 // The Windows headers after the interface's, whose names their macros would rename.
@@ -76,4 +78,12 @@ TEST(Accessibility, ListsAndDropDownsAreReadByTheirLabelOrTheirTemplateText) {
     general.SetDlgItemText(IDC_INSTALLED_LABEL, "Gew\xE4hlte Protokolle");
     EXPECT_EQ(Accessible(general, IDC_INSTALLED).name, "Gew\xE4hlte Protokolle");
     EXPECT_EQ(Accessible(general, IDC_INSTALLED).role, StandardRole(general, IDC_INSTALLED));
+
+    // A phone book's picture is read under the book's title in front of it.
+    w.NextWhenEnabled();
+    ASSERT_TRUE(w.WaitForPage(PageId::Sms));
+    auto& book = *w.sheet->m_pSMSconf;
+    const std::string title = book.GetDlgItemText(IDC_BOOK_TITLE);
+    ASSERT_FALSE(title.empty());
+    EXPECT_EQ(Accessible(book, IDC_BOOK_ICON).name, title);
 }

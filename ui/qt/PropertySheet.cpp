@@ -1,14 +1,15 @@
 #include "ui/PropertySheet.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/WizardFrame.h"
 #include "ui/qt/Ansi.h"
 #include "ui/qt/Controls.h"
 #include "ui/qt/Testing.h"
@@ -32,14 +33,14 @@ class PropertySheet::Frame : public QDialog {
         layout->addWidget(line);
         auto* row = new QHBoxLayout;
         row->addStretch(1);
-        // QWizard's own texts, so Qt's translations give them the desktop's language.
-        back = AddButton(row, QCoreApplication::translate("QWizard", "< &Back"), "back");
-        next = AddButton(row, QCoreApplication::translate("QWizard", "&Next >"), "next");
-        finish = AddButton(row, QCoreApplication::translate("QWizard", "&Finish"), "finish");
-        row->addSpacing(12);
-        cancel = AddButton(row, QCoreApplication::translate("QWizard", "Cancel"), "cancel");
+        const DialogUnits units(font());
+        for (const wizard::FrameButton& b : wizard::ButtonsFor(DesktopLanguage())) {
+            if (b.role == wizard::Role::Cancel)
+                row->addSpacing(units.ToPixels(wizard::kCancelGap, 0).width());
+            Slot(b.role) = AddButton(row, QString::fromUtf8(b.text), b.name);
+        }
         layout->addLayout(row);
-        next->setDefault(true);
+        Slot(wizard::kFirstDefault)->setDefault(true);
         QObject::connect(back, &QPushButton::clicked, this, [this] { m_sheet.PressBack(); });
         QObject::connect(next, &QPushButton::clicked, this, [this] { m_sheet.PressNext(); });
         QObject::connect(finish, &QPushButton::clicked, this, [this] { m_sheet.PressFinish(); });
@@ -92,6 +93,25 @@ class PropertySheet::Frame : public QDialog {
     }
 
   private:
+    // The desktop's language, as Qt's own translations take it.
+    static std::string DesktopLanguage() {
+        return QLocale::system().uiLanguages().value(0).toStdString();
+    }
+
+    QPushButton*& Slot(wizard::Role role) {
+        switch (role) {
+            case wizard::Role::Back:
+                return back;
+            case wizard::Role::Next:
+                return next;
+            case wizard::Role::Finish:
+                return finish;
+            case wizard::Role::Cancel:
+                break;
+        }
+        return cancel;
+    }
+
     static bool TakesFocus(QWidget* w) {
         return w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus);
     }

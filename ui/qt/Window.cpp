@@ -21,11 +21,6 @@ QString FromWindowsText(std::string_view text) {
     return normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-bool IsLabelled(Kind kind) {
-    return kind == Kind::Edit || kind == Kind::ListView || kind == Kind::ComboList ||
-           kind == Kind::ComboEdit || kind == Kind::ProgressBar || kind == Kind::Picture;
-}
-
 const ControlTemplate& FindControl(const DialogTemplate& t, int id) {
     for (const auto& c : t.controls)
         if (c.id == id) return c;
@@ -63,24 +58,20 @@ void Window::Impl::Create(Window& w, QWidget* window) {
     window->resize(units.ToPixels(t.width, t.height));
     if (t.caption) window->setWindowTitle(QString::fromUtf8(t.caption));
 
-    QButtonGroup* group = nullptr;
-    int lastLabel = 0;
-    bool lastWasRadio = false;
+    const TemplateLinks links = LinksOf(t);
+    std::map<int, QButtonGroup*> groups;
     for (const auto& c : t.controls) {
         QWidget* control = CreateControl(c, window, units);
         if (c.id != IDC_STATIC) impl.controls[c.id] = control;
-        if (c.kind == Kind::Radio) {
-            if (!lastWasRadio || (c.style & kGroup)) group = new QButtonGroup(window);
+        if (const auto first = links.groupOf.find(c.id); first != links.groupOf.end()) {
+            QButtonGroup*& group = groups[first->second];
+            if (!group) group = new QButtonGroup(window);
             group->addButton(static_cast<QAbstractButton*>(control));
         }
-        lastWasRadio = c.kind == Kind::Radio;
-        // A label names the control that follows it, as screen readers expect.
-        if (c.kind == Kind::Static && c.id != IDC_STATIC) lastLabel = c.id;
-        if (IsLabelled(c.kind) && lastLabel) {
-            impl.labelFor[lastLabel] = c.id;
-            SetAccessibleName(control, QString::fromUtf8(FindControl(t, lastLabel).text));
+        if (const auto label = links.labelOf.find(c.id); label != links.labelOf.end()) {
+            impl.labelFor[label->second] = c.id;
+            SetAccessibleName(control, QString::fromUtf8(FindControl(t, label->second).text));
         }
-        if (c.kind != Kind::Static) lastLabel = 0;
     }
     impl.widget = window;
     w.AttachHandle();

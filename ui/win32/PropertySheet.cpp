@@ -3,6 +3,7 @@
 // ends through its buttons. The keyboard works as in a system wizard: a new page takes the
 // focus on its first control, Tab runs through the page and then the buttons, Enter presses
 // the focused push button or else Next / Finish.
+#include "ui/WizardFrame.h"
 #include "ui/win32/Testing.h"
 #include "ui/win32/Text.h"
 #include "ui/win32/WindowImpl.h"
@@ -11,31 +12,43 @@ namespace ui {
 
 namespace {
 
-constexpr int kBackId = 0x3023;
-constexpr int kNextId = 0x3024;
-constexpr int kFinishId = 0x3025;
+using wizard::kBackId;
+using wizard::kButtonHeight;
+using wizard::kButtonWidth;
+using wizard::kFinishId;
+using wizard::kMargin;
+using wizard::kNextId;
+
 constexpr UINT kMsgSetButtons = WM_APP + 3;
 // The focus goes to the new page once its change is done and the frame is active.
 constexpr UINT kMsgFocusPage = WM_APP + 4;
+// An ISO 639 language name and its terminating null.
+constexpr int kLanguageNameChars = 9;
 
-// Dialog units around the buttons.
-constexpr int kMargin = 7;
-constexpr int kButtonWidth = 50;
-constexpr int kButtonHeight = 14;
 // An etched edge is two pixels thick at any DPI, as Windows draws it.
 constexpr int kEtchedLineHeight = 2;
 
-const DialogTemplate kFrameTemplate{
-    0,
-    nullptr,
-    200,
-    100,
-    {
-        {kBackId, Kind::Button, "< &Back", 0, 0, kButtonWidth, kButtonHeight},
-        {kNextId, Kind::Button, "&Next >", 0, 0, kButtonWidth, kButtonHeight, kDefault},
-        {kFinishId, Kind::Button, "&Finish", 0, 0, kButtonWidth, kButtonHeight, kHidden},
-        {IDCANCEL, Kind::Button, "Cancel", 0, 0, kButtonWidth, kButtonHeight},
-    }};
+// The language of the system's own texts, as an ISO 639 name ("de").
+std::string UiLanguage() {
+    wchar_t name[kLanguageNameChars] = {};
+    const int length = GetLocaleInfoW(MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT),
+                                      LOCALE_SISO639LANGNAME, name, kLanguageNameChars);
+    std::string language;
+    for (int i = 0; i + 1 < length; ++i) language += static_cast<char>(name[i]);
+    return language;
+}
+
+// The buttons, placed by Layout; Finish shows once the last page asks for it.
+DialogTemplate FrameTemplate(const wizard::FrameButtons& buttons) {
+    DialogTemplate t{0, nullptr, 200, 100, {}};
+    for (const wizard::FrameButton& b : buttons) {
+        unsigned style = b.role == wizard::kFirstDefault ? unsigned{kDefault} : 0u;
+        if (b.role == wizard::Role::Finish) style |= kHidden;
+        t.controls.push_back(
+            {b.id, Kind::Button, b.text, 0, 0, kButtonWidth, kButtonHeight, style});
+    }
+    return t;
+}
 
 }  // namespace
 
@@ -44,8 +57,8 @@ class PropertySheet::Frame {
     Frame(PropertySheet& sheet, HWND owner) : m_sheet(sheet), m_owner(owner) {
         InitControls();
         const std::vector<WORD> words = BuildDialogTemplate(
-            kFrameTemplate, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME,
-            L"");
+            FrameTemplate(m_buttons),
+            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME, L"");
         CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                    reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner, Proc,
                                    reinterpret_cast<LPARAM>(this));
@@ -131,8 +144,9 @@ class PropertySheet::Frame {
     // The default button when it is offered, else the first button that is.
     void FocusButton() {
         const int defaultId = LOWORD(SendMessageW(hwnd, DM_GETDEFID, 0, 0));
-        for (const int id : {defaultId, kBackId, kNextId, kFinishId, static_cast<int>(IDCANCEL)})
-            if (HWND button = Button(id); button && TakesFocus(button)) return Focus(button);
+        if (HWND button = Button(defaultId); button && TakesFocus(button)) return Focus(button);
+        for (const wizard::FrameButton& b : m_buttons)
+            if (HWND button = Button(b.id); button && TakesFocus(button)) return Focus(button);
     }
 
     HWND hwnd = nullptr;
@@ -175,12 +189,12 @@ class PropertySheet::Frame {
     void Layout() {
         const int rowY = m_pageHeight + kMargin;
         const int cancelX = m_pageWidth - kMargin - kButtonWidth;
-        const int nextX = cancelX - kMargin - kButtonWidth;
+        const int nextX = cancelX - wizard::kCancelGap - kButtonWidth;
         Place(Button(IDCANCEL), Units(cancelX, rowY, kButtonWidth, kButtonHeight));
         Place(Button(kNextId), Units(nextX, rowY, kButtonWidth, kButtonHeight));
         Place(Button(kFinishId), Units(nextX, rowY, kButtonWidth, kButtonHeight));
         Place(Button(kBackId), Units(nextX - kButtonWidth, rowY, kButtonWidth, kButtonHeight));
-        RECT line = Units(0, m_pageHeight + kMargin / 2, m_pageWidth, 1);
+        RECT line = Units(0, m_pageHeight + wizard::kSeparatorOffset, m_pageWidth, 1);
         line.bottom = line.top + kEtchedLineHeight;
         Place(m_line, line);
         RECT client = Units(0, 0, m_pageWidth, rowY + kButtonHeight + kMargin);
@@ -249,6 +263,7 @@ class PropertySheet::Frame {
 
     PropertySheet& m_sheet;
     HWND m_owner;
+    const wizard::FrameButtons m_buttons = wizard::ButtonsFor(UiLanguage());
     HWND m_line = nullptr;
     int m_pageWidth = 0;
     int m_pageHeight = 0;

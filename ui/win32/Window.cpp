@@ -29,12 +29,6 @@ bool IsButton(Kind kind) {
            kind == Kind::BitmapButton;
 }
 
-// Controls whose window text is their content, not their name.
-bool IsLabelled(Kind kind) {
-    return kind == Kind::Edit || kind == Kind::ListView || kind == Kind::ComboList ||
-           kind == Kind::ComboEdit || kind == Kind::ProgressBar;
-}
-
 // A control about to be disabled or hidden hands the focus on to the next one, as Qt's do:
 // Windows would leave it nowhere, and a person's keys with it.
 void HandOnFocus(HWND control) {
@@ -80,21 +74,18 @@ bool Window::Impl::Create(Window& w, HWND parent, bool child) {
 
 void Window::Impl::Adopt(Window& w, HWND dialog) {
     hwnd = dialog;
-    int group = 0;
-    bool lastWasRadio = false;
-    int lastLabel = 0;
+    const TemplateLinks links = LinksOf(w.m_template);
     for (const ControlTemplate& c : w.m_template.controls) {
-        if (c.kind == Kind::Radio && (!lastWasRadio || (c.style & kGroup))) group = c.id;
-        lastWasRadio = c.kind == Kind::Radio;
-        const int label = lastLabel;
-        lastLabel = c.kind == Kind::Static && c.id != IDC_STATIC ? c.id : 0;
         if (c.id == IDC_STATIC) continue;
         HWND control = GetDlgItem(dialog, c.id);
-        if (IsLabelled(c.kind) && (label || *c.text))
-            NameControl(control, label, WidenUtf8(c.text));
+        const auto label = links.labelOf.find(c.id);
+        const int labelId = label == links.labelOf.end() ? 0 : label->second;
+        if (IsNamedByLabel(c.kind) && (labelId || *c.text))
+            NameControl(control, labelId, WidenUtf8(c.text));
         controls[c.id] = control;
         kinds[c.id] = c.kind;
-        if (c.kind == Kind::Radio) radioGroup[c.id] = group;
+        if (const auto group = links.groupOf.find(c.id); group != links.groupOf.end())
+            radioGroup[c.id] = group->second;
         if (c.kind == Kind::Edit && !(c.style & kMultiLine))
             edits[c.id].digitsOnly = c.style & kNumber;
         if ((c.style & kPassword) && c.kind == Kind::Edit)
