@@ -83,10 +83,10 @@ std::string LangText(const std::filesystem::path& langFile, std::string_view sec
     return ReadSectionLine(langFile, section, bufferSize);
 }
 
-std::string WithArgument(std::string text, std::string_view value) {
-    for (auto at = text.find("%1"); at != std::string::npos;
-         at = text.find("%1", at + value.size()))
-        text.replace(at, 2, value);
+std::string WithArgument(std::string text, std::string_view value, std::string_view marker) {
+    for (auto at = text.find(marker); at != std::string::npos;
+         at = text.find(marker, at + value.size()))
+        text.replace(at, marker.size(), value);
     return text;
 }
 

@@ -26,8 +26,8 @@ std::string LangText(const std::filesystem::path& langFile, std::string_view sec
 std::string LangTextOr(const std::filesystem::path& langFile, std::string_view section,
                        std::string_view builtIn);
 
-// A language text with every "%1" replaced by `value`.
-std::string WithArgument(std::string text, std::string_view value);
+// A language text with every `marker` ("%1", "%2", ...) replaced by `value`.
+std::string WithArgument(std::string text, std::string_view value, std::string_view marker = "%1");
 
 // A LANG_CODE text read as "%x" reads it (a "0x" prefix is accepted); false when it does not
 // start with a hexadecimal number.

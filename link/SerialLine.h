@@ -18,9 +18,12 @@ enum class PortFault { None, Denied, InUse, Gone, Other };
 struct OpenFailure {
     int comNumber = 0;
     PortFault fault = PortFault::None;
-    int osError = 0;     // errno, or GetLastError on Windows
-    std::string device;  // the path behind the COM number, where the platform has one
-    std::string group;   // Denied: the group allowed to open the device, when it is known
+    int osError = 0;       // errno, or GetLastError on Windows
+    std::string device;    // the path behind the COM number, where the platform has one
+    std::string group;     // Denied: the group allowed to open the device, when it is known
+    std::string holder{};  // InUse: the program that holds it, when it can be found
+    int holderPid = 0;
+    bool holderProbes = false;  // the holder is a service that probes serial adapters
 };
 
 class SerialLine {

@@ -6,6 +6,20 @@
 
 namespace {
 
+// Probers of serial adapters are stopped as services, other holders are closed.
+std::string InUse(const OpenFailure& failure, const std::filesystem::path& langFile) {
+    if (failure.holder.empty()) return LangTextOr(langFile, "005", "in use by another program.");
+    const std::string text =
+        failure.holderProbes
+            ? LangTextOr(langFile, "009",
+                         "in use by %1 (process %2), which probes serial adapters. Stop it: "
+                         "sudo systemctl stop %1")
+            : LangTextOr(langFile, "008",
+                         "in use by %1 (process %2). Close that program and try again.");
+    return WithArgument(WithArgument(text, ui::TextFromSystem(failure.holder)),
+                        std::to_string(failure.holderPid), "%2");
+}
+
 std::string Cause(const OpenFailure& failure, const std::filesystem::path& langFile) {
     switch (failure.fault) {
         case PortFault::Denied:
@@ -18,7 +32,7 @@ std::string Cause(const OpenFailure& failure, const std::filesystem::path& langF
                                            "and log in again."),
                                 ui::TextFromSystem(failure.group));
         case PortFault::InUse:
-            return LangTextOr(langFile, "005", "in use by another program.");
+            return InUse(failure, langFile);
         case PortFault::Gone:
             return LangTextOr(langFile, "006",
                               "the device is gone. Plug the cable or the adapter in again.");

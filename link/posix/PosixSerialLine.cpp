@@ -15,6 +15,7 @@
 #include <cerrno>
 
 #include "link/SerialLine.h"
+#include "link/posix/PortHolder.h"
 #include "link/posix/PortMap.h"
 
 namespace {
@@ -181,6 +182,12 @@ class PosixSerialLine final : public SerialLine {
     bool Refused(int comNumber, const std::string& path, int error) {
         m_failure = {comNumber, FaultOf(error), error, path, {}};
         if (m_failure.fault == PortFault::Denied) m_failure.group = DeviceGroup(path);
+        if (m_failure.fault == PortFault::InUse) {
+            const PortHolder holder = FindPortHolder(path);
+            m_failure.holder = holder.name;
+            m_failure.holderPid = holder.pid;
+            m_failure.holderProbes = holder.probes;
+        }
         return false;
     }
 

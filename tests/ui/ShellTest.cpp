@@ -1,6 +1,10 @@
 // The application shell: welcome and error pages, language files, the title, Cancel.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -11,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
+
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -148,27 +153,53 @@ TEST(ErrorPage, SearchesWithABeepPerRoundUntilTheUnitAppears) {
     EXPECT_EQ(w.sheet->m_nComPort, 3);
 }
 
+// Another program that keeps a terminal open: `sleep` with it as its input.
+class HoldingProcess {
+  public:
+    explicit HoldingProcess(int fd) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fd, 0);
+        char sleep[] = "sleep", seconds[] = "60";
+        char* argv[] = {sleep, seconds, nullptr};
+        if (posix_spawnp(&m_pid, "sleep", &actions, nullptr, argv, environ) != 0) m_pid = 0;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~HoldingProcess() {
+        if (m_pid <= 0) return;
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+    }
+    pid_t pid() const { return m_pid; }
+
+  private:
+    pid_t m_pid = 0;
+};
+
 // Ports that are there but cannot be opened are named under the message, with the cause and
 // what to do: COM1 refuses (injected: as root no open is ever denied), COM2 and COM24 are
-// terminals the test holds as another program would, COM3 has nothing behind it and is not
-// named. A file
-// without the newer sections gets the English texts built in.
+// terminals the test holds as another program would, COM24 shared with a program it started,
+// which is named; COM3 has nothing behind it and is not named. A file without the newer
+// sections gets the English texts built in.
 TEST(ErrorPage, NamesThePortsThatCouldNotBeOpenedAndWhy) {
     const std::string denied =
         "COM1 (/dev/ttyUSB0): permission denied. Add your user to the group 'dialout' and log "
         "in again.";
     const std::string busy = " in use by another program.";
+    const std::string busyNamed =
+        " in use by sleep (process %2). Close that program and try again.";
     const struct {
         const char* language;
-        std::string deniedLine, busyEnd;
+        std::string deniedLine, busyEnd, busyNamedEnd;
     } cases[] = {
-        {"English", denied, busy},
+        {"English", denied, busy, busyNamed},
         {"German",  // the language file's bytes, Windows-1252
          "COM1 (/dev/ttyUSB0): Zugriff verweigert. F\xfc"
          "gen Sie Ihren Benutzer "
          "der Gruppe 'dialout' hinzu und melden Sie sich neu an.",
-         " von einem anderen Programm belegt."},
-        {"Bare", denied, busy},
+         " von einem anderen Programm belegt.",
+         " von sleep belegt (Prozess %2). Beenden Sie das Programm und versuchen Sie es erneut."},
+        {"Bare", denied, busy, busyNamed},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.language);
@@ -176,9 +207,12 @@ TEST(ErrorPage, NamesThePortsThatCouldNotBeOpenedAndWhy) {
         options.startSimulator = false;
         Wizard w(options);
         WriteFile(w.dir.File("Bare.ini"), "[Language]\r\nBare\r\n[002]\r\nNothing found.\r\n");
-        PtyPair held, heldHigh;
-        ASSERT_TRUE(held.HoldExclusively());
+        PtyPair heldHigh;
         ASSERT_TRUE(heldHigh.HoldExclusively());
+        const HoldingProcess other(heldHigh.slaveFd());
+        ASSERT_GT(other.pid(), 0);
+        PtyPair held;  // after the other program started, so that it holds COM24 alone
+        ASSERT_TRUE(held.HoldExclusively());
         Wizard::SetProfile("Ports", "COM2", held.slavePath());
         Wizard::SetProfile("Ports", "COM24", heldHigh.slavePath());
         Wizard::SetProfile("Setting", "Language", c.language);
@@ -191,7 +225,8 @@ TEST(ErrorPage, NamesThePortsThatCouldNotBeOpenedAndWhy) {
         EXPECT_EQ(page.GetDlgItemText(IDC_ERROR_MESSAGE), LangText(file, "002"));
         EXPECT_EQ(page.GetDlgItemText(IDC_ERROR_PORTS),
                   c.deniedLine + "\nCOM2 (" + held.slavePath() + "):" + c.busyEnd + "\nCOM24 (" +
-                      heldHigh.slavePath() + "):" + c.busyEnd);
+                      heldHigh.slavePath() +
+                      "):" + WithArgument(c.busyNamedEnd, std::to_string(other.pid()), "%2"));
         if (c.language == std::string("English")) w.Screenshot("error-ports");
     }
 }
