@@ -98,6 +98,7 @@ std::string UsageText(const std::string& program) {
            "  -h, --help    show this help and exit\n"
            "  --version     show the version and exit\n"
            "\n"
+           "The wizard needs a display; without one it says so and exits with status 3.\n"
            "The interface languages are the *.ini language files in the current folder.\n"
            "The settings value Setting/Trace=1 keeps a masked trace too, in\n"
            "$XDG_STATE_HOME/Miltra/" +

@@ -6,6 +6,8 @@
 
 // Exit status of a command line that is refused.
 inline constexpr int kUsageStatus = 2;
+// Exit status when the wizard has no display to show itself on.
+inline constexpr int kNoDisplayStatus = 3;
 
 struct CommandLine {
     enum class Action { Run, Help, Version, Refuse, Show, Diff, Check, Report };

@@ -24,12 +24,21 @@
 
 namespace {
 
-// A program started from a menu has no terminal: with a display, the message also comes up
-// in a box.
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
+// Where Qt would find a window system; a platform named outright (offscreen, xcb, wayland)
+// is taken at its word.
+bool HasDisplay() {
+    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+}
+
+// A program started from a menu has no terminal: with a desktop's display, the message also
+// comes up in a box.
 void ShowWhereTheUserLooks(char** argv, const std::string& message) {
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((!x11 || !*x11) && (!wayland || !*wayland)) return;
+    if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) return;
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     ui::MessageBox(0, message, "Qubset", ui::MessageIcon::Error);
@@ -76,6 +85,14 @@ int main(int argc, char** argv) {
         }
         case CommandLine::Action::Run:
             break;
+    }
+    // Qt would abort without a display, and tell a person to reinstall.
+    if (!HasDisplay()) {
+        std::fprintf(stderr,
+                     "%s: the wizard needs a display, and neither DISPLAY nor WAYLAND_DISPLAY is "
+                     "set\n'%s --help' lists what works without one.\n",
+                     program.c_str(), program.c_str());
+        return kNoDisplayStatus;
     }
     WireTrace trace;
     std::string why;

@@ -64,13 +64,29 @@ std::unique_ptr<SerialLine> Wizard::Cable() {
     return TestCableLine(simulator, comNumber, linkPath);
 }
 
-void Wizard::Start() {
+void Wizard::MakeSheet() {
     // Over a pseudo-terminal the ports are the settings' map, as in the program.
     line = UseMemoryCable() ? Cable() : MakePlatformSerialLine(ReadPortSettings());
     if (!refusedPorts.empty()) line = std::make_unique<RefusingLine>(std::move(line), refusedPorts);
     sheet = std::make_unique<CMainSheet>("", 0, kWelcomePageIndex, data, *line, MakeWizardPages);
     AfxSetMainSheet(sheet.get());
+}
+
+void Wizard::Start() {
+    MakeSheet();
     sheet->Create();
+}
+
+void Wizard::RunModal(const std::function<void()>& act) {
+    MakeSheet();
+    ui::UiWakeup driver([&] {
+        act();
+        if (sheet->IsEnded()) return;
+        ADD_FAILURE() << "the wizard was left open";
+        sheet->PressCancel();
+    });
+    driver.Post();
+    sheet->DoModal();
 }
 
 bool Wizard::Visited(PageId id) const {

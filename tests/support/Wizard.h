@@ -36,6 +36,9 @@ class Wizard {
 
     // Builds the sheet and shows it at the welcome page.
     void Start();
+    // Builds the sheet and runs it as the program does, in its own modal loop, where `act`
+    // runs once the loop is up. A sheet that `act` leaves open is ended, as a failure.
+    void RunModal(const std::function<void()>& act);
     // Waits (running the event loop) until `done` holds; false when `ms` passed first.
     static bool WaitFor(const std::function<bool()>& done, int ms = 10000);
     // Lets queued events run for a moment (posted button states, link answers).
@@ -103,4 +106,7 @@ class Wizard {
     std::unique_ptr<CMainSheet> sheet;
     int beeps = 0;
     std::vector<std::string> messages;  // message boxes shown, text first
+
+  private:
+    void MakeSheet();
 };

@@ -1,5 +1,5 @@
-// The program's command line, run for real with no display in the environment: options are
-// read before anything touches a window system.
+// The program's command line, run for real with no display in the environment (unless a case
+// names one): options are read before anything touches a window system.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -20,9 +20,9 @@ struct Outcome {
     std::string out;  // standard output and error together
 };
 
-Outcome RunQubset(const std::string& arguments) {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                                std::string(QUBSET_BINARY) + " " + arguments + " 2>&1";
+Outcome RunQubset(const std::string& arguments, const std::string& display) {
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + display +
+                                " " + std::string(QUBSET_BINARY) + " " + arguments + " 2>&1";
     Outcome run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -62,11 +62,15 @@ void WriteSiteFiles(const TempDir& dir) {
 
 TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
     TempDir dir;
+    const std::string kNoDisplay =
+        "Qubset: the wizard needs a display, and neither DISPLAY nor WAYLAND_DISPLAY is set\n"
+        "'Qubset --help' lists what works without one.\n";
     const struct {
         std::string arguments;
         int status;
         std::string shows;
-        bool whole = true;  // the output is exactly `shows`, else it holds it
+        bool whole = true;         // the output is exactly `shows`, else it holds it
+        std::string display = "";  // variables that give the wizard one
     } cases[] = {
         {"--version", 0, "Qubset " QUBSET_FULL_VERSION "\n"},
         {"--help", 0, "Usage: Qubset [--trace FILE [--trace-secrets]]\n"},
@@ -79,11 +83,16 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
         {"--trace=", 2, "Qubset: option '--trace' needs a file name\nTry 'Qubset --help'.\n"},
         {"--trace " + dir.File("no/such/folder/trace.log"), 2,
          "Qubset: cannot write the trace file " + dir.File("no/such/folder/trace.log") +
-             ": No such file or directory\n"},
+             ": No such file or directory\n",
+         true, "QT_QPA_PLATFORM=offscreen"},
         // An existing file that is no trace is refused and left as it was.
         {"--trace " + dir.File("notes.txt"), 2,
          "Qubset: cannot write the trace file " + dir.File("notes.txt") +
-             ": it is not a wire trace, and it is left as it was\n"},
+             ": it is not a wire trace, and it is left as it was\n",
+         true, "QT_QPA_PLATFORM=offscreen"},
+        // The wizard says what it lacks instead of Qt's abort, and opens no trace first.
+        {"", 3, kNoDisplay},
+        {"--trace " + dir.File("trace.log"), 3, kNoDisplay},
         {"--check " + dir.File("good.qubsite"), 0, dir.File("good.qubsite") + ": sound\n"},
         {"--check " + dir.File("cut.qubsite"), 2,
          dir.File("cut.qubsite") + ": it is not valid JSON (damaged or cut short)\n"},
@@ -114,7 +123,7 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
     { std::ofstream(dir.File("notes.txt"), std::ios::binary) << notes; }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
-        const Outcome run = RunQubset(c.arguments);
+        const Outcome run = RunQubset(c.arguments, c.display);
         EXPECT_EQ(run.status, c.status);
         if (c.arguments.starts_with("-h") || c.arguments == "--help")
             EXPECT_TRUE(run.out.starts_with(c.shows)) << run.out;
@@ -128,6 +137,7 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
     EXPECT_NE(html.find("<td>apn.qub</td>"), std::string::npos);
     for (const char* secret : {"s3cret", "2468"}) EXPECT_EQ(html.find(secret), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "none.html"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "trace.log"));
     std::ifstream kept(dir.File("notes.txt"), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), notes);
 }

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "ui/WizardFrame.h"
@@ -85,6 +86,13 @@ class PropertySheet::Frame : public QDialog {
     QPushButton* cancel;
 
   protected:
+    // Run modally, the sheet makes its first page active before it shows: the page takes the
+    // focus once it can, or the dialog would give it to the first enabled button, Cancel.
+    void showEvent(QShowEvent* event) override {
+        QDialog::showEvent(event);
+        if (PropertyPage* page = m_sheet.GetActivePage(); page && !event->spontaneous())
+            FocusPage(WidgetOf(*page));
+    }
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
     void reject() override {}
     void keyPressEvent(QKeyEvent* event) override {
