@@ -13,6 +13,7 @@ inline constexpr const char* kPhoneValue = "phone";
 inline constexpr const char* kProtocolValue = "Protocol DSC";
 inline constexpr const char* kTraceValue = "Trace";        // 1: keep a wire trace
 inline constexpr const char* kCodePageValue = "CodePage";  // away from Windows: e.g. 1250
+inline constexpr const char* kVerifyValue = "Verify";      // 0: no read-back after an upload
 inline constexpr const char* kPortsSection = "Ports";
 inline constexpr const char* kDiscoverValue = "Discover";
 

@@ -140,18 +140,21 @@ void CSiteFiles::Save(ui::Hwnd parent, const DeviceData& data, bool withSecrets)
 }
 
 void CSiteFiles::BackupBeforeUpload(ui::Hwnd parent, const DeviceData& data) {
-    Backup(parent, data, "before");
+    Backup(parent, data, "before", {});
 }
 
-void CSiteFiles::BackupAfterUpload(ui::Hwnd parent, const DeviceData& data) {
-    Backup(parent, data, "after");
+void CSiteFiles::BackupAfterUpload(ui::Hwnd parent, const DeviceData& data,
+                                   std::string_view source) {
+    Backup(parent, data, "after", source);
 }
 
-void CSiteFiles::Backup(ui::Hwnd parent, const DeviceData& data, const char* stage) {
+void CSiteFiles::Backup(ui::Hwnd parent, const DeviceData& data, const char* stage,
+                        std::string_view source) {
     const auto folder = BackupFolder();
     std::filesystem::path written;
-    const FileResult result =
-        site::WriteBackup(folder, site::FromRecord(data, true, site::UtcNow()), stage, &written);
+    site::SiteFile file = site::FromRecord(data, true, site::UtcNow());
+    file.source = source;
+    const FileResult result = site::WriteBackup(folder, file, stage, &written);
     if (result != FileResult::Done)
         Tell(parent, Say(kNoBackup, FileProblem(result)), ui::MessageIcon::Error);
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "ui/Window.h"
 
@@ -27,13 +28,15 @@ class CSiteFiles {
     std::string Identified(DeviceData& data);
     // Asks where, and saves the record as it will be written.
     void Save(ui::Hwnd parent, const DeviceData& data, bool withSecrets);
-    // The record as read from the unit (the sheet's unitRecord), before an upload; the record
-    // as written, after.
+    // The record as read from the unit (the sheet's unitRecord), before an upload; after it,
+    // the record the unit was read back as, or as written when it could not be; `source`
+    // says which, in the file.
     void BackupBeforeUpload(ui::Hwnd parent, const DeviceData& data);
-    void BackupAfterUpload(ui::Hwnd parent, const DeviceData& data);
+    void BackupAfterUpload(ui::Hwnd parent, const DeviceData& data, std::string_view source);
 
   private:
-    void Backup(ui::Hwnd parent, const DeviceData& data, const char* stage);
+    void Backup(ui::Hwnd parent, const DeviceData& data, const char* stage,
+                std::string_view source);
 
     std::unique_ptr<site::SiteFile> m_file;
 };

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "link/DeviceCommands.h"
@@ -120,6 +121,12 @@ int main() {
     Report(
         "configuration upload", [&] { return SendConfiguration(port, data); },
         WireMs(data.uploadLength, 1), port, trace);
+    // What verifying an upload adds: the unit's settings and texts read into a record of their
+    // own.
+    const auto readBack = std::make_unique<DeviceData>();
+    Report(
+        "read-back (11, 10)", [&] { return ReadBack(port, *readBack); },
+        WireMs(1, layout::kIdentReplySize) + WireMs(1, strings), port, trace);
     Report(
         "disconnect", [&] { return SendDisconnect(port) == 6 ? 0 : -1; }, WireMs(1, 1), port,
         trace);

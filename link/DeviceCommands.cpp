@@ -25,6 +25,22 @@ int OneByteReply(SerialPort& port, std::uint32_t startTimeoutMs) {
     return n == 1 ? static_cast<std::int8_t>(port.receiveBuffer()[0]) : 0;
 }
 
+// Settings, then texts; the texts only when they come whole, with the length announced.
+int ReadRecord(SerialPort& port, DeviceData& data) {
+    if (!SendByte(port, command::kReadSettings)) return identify::kSettingsNotSent;
+    const int n = port.ReceiveFrame(data.identReply.data(), kIdentReplySize, startwait::kSettings);
+    if (n != static_cast<int>(kIdentReplySize)) return identify::kNoSettings;
+    std::memcpy(data.settingsBlock.data(), data.identReply.data(), kSettingsCopySize);
+
+    if (!SendByte(port, command::kReadStringTable)) return identify::kStringsNotSent;
+    const int length =
+        port.ReceiveFrame(port.receiveBuffer(), kStringReplyMax, startwait::kStringTable);
+    if (length <= 1 || static_cast<std::uint32_t>(length) != data.identStringTableLength())
+        return readback::kNoStrings;
+    UnpackStringTable(data, port.receiveBuffer(), static_cast<std::size_t>(length));
+    return 0;
+}
+
 }  // namespace
 
 int ReadModemInfo(SerialPort& port, DeviceData& data) {
@@ -35,20 +51,13 @@ int ReadModemInfo(SerialPort& port, DeviceData& data) {
 
 int Identify(SerialPort& port, DeviceData& data) {
     if (const int c = ReadModemInfo(port, data); c != 0) return c - kIdentifyOffset;
+    const int c = ReadRecord(port, data);
+    // A text table of another length than announced leaves the texts as they were.
+    return c == readback::kNoStrings ? 0 : c;
+}
 
-    if (!SendByte(port, command::kReadSettings)) return identify::kSettingsNotSent;
-    const int n = port.ReceiveFrame(data.identReply.data(), kIdentReplySize, startwait::kSettings);
-    if (n != static_cast<int>(kIdentReplySize)) return identify::kNoSettings;
-    std::memcpy(data.settingsBlock.data(), data.identReply.data(), kSettingsCopySize);
-
-    if (!SendByte(port, command::kReadStringTable)) return identify::kStringsNotSent;
-    const int length =
-        port.ReceiveFrame(port.receiveBuffer(), kStringReplyMax, startwait::kStringTable);
-    // A reply of another length than announced leaves the texts as they were.
-    if (length <= 1 || static_cast<std::uint32_t>(length) != data.identStringTableLength())
-        return 0;
-    UnpackStringTable(data, port.receiveBuffer(), static_cast<std::size_t>(length));
-    return 0;
+int ReadBack(SerialPort& port, DeviceData& into) {
+    return ReadRecord(port, into);
 }
 
 int ReadEvents(SerialPort& port, DeviceData& data) {

@@ -16,6 +16,11 @@ inline constexpr int kModemInfoNotSent = -101;
 inline constexpr int kNoModemInfo = -102;
 }  // namespace identify
 
+// ReadBack's failures beyond Identify's -1, -2 and -3: texts other than the settings announce.
+namespace readback {
+inline constexpr int kNoStrings = -4;
+}  // namespace readback
+
 // Failures of the two exchanges that carry a code of their own.
 namespace exchange {
 inline constexpr int kNotSent = -1;
@@ -39,6 +44,10 @@ inline constexpr std::uint32_t kStatus = 500;
 
 int ReadModemInfo(SerialPort& port, DeviceData& data);
 int Identify(SerialPort& port, DeviceData& data);
+// The unit's settings and texts read again (commands 11 and 10, as Identify reads them) into
+// `into`, after an upload; 0 when both arrived whole. Texts of another length than announced
+// are a failure here: the read must show all the unit holds.
+int ReadBack(SerialPort& port, DeviceData& into);
 int ReadEvents(SerialPort& port, DeviceData& data);
 int SendConfiguration(SerialPort& port, const DeviceData& data);
 int SendDialRequest(SerialPort& port, const DeviceData& data);

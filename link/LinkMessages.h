@@ -27,6 +27,8 @@ inline constexpr int kWaitStatus = 11;
 inline constexpr int kModemInfo = 12;
 inline constexpr int kQuit = 13;
 inline constexpr int kLast = kQuit;
+// Beyond the numbered commands: served only with a record to read into (RequestReadBack).
+inline constexpr int kReadBack = 20;
 }  // namespace linkcmd
 
 // Answer codes: wParam of WM_LINK_RESULT.
@@ -38,4 +40,5 @@ inline constexpr int kOneByte = 5;
 inline constexpr int kEventsRead = 7;
 inline constexpr int kCommand17Sent = 8;
 inline constexpr int kCommand18Sent = 10;
+inline constexpr int kReadBack = 11;  // value: ReadBack's code
 }  // namespace linkresult

@@ -25,11 +25,19 @@ bool LinkWorker::Start() {
 }
 
 void LinkWorker::PostRequest(int command, WindowHandle window) {
+    Queue({command, window});
+}
+
+void LinkWorker::RequestReadBack(WindowHandle window, DeviceData& into) {
+    Queue({linkcmd::kReadBack, window, &into});
+}
+
+void LinkWorker::Queue(const Request& request) {
     if (!m_thread.joinable()) return;
     {
         std::lock_guard lock(m_mutex);
         if (m_ended) return;
-        m_queue.push_back({command, window});
+        m_queue.push_back(request);
     }
     m_wake.notify_one();
 }
@@ -42,7 +50,7 @@ void LinkWorker::Stop() {
     {
         std::lock_guard lock(m_mutex);
         m_queue.clear();
-        m_queue.push_back({linkcmd::kQuit, 0});
+        m_queue.push_back({linkcmd::kQuit, 0, nullptr});
     }
     m_wake.notify_one();
     {
@@ -129,13 +137,16 @@ bool LinkWorker::Serve(const Request& request) {
         case linkcmd::kModemInfo:
             answer(linkresult::kOneByte, ReadModemInfo(m_port, m_data));
             break;
+        case linkcmd::kReadBack:
+            if (request.into) answer(linkresult::kReadBack, ReadBack(m_port, *request.into));
+            break;
         case linkcmd::kQuit:
             BeginQuit();
             SendDisconnect(m_port);
             std::this_thread::sleep_for(std::chrono::milliseconds(kQuitPauseMs));
             m_port.Close();
             return false;
-        default:  // 2 and anything above 13: nothing
+        default:  // 2 and anything else above 13: nothing
             break;
     }
     return true;

@@ -41,6 +41,9 @@ class LinkWorker {
     void RequestDial(WindowHandle window) { PostRequest(linkcmd::kDial, window); }
     void RequestDisconnect(WindowHandle window) { PostRequest(linkcmd::kDisconnect, window); }
     void RequestStatus(WindowHandle window) { PostRequest(linkcmd::kWaitStatus, window); }
+    // Reads the unit's settings and texts into `into`, which the page leaves alone until the
+    // answer (kReadBack) has come.
+    void RequestReadBack(WindowHandle window, DeviceData& into);
 
     static constexpr int kStopWaitMs = 3000;
     static constexpr int kQuitPauseMs = 500;
@@ -50,7 +53,10 @@ class LinkWorker {
     struct Request {
         int command;
         WindowHandle window;
+        DeviceData* into = nullptr;  // kReadBack's record
     };
+
+    void Queue(const Request& request);
 
     void Run();
     Request NextRequest();

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 
+#include "device/Fields.h"
 #include "device/Layout.h"
 
 namespace sim {
@@ -79,6 +81,20 @@ std::optional<Fault> ParseFault(const std::string& text) {
         fault.count = static_cast<int>(n);
     }
     return fault;
+}
+
+std::optional<Unkept> ParseUnkept(const std::string& text) {
+    constexpr std::string_view kSlotPrefix = "slot:";
+    if (text.starts_with(kSlotPrefix)) {
+        const std::string number = text.substr(kSlotPrefix.size());
+        char* end = nullptr;
+        const long slot = std::strtol(number.c_str(), &end, 10);
+        if (number.empty() || *end || slot < 1 || slot > layout::kSlotCount) return std::nullopt;
+        return Unkept{{}, static_cast<int>(slot)};
+    }
+    const fields::Field* field = fields::FindField(text);
+    if (!field || !fields::InRecord(*field)) return std::nullopt;
+    return Unkept{text, 0};
 }
 
 std::string FaultHelp() {

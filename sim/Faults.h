@@ -55,6 +55,14 @@ struct Fault {
 std::optional<Fault> ParseFault(const std::string& text);
 std::string FaultHelp();
 
+// A part of an upload the unit does not keep: it holds on to what it had there before.
+struct Unkept {
+    std::string field;  // a named field of the record, or
+    int slot = 0;       // a text slot by number
+};
+// "FIELD" (for example "sms.number.1") or "slot:N"; nothing for a name the record lacks.
+std::optional<Unkept> ParseUnkept(const std::string& text);
+
 // The phase a request belongs to.
 Phase PhaseOfCommand(std::uint8_t command);
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 
 #include "device/Bytes.h"
@@ -270,7 +271,9 @@ std::vector<std::uint8_t> Simulator::Answer(Unit& unit, const std::vector<std::u
         }
         case command::kWriteConfiguration: {
             if (m_faults.Take(FaultKind::UploadRefused, phase)) return {kNak};
+            const auto before = std::make_unique<DeviceData>(unit.record);
             if (!ApplyConfiguration(unit, request.data(), request.size(), nullptr)) return {kNak};
+            for (const Unkept& part : m_options.unkept) RestoreUnkept(unit, *before, part);
             m_uploads.push_back(request);
             if (&unit == &m_local && !m_options.statePath.empty())
                 SaveUnit(m_local, m_options.statePath);
@@ -378,6 +381,11 @@ void Simulator::WriteDue(Clock::time_point now) {
 void Simulator::AddFault(const Fault& fault) {
     std::lock_guard lock(m_mutex);
     m_faults.Add(fault);
+}
+
+void Simulator::AddUnkept(const Unkept& part) {
+    std::lock_guard lock(m_mutex);
+    m_options.unkept.push_back(part);
 }
 
 void Simulator::ClearFaults() {

@@ -32,6 +32,7 @@ struct Options {
     std::chrono::milliseconds frameIdle{200};    // a request that stops halfway is dropped
     std::string statePath;                       // load from and save uploads to
     std::string uploadsPath;                     // every accepted image, a line of hex each
+    std::vector<Unkept> unkept;                  // parts of an upload the unit does not keep
 };
 
 // One request frame as the unit received it.
@@ -66,6 +67,7 @@ class Simulator {
 
     void AddFault(const Fault& fault);
     void ClearFaults();
+    void AddUnkept(const Unkept& part);
 
     Unit Local() const;
     Unit Remote() const;

@@ -8,6 +8,7 @@
 
 #include "device/Bytes.h"
 #include "device/EventCatalogue.h"
+#include "device/Fields.h"
 
 using namespace layout;
 
@@ -223,6 +224,15 @@ bool ApplyConfiguration(Unit& unit, const std::uint8_t* image, std::size_t lengt
         r.setSlotText(number, texts[static_cast<std::size_t>(number - 1)]);
     StoreSettings(unit);
     return true;
+}
+
+void RestoreUnkept(Unit& unit, const DeviceData& before, const Unkept& part) {
+    if (part.slot) {
+        unit.record.setSlotText(part.slot, before.slotText(part.slot));
+    } else if (const fields::Field* field = fields::FindField(part.field)) {
+        fields::SetFieldValue(unit.record, *field, fields::FieldValue(before, *field));
+    }
+    StoreSettings(unit);
 }
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include "device/DeviceData.h"
 #include "device/EventCatalogue.h"
+#include "sim/Faults.h"
 
 namespace sim {
 
@@ -36,6 +37,9 @@ std::vector<std::uint8_t> SettingsReply(const Unit& unit);
 // On refusal `why` says what was wrong and the unit is unchanged.
 bool ApplyConfiguration(Unit& unit, const std::uint8_t* image, std::size_t length,
                         std::string* why);
+
+// Puts back into the unit what it held in `before` at the part it does not keep.
+void RestoreUnkept(Unit& unit, const DeviceData& before, const Unkept& part);
 
 // A unit's record as text lines of hex, for --state.
 bool SaveUnit(const Unit& unit, const std::string& path);

@@ -30,6 +30,8 @@ void PrintHelp() {
         "                          show a fault on the exchanges of PHASE (default: any),\n"
         "                          COUNT times (default: always); repeatable\n"
         "%s"
+        "  --unkept PART           a part of an upload the unit does not keep: a field name\n"
+        "                          (e.g. sms.number.1) or slot:N for text slot N; repeatable\n"
         "  --remote-password TEXT  password of the remote unit reached by a dial (default 1234)\n"
         "  --dial-delay MS         silence while the remote unit is rung (default 2000)\n"
         "  --help                  this text\n",
@@ -68,6 +70,13 @@ int main(int argc, char** argv) {
                 return 2;
             }
             faults.push_back(*fault);
+        } else if (arg == "--unkept" && hasValue) {
+            const auto part = sim::ParseUnkept(argv[++i]);
+            if (!part) {
+                std::fprintf(stderr, "qubrin-sim: '%s' names no field or text slot\n", argv[i]);
+                return 2;
+            }
+            options.unkept.push_back(*part);
         } else {
             std::fprintf(stderr, "qubrin-sim: unknown or incomplete option '%s' (see --help)\n",
                          arg.c_str());

@@ -13,6 +13,11 @@ namespace site {
 
 inline constexpr std::size_t kBackupsKept = 500;
 
+// What an "after" backup holds, as its file says.
+inline constexpr const char* kReadBackSource = "read back from the unit after the upload";
+inline constexpr const char* kWrittenSource =
+    "as written: the unit could not be read back after the upload";
+
 // Writes `file` into `folder` (which must exist) as <time>-<unit id>-<stage>.qubsite, never
 // over an earlier backup, then removes the oldest backups beyond kBackupsKept. `written`
 // receives the path.

@@ -72,6 +72,10 @@ bool ReadHeader(const Json& root, SiteFile* file, std::string* error) {
         *error = "its header is incomplete";
         return false;
     }
+    if (root.contains("source") && !ReadText(root, "source", &file->source)) {
+        *error = "its source is not a text";
+        return false;
+    }
     return true;
 }
 
@@ -174,6 +178,7 @@ std::string Serialize(const SiteFile& file) {
     root["format_version"] = kFormatVersion;
     root["program_version"] = file.programVersion;
     root["saved"] = file.savedAt;
+    if (!file.source.empty()) root["source"] = file.source;
     root["unit"] = {{"record_version", file.unit.recordVersion},
                     {"model", file.unit.model},
                     {"id", file.unit.id},

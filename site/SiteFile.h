@@ -31,6 +31,9 @@ struct SiteFile {
     std::string programVersion;
     std::string savedAt;  // UTC, "YYYY-MM-DDTHH:MM:SSZ"
     UnitIdentity unit;
+    // Where the values come from, when that needs saying (a backup of what the unit held after
+    // an upload); "" otherwise.
+    std::string source;
     // Field name and UTF-8 value, in the named-field table's order.
     std::vector<std::pair<std::string, std::string>> values;
 };

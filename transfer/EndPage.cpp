@@ -3,10 +3,12 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/Profile.h"
 #include "app/Welcom.h"
 #include "device/SafeFile.h"
 #include "resources/Resource.h"
 #include "resources/Templates.h"
+#include "site/Backup.h"
 #include "transfer/ChangesDlg.h"
 #include "transfer/Review.h"
 #include "ui/Services.h"
@@ -100,6 +102,7 @@ std::unique_ptr<DeviceData> CEndPage::FinishRecord() const {
 }
 
 void CEndPage::UpdateChangeCount() {
+    if (m_verdict) return;  // the line says what the unit holds now
     const auto changes = fields::ChangedFields(m_pSheet->unitRecord(), *FinishRecord());
     SetDlgItemText(IDC_END_CHANGE_COUNT, ChangeCountText(changes.size(), m_pSheet->m_strLangFile));
 }
@@ -128,7 +131,8 @@ void CEndPage::SaveReport() {
                               EventNamesInHand(),
                               langFile,
                               ToolVersionText(),
-                              HandoverDate()};
+                              HandoverDate(),
+                              m_verdict.get()};
     if (WriteWholeFile(path, HandoverReport(input)) == FileResult::Done) return;
     ui::MessageBox(
         handle(),
@@ -150,23 +154,62 @@ bool CEndPage::OnWizardFinish() {
     BuildConfigurationImage(Data(), m_image, GetDlgItemText(IDC_END_TEXT1),
                             GetDlgItemText(IDC_END_TEXT2),
                             static_cast<std::uint16_t>(m_pSheet->m_nLangCode & 0xFFFF));
+    m_bVerify = GetProfileInt(kSettingSection, kVerifyValue, 1) != 0;
     m_pSheet->m_link.RequestUpload(handle());
     return false;  // the page stays while the upload runs
 }
 
 std::intptr_t CEndPage::OnLinkResult(int code, std::intptr_t value) {
+    if (code == linkresult::kReadBack) {
+        if (m_readBack && !m_verdict) ReadBackAnswered(static_cast<int>(value));
+        return 0;
+    }
     if (m_bDone) return 0;  // the disconnect's answer, while the program ends
     if (code == linkresult::kUploaded && value == 0) {
-        m_bDone = 1;
-        m_pSheet->m_siteFiles.BackupAfterUpload(GetSafeHwnd(), Data());
-        // The unit has the configuration: Cancel in the second before the end says so too.
-        m_pSheet->SetExitStatus(kExitStatus);
-        m_pSheet->m_link.RequestDisconnect(handle());
-        SetTimer(kExitTimer, kExitDelayMs);
+        Accepted();
         return 0;
     }
     RetryUpload();
     return 0;
+}
+
+void CEndPage::Accepted() {
+    m_bDone = 1;
+    // The unit has the configuration: Cancel from here on says so too.
+    m_pSheet->SetExitStatus(kExitStatus);
+    if (!m_bVerify) {
+        m_pSheet->m_siteFiles.BackupAfterUpload(GetSafeHwnd(), Data(), {});
+        EndSession();
+        return;
+    }
+    // A record of its own, so that what was written stays beside what the unit holds.
+    m_readBack = std::make_unique<DeviceData>();
+    m_readBack->infoBlock = Data().infoBlock;
+    m_pSheet->m_link.RequestReadBack(handle(), *m_readBack);
+}
+
+void CEndPage::ReadBackAnswered(int code) {
+    m_verdict = std::make_unique<fields::Verdict>(
+        code == 0 ? fields::CompareReadBack(Data(), *m_readBack) : fields::Verdict{});
+    const bool readBack = m_verdict->outcome != fields::Outcome::NotVerified;
+    m_pSheet->m_siteFiles.BackupAfterUpload(
+        GetSafeHwnd(), readBack ? *m_readBack : Data(),
+        readBack ? site::kReadBackSource : site::kWrittenSource);
+    const std::filesystem::path& langFile = m_pSheet->m_strLangFile;
+    SetDlgItemText(IDC_END_CHANGE_COUNT, VerdictLine(*m_verdict, langFile));
+    if (m_verdict->outcome == fields::Outcome::Verified) {
+        EndSession();
+        return;
+    }
+    // The unit is let go first; the page stays with the verdict, for the handover record,
+    // until the installer leaves with Cancel.
+    m_pSheet->m_link.RequestDisconnect(handle());
+    SetTimer(kVerdictTimer, kVerdictBoxDelayMs);
+}
+
+void CEndPage::EndSession() {
+    m_pSheet->m_link.RequestDisconnect(handle());
+    SetTimer(kExitTimer, kExitDelayMs);
 }
 
 // An upload the unit refused or did not answer is sent again, five times at most; then the
@@ -185,4 +228,8 @@ void CEndPage::RetryUpload() {
 void CEndPage::OnTimer(int id) {
     KillTimer(id);
     if (id == kExitTimer) m_pSheet->EndProgram(kExitStatus);
+    if (id == kVerdictTimer && m_verdict)
+        ui::MessageBox(handle(),
+                       VerdictText(*m_verdict, EventNamesInHand(), m_pSheet->m_strLangFile),
+                       m_strTitle, ui::MessageIcon::Exclamation);
 }

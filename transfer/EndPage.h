@@ -7,6 +7,7 @@
 #include "app/WizardPage.h"
 #include "device/DeviceData.h"
 #include "device/EventCatalogue.h"
+#include "device/Verify.h"
 
 class CEndPage : public CWizardPage {
   public:
@@ -17,6 +18,8 @@ class CEndPage : public CWizardPage {
 
     static constexpr int kUploadRetries = 5;
     static constexpr int kExitTimer = 1;
+    static constexpr int kVerdictTimer = 2;  // the box after the disconnect has been asked for
+    static constexpr int kVerdictBoxDelayMs = 1;
     static constexpr int kExitDelayMs = 1000;
     static constexpr int kExitStatus = 1;
     static constexpr int kCusdDigits = 4;
@@ -42,11 +45,23 @@ class CEndPage : public CWizardPage {
     void SaveReport();
     // The unit's event names when they have been read this session, else none.
     EventNames EventNamesInHand() const;
+    // The unit has taken the upload: read it back, or end the session when that is off.
+    void Accepted();
+    void ReadBackAnswered(int code);
+    void EndSession();
 
+  public:
+    // The upload's verdict once the read-back has answered, else nullptr.
+    const fields::Verdict* Verdict() const { return m_verdict.get(); }
+
+  private:
     int m_nRetries = kUploadRetries;
     int m_bDone = 0;
     ImageBuffer m_image;
     std::string m_strTitle;
+    bool m_bVerify = true;
+    std::unique_ptr<DeviceData> m_readBack;  // the link fills it until its answer
+    std::unique_ptr<fields::Verdict> m_verdict;
 };
 
 // The end page's text fields take no more than their slots hold.

@@ -200,6 +200,19 @@ struct ReportWriter {
         }
         html += "</table></section>\n";
     }
+
+    void Verification() {
+        if (!in.verdict) return;
+        html += "<section><h2>" + Html(Say(review::kVerification)) + "</h2>\n<p>";
+        const std::string text = VerdictText(*in.verdict, in.names, in.langFile);
+        std::size_t at = 0;
+        while (at <= text.size()) {
+            const std::size_t end = std::min(text.find('\n', at), text.size());
+            html += (at ? "<br>" : "") + Html(text.substr(at, end - at));
+            at = end + 1;
+        }
+        html += "</p></section>\n";
+    }
 };
 
 }  // namespace
@@ -249,6 +262,39 @@ std::string ChangesText(const std::vector<fields::FieldChange>& changes, const E
     return text;
 }
 
+std::string VerdictLine(const fields::Verdict& verdict, const std::filesystem::path& langFile) {
+    switch (verdict.outcome) {
+        case fields::Outcome::Verified:
+            return ReviewLangText(langFile, review::kVerified);
+        case fields::Outcome::Differs:
+            break;
+        case fields::Outcome::NotVerified:
+            return ReviewLangText(langFile, review::kNotVerified);
+    }
+    std::string names;
+    for (const fields::Difference& d : verdict.differences) {
+        const FieldWords words = DescribeField(*d.field, langFile);
+        names += (names.empty() ? "" : "; ") + words.page + ", " + words.field;
+    }
+    return WithArgument(ReviewLangText(langFile, review::kDiffers), names);
+}
+
+std::string VerdictText(const fields::Verdict& verdict, const EventNames& names,
+                        const std::filesystem::path& langFile) {
+    if (verdict.outcome != fields::Outcome::Differs) return VerdictLine(verdict, langFile);
+    std::string text = ReviewLangText(langFile, review::kDiffersHeading);
+    for (const fields::Difference& d : verdict.differences) {
+        const FieldWords words = DescribeField(*d.field, langFile);
+        text += '\n' + words.page + ", " + words.field + ": ";
+        text += d.field->secret ? ReviewLangText(langFile, review::kSecretDiffers)
+                                : ReviewLangText(langFile, review::kWritten) + " " +
+                                      DescribeValue(*d.field, d.written, names, langFile) + ", " +
+                                      ReviewLangText(langFile, review::kHeld) + " " +
+                                      DescribeValue(*d.field, d.read, names, langFile);
+    }
+    return text;
+}
+
 std::string HandoverDate() {
     char text[32] = "";
     const std::time_t now = std::time(nullptr);
@@ -262,6 +308,7 @@ std::string HandoverReport(const HandoverInput& input) {
     writer.Head();
     writer.Pages();
     writer.Changes();
+    writer.Verification();
     writer.html += "</body></html>\n";
     return writer.html;
 }

@@ -10,6 +10,7 @@
 
 #include "device/EventCatalogue.h"
 #include "device/Fields.h"
+#include "device/Verify.h"
 
 struct DeviceData;
 
@@ -52,6 +53,18 @@ inline constexpr ReviewText kPageEnd{"1228", "End"};
 inline constexpr ReviewText kPagePinCode{"1229", "PIN code"};
 inline constexpr ReviewText kPageConnection{"1230", "Connection"};
 inline constexpr ReviewText kNotInstalled{"1231", "not in use"};
+inline constexpr ReviewText kVerified{"1250", "Verified: the unit holds every field written."};
+inline constexpr ReviewText kDiffers{"1251", "The unit does not hold what was written in: %1"};
+inline constexpr ReviewText kDiffersHeading{"1252",
+                                            "The unit accepted the upload, but read back it "
+                                            "holds these fields otherwise:"};
+inline constexpr ReviewText kNotVerified{"1253",
+                                         "Not verified: the unit accepted the upload, but it "
+                                         "could not be read back. What it holds is not known."};
+inline constexpr ReviewText kWritten{"1254", "written"};
+inline constexpr ReviewText kHeld{"1255", "the unit holds"};
+inline constexpr ReviewText kSecretDiffers{"1256", "differs"};
+inline constexpr ReviewText kVerification{"1257", "Read back after writing"};
 }  // namespace review
 
 std::string ReviewLangText(const std::filesystem::path& langFile, ReviewText text);
@@ -74,6 +87,13 @@ std::string ChangeCountText(std::size_t count, const std::filesystem::path& lang
 std::string ChangesText(const std::vector<fields::FieldChange>& changes, const EventNames& names,
                         const std::filesystem::path& langFile);
 
+// An upload's verdict in one sentence, as the end page shows it (Differs names the fields).
+std::string VerdictLine(const fields::Verdict& verdict, const std::filesystem::path& langFile);
+// The verdict whole: the sentence, and for Differs one line a field, "page, field: written
+// ..., the unit holds ..." (a secret: "differs").
+std::string VerdictText(const fields::Verdict& verdict, const EventNames& names,
+                        const std::filesystem::path& langFile);
+
 struct HandoverInput {
     const DeviceData& record;  // the configuration handed over
     std::vector<fields::FieldChange> changes;
@@ -81,6 +101,7 @@ struct HandoverInput {
     std::filesystem::path langFile;
     std::string programVersion;
     std::string date;
+    const fields::Verdict* verdict = nullptr;  // the upload's, once there is one
 };
 // Now, in local time, as the handover record gives its date.
 std::string HandoverDate();

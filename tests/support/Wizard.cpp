@@ -249,6 +249,25 @@ void Wizard::OnDialog(std::function<void(ui::Window&)> act) {
     };
 }
 
+std::set<std::filesystem::path> Wizard::Backups() {
+    std::set<std::filesystem::path> found;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(BackupFolder(), ec))
+        found.insert(entry.path());
+    return found;
+}
+
+site::SiteFile Wizard::AfterBackup(const std::set<std::filesystem::path>& before) {
+    std::vector<std::filesystem::path> made;
+    for (const auto& path : Backups())
+        if (!before.count(path) && path.filename().string().find("-after") != std::string::npos)
+            made.push_back(path);
+    site::Opened opened;
+    std::string error;
+    if (made.size() != 1 || !site::ReadSiteFile(made[0], &opened, &error)) return {};
+    return opened.file;
+}
+
 void Wizard::SetProfile(std::string_view section, std::string_view entry, std::string_view value) {
     ui::WriteProfileString(section, entry, value);
 }

@@ -4,8 +4,10 @@
 // would.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "device/DeviceData.h"
 #include "link/SerialLine.h"
 #include "sim/Simulator.h"
+#include "site/SiteFile.h"
 #include "tests/support/Backend.h"
 #include "tests/support/TempDir.h"
 
@@ -91,6 +94,11 @@ class Wizard {
     static void SetProfile(std::string_view section, std::string_view entry,
                            std::string_view value);
     static std::string Profile(std::string_view section, std::string_view entry);
+
+    // The automatic backups there are, and the one "after" backup made since `before`
+    // (an empty file when there is not exactly one).
+    static std::set<std::filesystem::path> Backups();
+    static site::SiteFile AfterBackup(const std::set<std::filesystem::path>& before);
 
     // A new line to the simulator at the wizard's COM number, as the tool would open it.
     std::unique_ptr<SerialLine> Cable();

@@ -10,6 +10,7 @@
 #include "resources/Resource.h"
 #include "tests/support/Wizard.h"
 #include "transfer/DialingDlg.h"
+#include "transfer/EndPage.h"
 
 using layout::kSlotApnLogin;
 using sim::FaultKind;
@@ -17,7 +18,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-enum class Phase { Scan, Identify, Catalogue, Upload, Dial, Status };
+enum class Phase { Scan, Identify, Catalogue, Upload, ReadBack, Dial, Status };
 
 enum class Outcome {
     Found,                // the welcome page offers Next; no error page
@@ -30,6 +31,8 @@ enum class Outcome {
     RetriedThenLoaded,    // one beep, the request repeated a second later, then read
     Uploaded,             // the upload is accepted at once and the program ends with 1
     RetriedThenUploaded,  // one beep, the same image sent again and accepted, status 1
+    Verified,             // read back after the upload: verified, the program ends with 1
+    NotVerified,          // the read-back is lost: said so, status 1, the wizard stays
     Connected,            // the remote call comes up: the communication page
     DotsThenConnected,    // a lost answer shows as a dot; the call still comes up
     DotsForever,          // the line is dead: dots, no end, no spin, until Back
@@ -72,6 +75,12 @@ constexpr Cell kMatrix[] = {
     {FaultKind::Silent, Phase::Upload, Outcome::RetriedThenUploaded},
     {FaultKind::HangUpMidFrame, Phase::Upload, Outcome::ErrorPageThenFound},
 
+    {FaultKind::Noise, Phase::ReadBack, Outcome::Verified},
+    {FaultKind::BadChecksum, Phase::ReadBack, Outcome::NotVerified},
+    {FaultKind::ShortFrame, Phase::ReadBack, Outcome::NotVerified},
+    {FaultKind::Silent, Phase::ReadBack, Outcome::NotVerified},
+    {FaultKind::HangUpMidFrame, Phase::ReadBack, Outcome::NotVerified},
+
     {FaultKind::Noise, Phase::Dial, Outcome::Connected},
     {FaultKind::BadChecksum, Phase::Dial, Outcome::DotsThenConnected},
     {FaultKind::ShortFrame, Phase::Dial, Outcome::DotsThenConnected},
@@ -94,6 +103,8 @@ sim::Phase SimPhase(Phase phase) {
             return sim::Phase::Events;
         case Phase::Upload:
             return sim::Phase::Upload;
+        case Phase::ReadBack:
+            return sim::Phase::Settings;
         case Phase::Dial:
             return sim::Phase::Dial;
         case Phase::Status:
@@ -104,7 +115,8 @@ sim::Phase SimPhase(Phase phase) {
 
 std::string CellName(const Cell& cell) {
     static const char* faults[] = {"Noise", "BadChecksum", "ShortFrame", "Silent", "HangUp"};
-    static const char* phases[] = {"Scan", "Identify", "Catalogue", "Upload", "Dial", "Status"};
+    static const char* phases[] = {"Scan",     "Identify", "Catalogue", "Upload",
+                                   "ReadBack", "Dial",     "Status"};
     const auto f = static_cast<std::size_t>(cell.fault);
     return std::string(phases[static_cast<int>(cell.phase)]) + "_" +
            (f < 5 ? faults[f] : "WrongStringTableLength");
@@ -239,6 +251,22 @@ TEST_P(FaultMatrix, PrescribedOutcome) {
                 ExpectUploadEnd(1, 0);
             else
                 ExpectUploadEnd(2, 1);
+            break;
+        case Phase::ReadBack:
+            w.ToCommunicationPage();
+            w.ToEndPage();
+            ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->CanFinish(); }));
+            Fault();
+            w.Finish();
+            if (cell.outcome == Outcome::Verified) {
+                ExpectUploadEnd(1, 0);
+                EXPECT_EQ(w.sheet->m_pEndPage->Verdict()->outcome, fields::Outcome::Verified);
+            } else {
+                ASSERT_TRUE(Wizard::WaitFor([&] { return !w.messages.empty(); }, 15000));
+                EXPECT_EQ(w.sheet->m_pEndPage->Verdict()->outcome, fields::Outcome::NotVerified);
+                EXPECT_EQ(w.sheet->exitStatus(), 1);
+                EXPECT_FALSE(w.sheet->IsEnded());
+            }
             break;
         case Phase::Dial:
         case Phase::Status:

@@ -12,10 +12,12 @@
 #include "pages/General.h"
 #include "pages/PhoneProp.h"
 #include "resources/Resource.h"
+#include "site/Backup.h"
 #include "tests/support/ExpectedImage.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Wizard.h"
 #include "transfer/EndPage.h"
+#include "transfer/Review.h"
 #include "ui/Services.h"
 
 using namespace layout;
@@ -98,6 +100,10 @@ TEST(FullSession, ChangingNothingSendsBackWhatTheUnitSent) {
     EXPECT_EQ(w.sheet->m_pEndPage->GetDlgItemText(IDC_END_CHANGE_COUNT),
               "No field will change: the unit keeps what it has.");
     Finish(w);
+    // Read back, the unit holds all of it.
+    EXPECT_EQ(w.sheet->m_pEndPage->GetDlgItemText(IDC_END_CHANGE_COUNT),
+              "Verified: the unit holds every field written.");
+    EXPECT_TRUE(w.messages.empty());
 
     Bytes settings = sim::SettingsReply(unit);
     settings.resize(kSettingsCopySize);
@@ -324,4 +330,63 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
                            again.settingsBlock.begin() + kSimPinOffset,
                            expected.begin() + 1 + kReportFlags));
     for (int n = 1; n <= kSlotCount; ++n) EXPECT_EQ(again.slotText(n), text(n)) << "slot " << n;
+}
+
+// A unit that takes the upload but keeps its old AT_CUSD number and end text: after Finish the
+// box and the end page name both, the session stays for the handover record, and the
+// after-backup holds what the unit holds.
+TEST(FullSession, AUnitThatDoesNotKeepAFieldIsNamedAfterFinish) {
+    Wizard w;
+    w.simulator.AddUnkept(*sim::ParseUnkept("end.cusd"));
+    w.simulator.AddUnkept(*sim::ParseUnkept("slot:" + std::to_string(kSlotEndPageText1)));
+    w.Start();
+    w.ToCommunicationPage();
+    w.Next();
+    w.ToEndPage();
+    auto& end = *w.sheet->m_pEndPage;
+    const std::string heldText = end.GetDlgItemText(IDC_END_TEXT1);
+    const std::string heldCusd = end.GetDlgItemText(IDC_CUSD);
+    Wizard::Type(end, IDC_END_TEXT1, "Depot 3");
+    Wizard::Type(end, IDC_CUSD, "4321");
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->CanFinish(); }));
+    const auto before = Wizard::Backups();
+    w.Finish();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return !w.messages.empty(); }, 15000));
+    EXPECT_EQ(w.messages[0],
+              "The unit accepted the upload, but read back it holds these fields otherwise:\n"
+              "End, AT_CUSD: written 4321, the unit holds " +
+                  heldCusd + "\nEnd, Custom text 1: written Depot 3, the unit holds " + heldText);
+    EXPECT_EQ(end.GetDlgItemText(IDC_END_CHANGE_COUNT),
+              "The unit does not hold what was written in: End, AT_CUSD; End, Custom text 1");
+    ASSERT_EQ(end.Verdict()->outcome, fields::Outcome::Differs);
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.simulator.RequestCount(15) == 1; }));
+    EXPECT_FALSE(w.sheet->IsEnded());
+    EXPECT_EQ(w.sheet->exitStatus(), 1);
+    w.Screenshot("differs");
+
+    const site::SiteFile after = Wizard::AfterBackup(before);
+    EXPECT_EQ(after.source, site::kReadBackSource);
+    ASSERT_NE(site::ValueOf(after, "end.cusd"), nullptr);
+    EXPECT_EQ(*site::ValueOf(after, "end.cusd"), heldCusd);
+    EXPECT_EQ(*site::ValueOf(after, "end.text.1"), heldText);
+
+    // The handover record gives the verdict too.
+    const std::filesystem::path report = w.dir.File("handover.html");
+    ui::automation().onFileDialog = [&](const ui::FileDialogOptions&, bool) { return report; };
+    Wizard::Click(end, IDC_END_REPORT);
+    ui::automation().onFileDialog = nullptr;
+    const std::string html = ReadBytes(report);
+    EXPECT_NE(html.find("<h2>Read back after writing</h2>"), std::string::npos);
+    EXPECT_NE(html.find("End, AT_CUSD: written 4321, the unit holds " + heldCusd),
+              std::string::npos);
+
+    // A secret that differs is named, never shown.
+    const fields::Verdict secret{fields::Outcome::Differs,
+                                 {{fields::FindField("supervisor.code.1"), "s3cret", "old"}}};
+    EXPECT_EQ(VerdictText(secret, {}, "English.ini"),
+              "The unit accepted the upload, but read back it holds these fields otherwise:\n"
+              "Supervisor access, Password 1: differs");
+    w.sheet->PressCancel();
+    ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->IsEnded(); }));
+    EXPECT_EQ(w.sheet->exitStatus(), 1);
 }

@@ -11,6 +11,7 @@
 #include "device/Bytes.h"
 #include "pages/General.h"
 #include "resources/Resource.h"
+#include "site/Backup.h"
 #include "tests/support/ExpectedImage.h"
 #include "tests/support/Wizard.h"
 #include "transfer/DialingDlg.h"
@@ -130,11 +131,14 @@ TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
     auto texts = UnitTexts(unit, 41);
     texts[39] = "Warehouse 7";
     EXPECT_EQ(w.simulator.AcceptedUploads()[0], ExpectedImage(settings, texts));
-    // The disconnect follows the accepted upload.
+    // The accepted upload is read back, then the disconnect follows.
     const auto requests = w.simulator.Requests();
-    ASSERT_GE(requests.size(), 2u);
-    EXPECT_EQ(requests[requests.size() - 2].command, 100);
-    EXPECT_EQ(requests.back().command, 15);
+    ASSERT_GE(requests.size(), 4u);
+    std::vector<int> last;
+    for (auto r = requests.end() - 4; r != requests.end(); ++r) last.push_back(r->command);
+    EXPECT_EQ(last, (std::vector<int>{100, 11, 10, 15}));
+    ASSERT_NE(w.sheet->m_pEndPage->Verdict(), nullptr);
+    EXPECT_EQ(w.sheet->m_pEndPage->Verdict()->outcome, fields::Outcome::Verified);
 }
 
 // The texts are in the process's code page: a Polish language file written in Windows-1250
@@ -332,6 +336,14 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
               ExpectedImage(settings, UnitTexts(remoteBefore, 41)));
     EXPECT_FALSE(w.simulator.Local().record.tamperEventFlags() & kTamperUploaded);
     EXPECT_FALSE(w.simulator.InRemoteSession());  // the disconnect ended the call
+    // The read-back went through the unit on the cable to the remote one.
+    const auto served = w.simulator.Requests();
+    const auto upload = std::find_if(served.begin(), served.end(),
+                                     [](const sim::Request& r) { return r.command == 100; });
+    ASSERT_GE(served.end() - upload, 3);
+    EXPECT_TRUE(upload[1].command == 11 && upload[1].remote);
+    EXPECT_TRUE(upload[2].command == 10 && upload[2].remote);
+    EXPECT_EQ(w.sheet->m_pEndPage->Verdict()->outcome, fields::Outcome::Verified);
 }
 
 TEST(Session, WrongRemotePasswordThenBackEndsTheCall) {
@@ -607,6 +619,53 @@ TEST(EndPage, UnansweredUploadIsSentAgain) {
     const auto uploads = w.simulator.AcceptedUploads();
     ASSERT_EQ(uploads.size(), 2u);
     EXPECT_EQ(uploads[0], uploads[1]);
+}
+
+// A unit that takes the upload and then no longer answers: nothing is claimed either way, and
+// the after-backup holds the record as written, saying so. Turned off, no read-back is made.
+TEST(EndPage, ReadBackThatFailsIsNotVerifiedAndCanBeTurnedOff) {
+    {
+        Wizard w;
+        w.Start();
+        w.ToCommunicationPage();
+        w.Next();
+        w.ToEndPage();
+        w.simulator.AddFault({sim::FaultKind::Silent, sim::Phase::Settings, 1});
+        ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->CanFinish(); }));
+        const auto before = Wizard::Backups();
+        w.Finish();
+        ASSERT_TRUE(Wizard::WaitFor([&] { return !w.messages.empty(); }, 15000));
+        auto& end = *w.sheet->m_pEndPage;
+        const std::string notVerified =
+            "Not verified: the unit accepted the upload, but it could not be read back. What it "
+            "holds is not known.";
+        EXPECT_EQ(w.messages[0], notVerified);
+        EXPECT_EQ(end.GetDlgItemText(IDC_END_CHANGE_COUNT), notVerified);
+        EXPECT_EQ(end.Verdict()->outcome, fields::Outcome::NotVerified);
+        EXPECT_EQ(w.sheet->exitStatus(), 1);  // the unit has the upload all the same
+        ASSERT_TRUE(Wizard::WaitFor([&] { return w.simulator.RequestCount(15) == 1; }));
+        EXPECT_FALSE(w.sheet->IsEnded());
+        EXPECT_EQ(Wizard::AfterBackup(before).source, site::kWrittenSource);
+    }
+    {
+        Wizard w;
+        Wizard::SetProfile("Setting", "Verify", "0");
+        w.Start();
+        w.ToCommunicationPage();
+        w.Next();
+        w.ToEndPage();
+        const auto before = Wizard::Backups();
+        w.FinishAndWaitForExit();
+        const auto requests = w.simulator.Requests();
+        ASSERT_GE(requests.size(), 2u);
+        EXPECT_EQ(requests[requests.size() - 2].command, 100);
+        EXPECT_EQ(requests.back().command, 15);
+        EXPECT_EQ(w.sheet->m_pEndPage->Verdict(), nullptr);
+        EXPECT_TRUE(w.messages.empty());
+        const site::SiteFile after = Wizard::AfterBackup(before);
+        EXPECT_FALSE(after.values.empty());
+        EXPECT_EQ(after.source, "");
+    }
 }
 
 TEST(EndPage, OldUnitsHiddenBoxAndNumberField) {

@@ -185,6 +185,36 @@ TEST_F(Exchange, IdentifyFailureCodes) {
     EXPECT_EQ(Identify(port, data), identify::kStringsNotSent);
 }
 
+// The read after an upload asks for settings and texts alone, and takes no text table of
+// another length than announced, which the identification lets pass.
+TEST_F(Exchange, ReadBackNeedsTheSettingsAndTheWholeTextTable) {
+    const Bytes strings = StringsReply(41);
+    auto queue = [&](std::uint32_t announced, bool texts) {
+        Bytes settings(kIdentReplySize, 0);
+        WriteLE32(&settings[kIdentStringTableLength], announced);
+        settings[kIdentVersionByte] = 41;
+        settings[12] = 0x0F;
+        line.QueueFrame(settings);
+        if (texts) line.QueueFrame(strings);
+    };
+    const auto length = static_cast<std::uint32_t>(strings.size());
+    queue(length, true);
+    ASSERT_EQ(ReadBack(port, data), 0);
+    ASSERT_EQ(line.writes.size(), 2u);
+    EXPECT_EQ(line.writes[0][3], 11);
+    EXPECT_EQ(line.writes[1][3], 10);
+    EXPECT_EQ(data.reportFlags(), 0x0Fu);
+    EXPECT_EQ(data.slotText(kSlotEndPageText2), "s41");
+
+    queue(length + 1, true);
+    EXPECT_EQ(ReadBack(port, data), readback::kNoStrings);
+    queue(length, false);
+    EXPECT_EQ(ReadBack(port, data), readback::kNoStrings);
+    EXPECT_EQ(ReadBack(port, data), identify::kNoSettings);
+    line.failWrites = true;
+    EXPECT_EQ(ReadBack(port, data), identify::kSettingsNotSent);
+}
+
 TEST_F(Exchange, ModemInfoNeedsExactly108Bytes) {
     line.QueueFrame(Bytes(107, 0));
     EXPECT_EQ(ReadModemInfo(port, data), exchange::kNoReply);
@@ -277,6 +307,8 @@ TEST_F(Exchange, EveryExchangeEndsOnEveryBadLine) {
             EXPECT_LT(ReadModemInfo(port, data), 0);
             reset();
             EXPECT_LT(Identify(port, data), 0);
+            reset();
+            EXPECT_LT(ReadBack(port, data), 0);
             reset();
             EXPECT_EQ(ReadEvents(port, data), exchange::kEventsFailed);
             reset();

@@ -7,6 +7,7 @@
 
 #include "device/DeviceData.h"
 #include "device/Fields.h"
+#include "device/Verify.h"
 
 using namespace layout;
 
@@ -150,4 +151,42 @@ TEST(Fields, SetFieldValueRefusesWhatDoesNotFitAndNeverCuts) {
             EXPECT_EQ(data->stringTable, before->stringTable);
         }
     }
+}
+
+// What the unit keeps itself may come back otherwise without a word; every field the upload
+// carries is compared, in table order, a secret as any other.
+TEST(Fields, ReadBackComparedOnlyWhereTheUploadCarriesAField) {
+    auto written = std::make_unique<DeviceData>();
+    written->identReply[kIdentVersionByte] = kVersionWithEndTexts;
+    written->settingsBlock[kIdentVersionByte] = kVersionWithEndTexts;
+    written->setSlotText(kSlotSmsNumber0, "4917012345");
+    written->setSlotText(kSlotSupervisorCode0, "pw");
+    written->setSlotText(kSlotEndPageText1, "Depot 3");
+    written->setCusdValue(1234);
+
+    auto held = std::make_unique<DeviceData>(*written);
+    held->infoBlock.fill('Q');  // identity and modem state
+    held->identReply[kIdentPinState] = kPinStateRequired;
+    held->settingsBlock[kBlockLength] = 0x55;
+    held->settingsBlock[kStringTableLength] = 0x66;
+    held->settingsBlock[kReserved08] = 0x77;
+    held->settingsBlock[kSimPinOffset + 1] = '9';
+    held->setTamperEventFlags(kTamperUploaded);
+    held->setSlotText(kSlotSpareText, "spare");
+    EXPECT_EQ(fields::CompareReadBack(*written, *held).outcome, fields::Outcome::Verified);
+
+    held->setSlotText(kSlotSupervisorCode0, "");
+    held->setSlotText(kSlotSmsNumber0, "4917099999");
+    held->setCusdValue(0);
+    const fields::Verdict verdict = fields::CompareReadBack(*written, *held);
+    EXPECT_EQ(verdict.outcome, fields::Outcome::Differs);
+    std::vector<std::string> named;
+    for (const fields::Difference& d : verdict.differences)
+        named.push_back(d.field->name + ": " + d.written + " / " + d.read);
+    EXPECT_EQ(named, (std::vector<std::string>{"sms.number.1: 4917012345 / 4917099999",
+                                               "supervisor.code.1: pw / ", "end.cusd: 1234 / 0"}));
+    // An end-page text goes back only to a unit of version 41: elsewhere it is not compared.
+    written->identReply[kIdentVersionByte] = 40;
+    held->setSlotText(kSlotEndPageText1, "other");
+    EXPECT_EQ(fields::CompareReadBack(*written, *held).differences.size(), 3u);
 }
