@@ -20,12 +20,26 @@ struct ActivePage {
     std::array<std::pair<char16_t, unsigned char>, kCodePageBytes> bytes{};
 };
 
-// Undefined bytes become their own value; false when the page is not ASCII below 0x80, as an
+constexpr char16_t kFirstControl = 0x80;  // C1, which no code page gives a letter
+constexpr char16_t kLastControl = 0x9F;
+constexpr char16_t kFirstPrivate = 0xE000;  // where Windows puts some undefined bytes
+constexpr char16_t kLastPrivate = 0xF8FF;
+
+bool Undefined(char16_t unit) {
+    return unit == kNoUnit || (unit >= kFirstControl && unit <= kLastControl) ||
+           (unit >= kFirstPrivate && unit <= kLastPrivate);
+}
+
+// Undefined bytes become their stand-ins; false when the page is not ASCII below 0x80, as an
 // ANSI code page is.
 bool Complete(CodePageTable& table) {
     for (std::size_t b = 0; b < kCodePageBytes; ++b) {
-        if (table[b] == kNoUnit) table[b] = static_cast<char16_t>(b);
-        if (b < kFirstNonAscii && table[b] != b) return false;
+        if (b < kFirstNonAscii) {
+            if (table[b] == kNoUnit) table[b] = static_cast<char16_t>(b);
+            if (table[b] != b) return false;
+        } else if (Undefined(table[b])) {
+            table[b] = static_cast<char16_t>(kStandInOfByte + b);
+        }
     }
     return true;
 }
@@ -54,7 +68,7 @@ ActivePage MakeStartingPage() {
     std::fprintf(stderr, "Qubset: code page %u is not available; texts are read as Latin-1\n",
                  kDefaultCodePage);
     CodePageTable table;
-    table.fill(kNoUnit);
+    for (std::size_t b = 0; b < kCodePageBytes; ++b) table[b] = static_cast<char16_t>(b);
     Complete(table);
     Install(page, kLatin1CodePage, table);
     return page;
@@ -119,18 +133,41 @@ std::string Utf8OfAnsi(std::string_view ansi) {
 
 namespace {
 
-// One code point of valid UTF-8 at `at`, moving `at` past it; false when there is none.
+constexpr char32_t kLastCodePoint = 0x10FFFF;
+constexpr char32_t kLastUnit = 0xFFFF;  // beyond it no code page has a character
+constexpr char32_t kFirstSurrogate = 0xD800;
+constexpr char32_t kLastSurrogate = 0xDFFF;
+constexpr unsigned char kTrailMask = 0xC0;  // a trail byte's fixed bits, and their value
+constexpr unsigned char kTrail = 0x80;
+constexpr unsigned kTrailBits = 6;
+
+struct Utf8Form {
+    unsigned char leadMask, lead;  // the lead byte's fixed bits and their value
+    char32_t least;                // the smallest code point that needs this form
+};
+// By the number of trail bytes, 0 to 3.
+constexpr Utf8Form kUtf8Forms[] = {
+    {0x80, 0x00, 0}, {0xE0, 0xC0, 0x80}, {0xF0, 0xE0, 0x800}, {0xF8, 0xF0, 0x10000}};
+
+// One code point of valid UTF-8 at `at`, moving `at` past it; false when there is none: a
+// stray or truncated sequence, an overlong form, a surrogate or beyond U+10FFFF.
 bool NextCodePoint(std::string_view s, std::size_t& at, char32_t* c) {
     const auto lead = static_cast<unsigned char>(s[at]);
-    const int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : 0;
-    if (length == 0 || at + length > s.size()) return false;
-    char32_t value = length == 1 ? lead : lead & (length == 2 ? 0x1F : 0x0F);
-    for (int i = 1; i < length; ++i) {
+    std::size_t trail = 0;
+    while (trail < std::size(kUtf8Forms) &&
+           (lead & kUtf8Forms[trail].leadMask) != kUtf8Forms[trail].lead)
+        ++trail;
+    if (trail == std::size(kUtf8Forms) || s.size() - at <= trail) return false;
+    char32_t value = lead & static_cast<unsigned char>(~kUtf8Forms[trail].leadMask);
+    for (std::size_t i = 1; i <= trail; ++i) {
         const auto next = static_cast<unsigned char>(s[at + i]);
-        if ((next >> 6) != 2) return false;
-        value = (value << 6) | (next & 0x3F);
+        if ((next & kTrailMask) != kTrail) return false;
+        value = (value << kTrailBits) | (next & static_cast<unsigned char>(~kTrailMask));
     }
-    at += length;
+    if (value < kUtf8Forms[trail].least || value > kLastCodePoint ||
+        (value >= kFirstSurrogate && value <= kLastSurrogate))
+        return false;
+    at += trail + 1;
     *c = value;
     return true;
 }
@@ -141,7 +178,7 @@ bool AnsiOfUtf8(std::string_view utf8, std::string* ansi) {
     ansi->clear();
     for (std::size_t at = 0; at < utf8.size();) {
         char32_t c = 0;
-        if (!NextCodePoint(utf8, at, &c) || c > 0xFFFF) return false;
+        if (!NextCodePoint(utf8, at, &c) || c > kLastUnit) return false;
         char byte = 0;
         if (!AnsiOfUnicode(static_cast<char16_t>(c), &byte)) return false;
         *ansi += byte;

@@ -15,11 +15,14 @@ inline constexpr unsigned kDefaultCodePage = 1252;
 bool SelectCodePage(unsigned codePage);
 unsigned ActiveCodePage();
 
-// The UTF-16 unit of a code-page byte. Bytes the code page leaves undefined map to the control
-// characters of the same value, as Windows' own tables map them, so every byte comes back
-// unchanged.
+// A byte the code page leaves undefined (or gives a control character or a private unit)
+// shows as this plus its value, a private unit nobody types: the byte comes back unchanged,
+// yet the Latin-1 character of its value is refused as the code page lacks it.
+inline constexpr char16_t kStandInOfByte = 0xF700;
+
+// The UTF-16 unit of a code-page byte, the stand-in for one the code page leaves undefined.
 char16_t UnicodeOfAnsi(unsigned char byte);
-// The code-page byte of a UTF-16 unit; false when the code page has none.
+// The code-page byte of a UTF-16 unit (a stand-in included); false when the code page has none.
 bool AnsiOfUnicode(char16_t unit, char* byte);
 bool InCodePage(char16_t unit);
 

@@ -29,6 +29,9 @@ void Type(ui::Window& window, int id, const std::string& utf8);
 void Paste(ui::Window& window, int id, const std::string& utf8);
 // Empties an edit.
 void Clear(ui::Window& window, int id);
+// Sets an edit's whole text from outside the program, as assistive technology does: through
+// the accessible value on Qt, by WM_SETTEXT on Windows.
+void SetFromOutside(ui::Window& window, int id, const std::string& utf8);
 // A key pressed in a control that has the focus (Undo is Ctrl+Z, BackTab Shift+Tab, AltN
 // Alt+N).
 enum class Key {

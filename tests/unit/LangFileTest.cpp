@@ -7,6 +7,7 @@
 #include "app/LangFile.h"
 #include "app/Welcom.h"
 #include "tests/support/TempDir.h"
+#include "ui/CodePage.h"
 #include "ui/Services.h"
 #include "ui/VersionInfo.h"
 #include "ui/qt/Ansi.h"
@@ -60,13 +61,54 @@ TEST(LangFile, LanguageCodeAndCodePage) {
               "Gr\xfc\xdf"
               "e \x80");
     EXPECT_EQ(EncodeAnsi(QString::fromUtf8("日本")), "??");
-    // The five bytes the code page leaves undefined map to the control characters of the same
-    // value, as Windows maps them, so every byte survives the way through the screen.
+    // The five bytes the code page leaves undefined show as private stand-ins, so every byte
+    // survives the way through the screen, yet the control characters of their values do not
+    // become them.
     EXPECT_EQ(DecodeAnsi("\x81\x8D\x8F\x90\x9D"),
-              QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D"));
+              QString::fromUtf16(u"\uF781\uF78D\uF78F\uF790\uF79D"));
+    EXPECT_EQ(EncodeAnsi(QString::fromUtf16(u"\u0081\u009D")), "??");
     std::string every;
     for (int b = 0; b < 256; ++b) every.push_back(static_cast<char>(b));
     EXPECT_EQ(EncodeAnsi(DecodeAnsi(every)), every);
+    std::string back;
+    EXPECT_TRUE(ui::AnsiOfUtf8(ui::Utf8OfAnsi(every), &back));
+    EXPECT_EQ(back, every);
+
+    // UTF-8, as site files bring it: only well-formed text of characters the code page has.
+    const struct {
+        const char* utf8;
+        const char* ansi;  // nullptr: refused
+    } utf8Cases[] = {
+        {"Gr\xC3\xBC\xC3\x9F"
+         "e \xE2\x82\xAC",
+         "Gr\xFC\xDF"
+         "e \x80"},
+        {"\xEF\x9E\x81", "\x81"},       // the stand-in of an undefined byte
+        {"\xC2\x81", nullptr},          // U+0081, which 1252 lacks
+        {"\xC0\xBC", nullptr},          // '<' overlong
+        {"\xC0\x80", nullptr},          // NUL overlong
+        {"\xE0\x80\xBC", nullptr},      // '<' in three bytes
+        {"\xF0\x80\x82\xAC", nullptr},  // the euro sign in four
+        {"\xED\xA0\x80", nullptr},      // surrogates
+        {"\xED\xBF\xBF", nullptr},
+        {"\xF4\x90\x80\x80", nullptr},  // beyond U+10FFFF
+        {"\xF7\xBF\xBF\xBF", nullptr},
+        {"\xF0\x9F\x98\x80", nullptr},  // a character beyond 16 bits
+        {"A\xE2\x82", nullptr},         // truncated
+        {"\xE2\x82"
+         "A",
+         nullptr},
+        {"\x80", nullptr},  // a trail byte alone
+        {"\xFF", nullptr},
+    };
+    for (const auto& c : utf8Cases) {
+        SCOPED_TRACE(c.utf8);
+        std::string ansi;
+        EXPECT_EQ(ui::AnsiOfUtf8(c.utf8, &ansi), c.ansi != nullptr);
+        if (c.ansi) {
+            EXPECT_EQ(ansi, c.ansi);
+        }
+    }
 }
 
 TEST(LangFile, OnlyFilesWhoseLanguageIsTheirTitleAreListed) {

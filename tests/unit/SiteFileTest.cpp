@@ -107,6 +107,21 @@ TEST(SiteFile, RoundTripIsByteForByteAndSecretsOnlyWhenAsked) {
     EXPECT_EQ(site::ApplyToRecord(*unit, opened1250.file).refusal,
               site::ApplyReport::Refusal::None);
     EXPECT_EQ(unit->slotText(kSlotEndPageText1), polish);
+
+    // Under Windows-1253 0xD2 is no character: a unit's text holding it comes back as it was,
+    // while a file's 'Ò', which Greek lacks, is refused rather than sent as that byte.
+    ASSERT_TRUE(ui::SelectCodePage(1253));
+    const std::string greek = "\xD2\xF9";
+    unit->setSlotText(kSlotEndPageText1, greek);
+    const std::string saved1253 = site::Serialize(site::FromRecord(*unit, false, kSaved));
+    unit->setSlotText(kSlotEndPageText1, "");
+    EXPECT_EQ(site::ApplyToRecord(*unit, Open(saved1253).file).refusal,
+              site::ApplyReport::Refusal::None);
+    EXPECT_EQ(unit->slotText(kSlotEndPageText1), greek);
+    std::string latin1 = saved1253;
+    Replace(latin1, "\uF7D2\u03C9", "\u00D2\u03C9");
+    EXPECT_EQ(site::ApplyToRecord(*unit, Open(latin1).file).refusal,
+              site::ApplyReport::Refusal::NotInCodePage);
     ui::SelectCodePage(before);
 }
 

@@ -1,6 +1,7 @@
 // The test backend over Qt Widgets.
 #include "tests/support/Backend.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -129,6 +130,11 @@ void Paste(ui::Window& window, int id, const std::string& utf8) {
 
 void Clear(ui::Window& window, int id) {
     if (auto* line = qobject_cast<QLineEdit*>(KeyTarget(window, id))) line->clear();
+}
+
+void SetFromOutside(ui::Window& window, int id, const std::string& utf8) {
+    if (QAccessibleInterface* edit = QAccessible::queryAccessibleInterface(KeyTarget(window, id)))
+        edit->setText(QAccessible::Value, QString::fromStdString(utf8));
 }
 
 void Press(ui::Window& window, int id, Key key) {

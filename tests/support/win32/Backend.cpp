@@ -262,6 +262,11 @@ void Clear(ui::Window& window, int id) {
     SendMessageW(edit, WM_CLEAR, 0, 0);
 }
 
+void SetFromOutside(ui::Window& window, int id, const std::string& utf8) {
+    if (HWND edit = KeyTarget(window, id))
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Utf16(utf8).c_str()));
+}
+
 void Press(ui::Window& window, int id, Key key) {
     if (HWND target = Focus(window, id)) Strike(target, StrokeOf(key));
 }
