@@ -30,8 +30,10 @@ std::string RandomPart() {
 }
 
 std::filesystem::path TempName(const std::filesystem::path& path) {
+    std::string suffix(1, '.');
+    suffix.append(RandomPart()).append(".tmp");
     std::filesystem::path temp = path;
-    temp += "." + RandomPart() + ".tmp";
+    temp += suffix;
     return temp;
 }
 
