@@ -14,10 +14,11 @@ namespace {
 // file cannot be written (the wizard runs all the same).
 WireTrace* TraceFromSettings(WireTrace& trace) {
     if (GetProfileInt(kSettingSection, kTraceValue, 0) != 1) return nullptr;
-    const std::string path = DefaultTracePath().string();
+    const std::filesystem::path path = DefaultTracePath();
     std::string why;
     if (trace.Open(path, &why)) return &trace;
-    const std::string message = "No wire trace: " + path + " cannot be written: " + why;
+    const std::string message =
+        "No wire trace: " + ui::TextFromPath(path) + " cannot be written: " + why;
     std::fprintf(stderr, "Qubset: %s\n", message.c_str());
     ui::MessageBox(0, message, ui::ApplicationName(), ui::MessageIcon::Exclamation);
     return nullptr;

@@ -44,24 +44,53 @@ void UseCodePageOfSettings() {
 #endif
 }
 
-void MakePrivateFolders(const std::filesystem::path& folder) {
+namespace {
+
+void MakeMissingFolders(const std::filesystem::path& folder) {
     std::error_code ignored;  // a folder that cannot be made shows when the file is opened
     if (folder.empty() || std::filesystem::exists(folder, ignored)) return;
     if (folder.has_relative_path() && folder.parent_path() != folder)
-        MakePrivateFolders(folder.parent_path());
+        MakeMissingFolders(folder.parent_path());
     if (std::filesystem::create_directory(folder, ignored))
         std::filesystem::permissions(folder, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::replace, ignored);
 }
 
+// Our own folder, left open to others by hand or by an earlier version, is closed again; a
+// link there is not ours to change.
+void ClosePrivateFolder(const std::filesystem::path& folder) {
+    using std::filesystem::perms;
+    std::error_code ignored;
+    const auto status = std::filesystem::symlink_status(folder, ignored);
+    if (!std::filesystem::is_directory(status)) return;
+    if ((status.permissions() & (perms::group_all | perms::others_all)) == perms::none) return;
+    std::filesystem::permissions(folder, perms::owner_all, std::filesystem::perm_options::replace,
+                                 ignored);
+}
+
+std::filesystem::path StateFolder() {
+    const std::filesystem::path state = ui::UserStateDirectory();
+    return state.empty() ? state : state / "Miltra";
+}
+
+}  // namespace
+
+void MakePrivateFolders(const std::filesystem::path& folder) {
+    MakeMissingFolders(folder);
+    ClosePrivateFolder(folder);
+}
+
 std::filesystem::path DefaultTracePath() {
-    const std::filesystem::path folder = ui::UserStateDirectory() / "Miltra";
+    const std::filesystem::path folder = StateFolder();
+    if (folder.empty()) return folder;
     MakePrivateFolders(folder);
     return folder / ui::PathFromText(ui::ApplicationName() + "-trace.log");
 }
 
 std::filesystem::path BackupFolder() {
-    const std::filesystem::path folder = ui::UserStateDirectory() / "Miltra" / "backups";
-    MakePrivateFolders(folder);
-    return folder;
+    const std::filesystem::path state = StateFolder();
+    if (state.empty()) return state;
+    MakePrivateFolders(state);
+    MakePrivateFolders(state / "backups");
+    return state / "backups";
 }

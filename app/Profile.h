@@ -31,10 +31,12 @@ void UseCodePageOfSettings();
 
 // Where the wire trace goes when Setting/Trace = 1 asks for one: the per-user state folder
 // ($XDG_STATE_HOME, by default ~/.local/state; on Windows the local application data),
-// Miltra/<application name>-trace.log. The folder is made when missing.
+// Miltra/<application name>-trace.log. The folder is made when missing. Empty when the system
+// has no state folder.
 std::filesystem::path DefaultTracePath();
-// Creates the folders of `folder` that are missing, each readable by the user alone.
+// Creates the folders of `folder` that are missing, each readable by the user alone, and makes
+// `folder` itself so when it is open to others.
 void MakePrivateFolders(const std::filesystem::path& folder);
 // Where the automatic backups go: the state folder's Miltra/backups, made (private) when
-// missing.
+// missing, made private again when open to others, as Miltra is. Empty as DefaultTracePath.
 std::filesystem::path BackupFolder();

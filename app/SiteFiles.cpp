@@ -132,7 +132,8 @@ void CSiteFiles::Save(ui::Hwnd parent, const DeviceData& data, bool withSecrets)
     }
     const auto path = ui::GetSaveFileName(parent, Dialog("site"));
     if (path.empty()) return;
-    const FileResult result = site::WriteSiteFile(path, file);
+    const FileResult result =
+        site::WriteSiteFile(path, file, withSecrets ? FileAccess::Private : FileAccess::Shared);
     if (result == FileResult::Done)
         Tell(parent, Say(kSaved, ui::TextFromPath(path)), ui::MessageIcon::Information);
     else

@@ -38,14 +38,14 @@ WireTrace::~WireTrace() {
     m_writer.join();
 }
 
-bool WireTrace::Open(const std::string& path, std::string* error, Secrets secrets) {
+bool WireTrace::Open(const std::filesystem::path& path, std::string* error, Secrets secrets) {
     if (m_writer.joinable()) return false;
     std::string why;
     if (!m_file.Open(path, kSignature, &why)) {
         if (error) *error = why;
         return false;
     }
-    m_path = path;
+    m_path = path.string();
     m_secrets = secrets;
     try {
         m_writer = std::thread([this] { WriteLoop(); });

@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -30,7 +31,8 @@ class WireTrace {
     enum class Secrets { Masked, Shown };
     // Appends to `path` from now on; false (with the reason) when it cannot be written or is
     // an existing file that is not a trace. Called once, before the first line.
-    bool Open(const std::string& path, std::string* error, Secrets secrets = Secrets::Masked);
+    bool Open(const std::filesystem::path& path, std::string* error,
+              Secrets secrets = Secrets::Masked);
     bool IsOpen() const { return m_writer.joinable() && !m_stopped; }
 
     // A whole frame as it was handed to the line, and whether the line took it.
@@ -74,7 +76,7 @@ class WireTrace {
     std::string m_pending;
     bool m_stopping = false;
 
-    TraceFile m_file;  // the writer thread's own once it runs
-    std::string m_path;
+    TraceFile m_file;    // the writer thread's own once it runs
+    std::string m_path;  // for the message that ends it
     std::thread m_writer;
 };

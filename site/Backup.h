@@ -18,9 +18,11 @@ inline constexpr const char* kReadBackSource = "read back from the unit after th
 inline constexpr const char* kWrittenSource =
     "as written: the unit could not be read back after the upload";
 
-// Writes `file` into `folder` (which must exist) as <time>-<unit id>-<stage>.qubsite, never
-// over an earlier backup, then removes the oldest backups beyond kBackupsKept. `written`
-// receives the path.
+// Writes `file` into `folder` (which must exist) as <time>-<unit id>-<stage>.qubsite, readable
+// by the user alone and never over an earlier backup, then removes the oldest backups beyond
+// kBackupsKept. Only regular files of that pattern count, by their time, a time later than the
+// new one's counting as the oldest; the new one is never removed, and a failed removal does
+// not fail the backup. `written` receives the path.
 FileResult WriteBackup(const std::filesystem::path& folder, const SiteFile& file,
                        std::string_view stage, std::filesystem::path* written);
 

@@ -222,8 +222,9 @@ bool ReadSiteFile(const std::filesystem::path& path, Opened* opened, std::string
     return false;
 }
 
-FileResult WriteSiteFile(const std::filesystem::path& path, const SiteFile& file) {
-    return WriteWholeFile(path, Serialize(file));
+FileResult WriteSiteFile(const std::filesystem::path& path, const SiteFile& file,
+                         FileAccess access) {
+    return WriteWholeFile(path, Serialize(file), access);
 }
 
 ApplyReport ApplyToRecord(DeviceData& data, const SiteFile& file) {

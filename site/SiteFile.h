@@ -53,7 +53,9 @@ struct Opened {
 // False with the reason when the text is no site file this program can read.
 bool ParseSiteFile(std::string_view text, Opened* opened, std::string* error);
 bool ReadSiteFile(const std::filesystem::path& path, Opened* opened, std::string* error);
-FileResult WriteSiteFile(const std::filesystem::path& path, const SiteFile& file);
+// Private for a file that holds passwords and codes.
+FileResult WriteSiteFile(const std::filesystem::path& path, const SiteFile& file,
+                         FileAccess access);
 
 struct ApplyReport {
     enum class Refusal { None, OtherVersion, TooLong, Malformed, NotInCodePage };

@@ -47,7 +47,7 @@ std::filesystem::path PathFromText(std::string_view text);
 std::filesystem::path ApplicationDirectory();
 std::string ApplicationName();
 // The user's folder for state a program keeps between runs: $XDG_STATE_HOME, by default
-// ~/.local/state; on Windows the local application data.
+// ~/.local/state; on Windows the local application data. Empty when the system has none.
 std::filesystem::path UserStateDirectory();
 // The user's documents folder (the home folder where there is none).
 std::filesystem::path UserDocumentsDirectory();

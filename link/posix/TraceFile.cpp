@@ -21,9 +21,9 @@ std::string Reason(int error) {
 
 }  // namespace
 
-bool TraceFile::StartsAsTrace(const std::string& path, std::string_view signature) {
+bool TraceFile::StartsAsTrace(const std::filesystem::path& path, std::string_view signature) {
     // Reading needs a descriptor of its own: the trace's is write-only.
-    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     std::string head(signature.size(), '\0');
     const ssize_t n = pread(fd, head.data(), head.size(), 0);
@@ -44,19 +44,27 @@ void TraceFile::Close() {
     m_fd = -1;
 }
 
+void TraceFile::MakePrivate() {
+    struct stat st {};
+    if (fstat(m_fd, &st) == 0 && (st.st_mode & (S_IRWXG | S_IRWXO)) != 0) fchmod(m_fd, kPrivate);
+}
+
 bool TraceFile::OpenAtName(std::string* error) {
+    // Without blocking: a pipe with no reader would wait for one for ever.
     const int fd =
-        open(m_path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, kPrivate);
+        open(m_path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+             kPrivate);
     if (fd < 0) {
-        if (error) *error = Reason(errno == ELOOP ? EPERM : errno);
+        if (error) *error = errno == ENXIO ? kNotRegular : Reason(errno == ELOOP ? EPERM : errno);
         return false;
     }
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (error) *error = "it is not a regular file";
+        if (error) *error = kNotRegular;
         close(fd);
         return false;
     }
+    fcntl(fd, F_SETFL, O_APPEND);  // a regular file: writes may wait for the disk again
     Close();
     m_fd = fd;
     return true;
@@ -86,7 +94,11 @@ bool TraceFile::Follow(std::uint64_t maxBytes) {
     flock(m_fd, LOCK_EX);
     const bool stillOurs = lstat(m_path.c_str(), &named) == 0 && named.st_dev == mine.st_dev &&
                            named.st_ino == mine.st_ino;
-    if (stillOurs) std::rename(m_path.c_str(), (m_path + ".1").c_str());
+    if (stillOurs) {
+        std::filesystem::path rotated = m_path;
+        rotated += ".1";
+        std::rename(m_path.c_str(), rotated.c_str());
+    }
     const int old = m_fd;
     m_fd = -1;
     const bool reopened = OpenAtName(nullptr);

@@ -24,6 +24,23 @@ std::filesystem::path BackupFolder() {
     return ui::UserStateDirectory() / "Miltra" / "backups";
 }
 
+// The state folder and the backups folder, left open to others by hand.
+void OpenBackupFolders() {
+    std::filesystem::create_directories(BackupFolder());
+    for (const auto& folder : {BackupFolder().parent_path(), BackupFolder()})
+        std::filesystem::permissions(folder, std::filesystem::perms(0755));
+}
+
+// Unix modes; Windows keeps access in the folder's inherited permissions.
+void ExpectMode(const std::filesystem::path& path, std::filesystem::perms mode) {
+#ifndef _WIN32
+    EXPECT_EQ(std::filesystem::status(path).permissions(), mode) << path;
+#else
+    (void)path;
+    (void)mode;
+#endif
+}
+
 std::set<std::filesystem::path> Backups() {
     std::set<std::filesystem::path> found;
     std::error_code ec;
@@ -106,14 +123,20 @@ TEST(SiteFile, ConfigurationOfOneUnitCopiedToAnotherWithBackupsAroundEachWrite) 
         SaveFromEndPage(a, siteFile);
         EXPECT_EQ(LastSaid(a), "The site file was saved: " + siteFile.string());
         const auto before = Backups();
+        OpenBackupFolders();
         a.FinishAndWaitForExit();
         unitA = a.simulator.Local();
+        for (const auto& folder : {BackupFolder().parent_path(), BackupFolder()})
+            ExpectMode(folder, std::filesystem::perms::owner_all);
 
         // One backup as read before the upload, one as written after it.
         std::vector<std::filesystem::path> made;
         for (const auto& path : Backups())
             if (!before.count(path)) made.push_back(path);
         ASSERT_EQ(made.size(), 2u);
+        for (const auto& path : made)
+            ExpectMode(path,
+                       std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
         std::sort(made.begin(), made.end(), [](const auto& x, const auto& y) {
             return x.string().ends_with("-after.qubsite") < y.string().ends_with("-after.qubsite");
         });

@@ -2,6 +2,7 @@
 // names one): options are read before anything touches a window system.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <array>
 #include <cstdio>
@@ -21,8 +22,10 @@ struct Outcome {
 };
 
 Outcome RunQubset(const std::string& arguments, const std::string& display) {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + display +
-                                " " + std::string(QUBSET_BINARY) + " " + arguments + " 2>&1";
+    // Bounded: a program that hangs fails its case rather than the whole run.
+    const std::string command = "timeout 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                                display + " " + std::string(QUBSET_BINARY) + " " + arguments +
+                                " 2>&1";
     Outcome run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -85,6 +88,10 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
          "Qubset: cannot write the trace file " + dir.File("no/such/folder/trace.log") +
              ": No such file or directory\n",
          true, "QT_QPA_PLATFORM=offscreen"},
+        // A pipe no one reads would hold the start up for ever.
+        {"--trace " + dir.File("fifo"), 2,
+         "Qubset: cannot write the trace file " + dir.File("fifo") + ": it is not a regular file\n",
+         true, "QT_QPA_PLATFORM=offscreen"},
         // An existing file that is no trace is refused and left as it was.
         {"--trace " + dir.File("notes.txt"), 2,
          "Qubset: cannot write the trace file " + dir.File("notes.txt") +
@@ -119,6 +126,7 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
          "Qubset: option '--diff' needs two file names\nTry 'Qubset --help'.\n"},
     };
     WriteSiteFiles(dir);
+    ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
     const std::string notes = "an installer's notes\n" + std::string(3'000'000, 'n');
     { std::ofstream(dir.File("notes.txt"), std::ios::binary) << notes; }
     for (const auto& c : cases) {

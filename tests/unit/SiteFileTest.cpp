@@ -2,8 +2,16 @@
 // a unit's record, and the bound on backups.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstring>
 #include <memory>
+#include <regex>
+#include <set>
 
 #include "device/DeviceData.h"
 #include "device/Fields.h"
@@ -212,29 +220,118 @@ TEST(SiteFile, HandEditsNamedDamageAndUnreadableFilesRefused) {
     EXPECT_EQ(error, "the value of end.cusd is not a text");
 }
 
-TEST(Backup, NeverOverAnEarlierOneAndTheNewestKept) {
+// Saved in place of no other name: a link at the name an earlier version wrote through, a link
+// to nowhere and a file of the user's all stay as they were; a file written over keeps its
+// mode, one with passwords is the user's alone; a failed write leaves the old file and no
+// other.
+TEST(SiteFile, SavedWithoutWritingThroughAnotherName) {
     TempDir dir;
-    // Older backups, by the times their names begin with.
-    for (std::size_t i = 0; i < site::kBackupsKept; ++i)
-        ASSERT_TRUE(
-            WriteBytes(dir.path() / ("2000" + std::to_string(100000 + i) + "-x.qubsite"), "old"));
-    WriteBytes(dir.path() / "notes.txt", "kept");
-    const site::SiteFile file = site::FromRecord(*Unit(41, "IMEI/7"), true, kSaved);
-    std::filesystem::path first, second;
-    ASSERT_EQ(site::WriteBackup(dir.path(), file, "before", &first), FileResult::Done);
-    ASSERT_EQ(site::WriteBackup(dir.path(), file, "before", &second), FileResult::Done);
-    EXPECT_EQ(first.filename(), "20260501083000-IMEI7-before.qubsite");
-    EXPECT_EQ(second.filename(), "20260501083000-IMEI7-before-2.qubsite");
-    std::size_t count = 0;
+    const mode_t umaskBefore = umask(022);
+    const auto at = [&](const char* name) { return dir.path() / name; };
+    const site::SiteFile file = site::FromRecord(*Unit(41, "IMEI7"), false, kSaved);
+    ASSERT_TRUE(WriteBytes(at("victim.txt"), "victim"));
+    ASSERT_TRUE(WriteBytes(at("shop.qubsite"), "old"));
+    ASSERT_EQ(chmod(at("shop.qubsite").c_str(), 0600), 0);
+    std::filesystem::create_symlink(at("victim.txt"), at("shop.qubsite.new"));
+    std::filesystem::create_symlink(at("nowhere"), at("report.html.new"));
+    ASSERT_TRUE(WriteBytes(at("notes.txt.new"), "the user's own"));
+    ASSERT_TRUE(WriteBytes(at("secret.qubsite"), "old"));
+    ASSERT_EQ(chmod(at("secret.qubsite").c_str(), 0644), 0);
+
+    EXPECT_EQ(site::WriteSiteFile(at("shop.qubsite"), file, FileAccess::Shared), FileResult::Done);
+    EXPECT_EQ(WriteWholeFile(at("report.html"), "report"), FileResult::Done);
+    EXPECT_EQ(WriteWholeFile(at("notes.txt"), "notes"), FileResult::Done);
+    EXPECT_EQ(site::WriteSiteFile(at("secret.qubsite"), file, FileAccess::Private),
+              FileResult::Done);
+    EXPECT_EQ(site::WriteSiteFile(at("new-secret.qubsite"), file, FileAccess::Private),
+              FileResult::Done);
+    umask(umaskBefore);
+
+    EXPECT_EQ(ReadBytes(at("victim.txt")), "victim");
+    EXPECT_EQ(std::filesystem::read_symlink(at("shop.qubsite.new")), at("victim.txt"));
+    EXPECT_FALSE(std::filesystem::exists(at("nowhere")));
+    EXPECT_EQ(std::filesystem::read_symlink(at("report.html.new")), at("nowhere"));
+    EXPECT_EQ(ReadBytes(at("notes.txt.new")), "the user's own");
+    EXPECT_EQ(ReadBytes(at("shop.qubsite")), site::Serialize(file));
+    EXPECT_EQ(ReadBytes(at("report.html")), "report");
+    const struct {
+        const char* name;
+        mode_t mode;
+    } modes[] = {{"shop.qubsite", 0600},
+                 {"report.html", 0644},
+                 {"secret.qubsite", 0600},
+                 {"new-secret.qubsite", 0600}};
+    for (const auto& m : modes) {
+        struct stat st {};
+        ASSERT_EQ(lstat(at(m.name).c_str(), &st), 0) << m.name;
+        EXPECT_TRUE(S_ISREG(st.st_mode)) << m.name;
+        EXPECT_EQ(st.st_mode & 0777, m.mode) << m.name;
+    }
+
+    // A write the disk refuses (a file size limit, as a full disk would).
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1000, 1000};
+        if (setrlimit(RLIMIT_FSIZE, &limit)) _exit(3);
+        _exit(WriteWholeFile(at("notes.txt"), std::string(5000, 'x')) == FileResult::CannotWrite
+                  ? 0
+                  : 4);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(ReadBytes(at("notes.txt")), "notes");
+    std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        count += entry.path().extension() == ".qubsite";
-    EXPECT_EQ(count, site::kBackupsKept);
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "2000100000-x.qubsite"));
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "2000100001-x.qubsite"));
-    EXPECT_TRUE(std::filesystem::exists(dir.path() / "2000100002-x.qubsite"));
-    EXPECT_TRUE(std::filesystem::exists(dir.path() / "notes.txt"));
-    site::Opened opened;
-    std::string error;
-    ASSERT_TRUE(site::ReadSiteFile(second, &opened, &error)) << error;
-    EXPECT_EQ(site::Serialize(opened.file), site::Serialize(file));
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names,
+              (std::set<std::string>{"victim.txt", "shop.qubsite", "shop.qubsite.new",
+                                     "report.html", "report.html.new", "notes.txt", "notes.txt.new",
+                                     "secret.qubsite", "new-secret.qubsite"}));
+}
+
+// Only our own backups count, by the times in their names: a file of the user's and a folder
+// with the extension stay, and the newest backups outlast names that claim a later time.
+TEST(Backup, NeverOverAnEarlierOneAndTheNewestKept) {
+    for (const char* day : {"20000101", "20990101"}) {
+        SCOPED_TRACE(day);
+        TempDir dir;
+        const auto stored = [&](std::size_t i) {
+            const std::string n = std::to_string(1000000 + i).substr(1);
+            return dir.path() / (day + n + "-OLD7-after.qubsite");
+        };
+        for (std::size_t i = 0; i < site::kBackupsKept; ++i)
+            ASSERT_TRUE(WriteBytes(stored(i), "old"));
+        ASSERT_TRUE(WriteBytes(dir.path() / "notes.txt", "kept"));
+        ASSERT_TRUE(WriteBytes(dir.path() / "garage-handmade.qubsite", "the user's"));
+        std::filesystem::create_directory(dir.path() / "x.qubsite");
+        const site::SiteFile file = site::FromRecord(*Unit(41, "IMEI/7"), true, kSaved);
+        std::filesystem::path first, second;
+        ASSERT_EQ(site::WriteBackup(dir.path(), file, "before", &first), FileResult::Done);
+        ASSERT_EQ(site::WriteBackup(dir.path(), file, "before", &second), FileResult::Done);
+        EXPECT_EQ(first.filename(), "20260501083000-IMEI7-before.qubsite");
+        EXPECT_EQ(second.filename(), "20260501083000-IMEI7-before-2.qubsite");
+        const std::regex ours(R"(\d{14}-[A-Za-z0-9]{1,32}-[a-z]+(-\d{1,3})?\.qubsite)");
+        std::size_t count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            count += std::regex_match(entry.path().filename().string(), ours);
+        EXPECT_EQ(count, site::kBackupsKept);
+        for (const auto& path : {first, second}) {
+            struct stat st {};
+            ASSERT_EQ(stat(path.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0600u);
+        }
+        EXPECT_FALSE(std::filesystem::exists(stored(0)));
+        EXPECT_FALSE(std::filesystem::exists(stored(1)));
+        EXPECT_TRUE(std::filesystem::exists(stored(2)));
+        EXPECT_EQ(ReadBytes(dir.path() / "garage-handmade.qubsite"), "the user's");
+        EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "x.qubsite"));
+        EXPECT_TRUE(std::filesystem::exists(dir.path() / "notes.txt"));
+        site::Opened opened;
+        std::string error;
+        ASSERT_TRUE(site::ReadSiteFile(second, &opened, &error)) << error;
+        EXPECT_EQ(site::Serialize(opened.file), site::Serialize(file));
+    }
 }

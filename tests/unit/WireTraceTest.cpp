@@ -78,7 +78,7 @@ TEST(WireTrace, FailedReceivesAndPortsNotOpened) {
 
 // The file is the user's alone. Past its bound it moves to "<name>.1" and a new file starts
 // with its own first line: every line whole, the newest frames kept in order across the two.
-// A trace opened again appends.
+// A trace opened again appends, and is private again.
 TEST(WireTrace, RotatesPastItsBoundIntoAPrivateFile) {
     TempDir dir;
     const std::string path = dir.File("trace.log");
@@ -122,10 +122,14 @@ TEST(WireTrace, RotatesPastItsBoundIntoAPrivateFile) {
         EXPECT_EQ(std::stoi(m[1]), first + static_cast<int>(i));
     }
 
+    // Opened again, a trace left open to others by hand is the user's alone again.
+    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
     const auto before = std::filesystem::file_size(path);
     {
         WireTrace again;
         ASSERT_TRUE(again.Open(path, nullptr));
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
         const std::uint8_t quit[] = {0x7E, 0x01, 0x00, 0x0F, 0x8E};
         again.Sent(3, quit, sizeof quit, false);
     }

@@ -66,10 +66,12 @@ std::string ApplicationName() {
 }
 
 std::filesystem::path UserStateDirectory() {
-    wchar_t folder[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return ApplicationDirectory();
-    return std::filesystem::path(std::wstring(folder, length));
+    // Empty when the system knows none: the program's own folder is no user's to write in.
+    wchar_t* folder = nullptr;
+    std::filesystem::path state;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder))) state = folder;
+    CoTaskMemFree(folder);
+    return state;
 }
 
 namespace {
