@@ -74,7 +74,10 @@ std::string Unsoundness(const site::Opened& opened) {
 }
 
 std::string Quoted(const std::string& name, const std::string* value, bool withPasswords) {
-    return value ? "\"" + Shown(name, *value, withPasswords) + "\"" : "(absent)";
+    if (!value) return "(absent)";
+    std::string quoted = "\"";
+    quoted += Shown(name, *value, withPasswords);
+    return quoted += '"';
 }
 
 }  // namespace
