@@ -369,19 +369,10 @@ std::string& PartOf(ApnLogin& login, ApnPart part) {
 }
 
 SetResult SetApnPart(DeviceData& data, ApnPart part, std::string_view value) {
-    if (value.find_first_of(ApnForbidden(part)) != std::string_view::npos)
-        return SetResult::Malformed;
     ApnLogin login = SplitApnLogin(data.slotText(kSlotApnLogin));
     PartOf(login, part) = value;
-    const std::string joined = JoinApnLogin(login);
-    if (joined.size() >= kApnLoginSize) return SetResult::TooLong;
-    // A password needs a user to stand behind: the page cannot write one alone.
-    const ApnLogin back = SplitApnLogin(joined);
-    if (back.accessPoint != login.accessPoint || back.user != login.user ||
-        back.password != login.password)
-        return SetResult::Malformed;
-    data.setSlotText(kSlotApnLogin, joined);
-    return SetResult::Done;
+    ApnPart refused = part;
+    return SetApnLogin(data, login, &refused);
 }
 
 SetResult SetText(DeviceData& data, const Field& f, std::string_view value) {
@@ -549,6 +540,32 @@ SetResult SetFieldValue(DeviceData& data, const Field& f, std::string_view value
     if (number > (f.mask >> shift)) return SetResult::TooLong;
     const std::uint32_t raw = ReadNumber(data, f);
     WriteNumber(data, f, (raw & ~f.mask) | ((number << shift) & f.mask));
+    return SetResult::Done;
+}
+
+SetResult SetApnLogin(DeviceData& data, const ApnLogin& login, ApnPart* refused) {
+    constexpr ApnPart kParts[] = {ApnPart::AccessPoint, ApnPart::User, ApnPart::Password};
+    ApnLogin parts = login;
+    for (const ApnPart part : kParts) {
+        const std::string& text = PartOf(parts, part);
+        if (text.find_first_of(ApnForbidden(part)) != std::string::npos ||
+            text.find('\0') != std::string::npos) {
+            *refused = part;
+            return SetResult::Malformed;
+        }
+    }
+    const std::string joined = JoinApnLogin(login);
+    // The last part given is the one that runs over.
+    *refused = !login.password.empty() ? ApnPart::Password
+               : !login.user.empty()   ? ApnPart::User
+                                       : ApnPart::AccessPoint;
+    if (joined.size() >= kApnLoginSize) return SetResult::TooLong;
+    // A password needs a user to stand behind: the page cannot write one alone.
+    const ApnLogin back = SplitApnLogin(joined);
+    if (back.accessPoint != login.accessPoint || back.user != login.user ||
+        back.password != login.password)
+        return SetResult::Malformed;
+    data.setSlotText(kSlotApnLogin, joined);
     return SetResult::Done;
 }
 

@@ -81,6 +81,9 @@ struct ApnLogin {
 };
 ApnLogin SplitApnLogin(std::string_view text);
 std::string JoinApnLogin(const ApnLogin& login);
+// Writes the whole login at once, checked as SetFieldValue checks each part; a refusal names
+// the part at fault in `refused`.
+SetResult SetApnLogin(DeviceData& data, const ApnLogin& login, ApnPart* refused);
 // Where the password lies in a login text: [begin, end), empty when it has none.
 std::pair<std::size_t, std::size_t> ApnPasswordSpan(std::string_view text);
 

@@ -83,4 +83,12 @@ bool MaskReplySecrets(int command, std::span<std::uint8_t> payload) {
     return command == command::kReadStringTable && MaskTexts(payload);
 }
 
+std::string MaskedText(std::string_view utf8) {
+    constexpr unsigned char kContinuationMask = 0xC0, kContinuation = 0x80;
+    const auto characters = std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & kContinuationMask) != kContinuation;
+    });
+    return std::string(static_cast<std::size_t>(characters), static_cast<char>(kMaskByte));
+}
+
 }  // namespace fields

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace fields {
 
@@ -15,5 +17,7 @@ inline constexpr std::uint8_t kMaskByte = '*';
 bool MaskRequestSecrets(std::span<std::uint8_t> payload);
 // The same for the payload of a reply to `command` (the text table).
 bool MaskReplySecrets(int command, std::span<std::uint8_t> payload);
+// A UTF-8 text masked for showing: one mask byte for each of its characters.
+std::string MaskedText(std::string_view utf8);
 
 }  // namespace fields

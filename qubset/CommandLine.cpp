@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::string_view kTraceOption = "--trace";
 constexpr std::string_view kTraceSecretsOption = "--trace-secrets";
+constexpr std::string_view kPasswordsOption = "--include-passwords";
 
 CommandLine Refused(std::string error) {
     CommandLine refused;
@@ -20,23 +21,36 @@ struct SiteOption {
     std::string_view name;
     CommandLine::Action action;
     int files;
+    bool showsValues;  // takes --include-passwords
 };
-constexpr SiteOption kSiteOptions[] = {{"--show", CommandLine::Action::Show, 1},
-                                       {"--diff", CommandLine::Action::Diff, 2},
-                                       {"--check", CommandLine::Action::Check, 1},
-                                       {"--report", CommandLine::Action::Report, 2}};
+constexpr SiteOption kSiteOptions[] = {{"--show", CommandLine::Action::Show, 1, true},
+                                       {"--diff", CommandLine::Action::Diff, 2, true},
+                                       {"--check", CommandLine::Action::Check, 1, false},
+                                       {"--report", CommandLine::Action::Report, 2, false}};
 
-// A site-file command takes its files and nothing else.
+std::string PasswordsOptionRefused() {
+    return "option '" + std::string(kPasswordsOption) + "' goes only after --show or --diff";
+}
+
+// A site-file command takes its files and nothing else, but for --include-passwords where it
+// shows values.
 CommandLine SiteCommand(const SiteOption& option, int argc, const char* const* argv) {
     const std::string needs = "option '" + std::string(option.name) + "' needs " +
                               (option.files == 1 ? "a file name" : "two file names");
-    if (argc != 2 + option.files) return Refused(needs);
     CommandLine line;
     line.action = option.action;
-    for (int i = 0; i < option.files; ++i) {
-        line.files[i] = argv[2 + i];
-        if (line.files[i].empty()) return Refused(needs);
+    int files = 0;
+    for (int i = 2; i < argc; ++i) {
+        if (argv[i] == kPasswordsOption) {
+            if (!option.showsValues) return Refused(PasswordsOptionRefused());
+            line.includePasswords = true;
+        } else if (files == option.files || !*argv[i]) {
+            return Refused(needs);
+        } else {
+            line.files[files++] = argv[i];
+        }
     }
+    if (files != option.files) return Refused(needs);
     return line;
 }
 
@@ -56,6 +70,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             line.action = CommandLine::Action::Version;
             return line;
         }
+        if (arg == kPasswordsOption) return Refused(PasswordsOptionRefused());
         if (arg == kTraceSecretsOption) {
             line.traceSecrets = true;
         } else if (arg == kTraceOption) {
@@ -81,7 +96,10 @@ std::string UsageText(const std::string& program) {
            " [--trace FILE [--trace-secrets]]\n"
            "       " +
            program +
-           " --show FILE | --diff FILE1 FILE2 | --check FILE | --report FILE OUT.html\n"
+           " --show FILE | --diff FILE1 FILE2 [--include-passwords]\n"
+           "       " +
+           program +
+           " --check FILE | --report FILE OUT.html\n"
            "Configures Qubrin GSM/GPRS alarm communicators over a serial cable: a wizard that\n"
            "finds the unit on a serial port, reads its settings and writes them back.\n"
            "\n"
@@ -91,6 +109,8 @@ std::string UsageText(const std::string& program) {
            "  --trace-secrets  leave them unmasked in that trace (say so to whoever reads it)\n"
            "  --show FILE   print a site file's unit and named values\n"
            "  --diff FILE1 FILE2  list the fields whose values differ (status 1 when any)\n"
+           "  --include-passwords  with --show or --diff: print passwords and codes as they\n"
+           "                stand, not masked (each character a '*')\n"
            "  --check FILE  tell whether a site file is sound (status 2 when damaged,\n"
            "                changed by hand or unreadable)\n"
            "  --report FILE OUT.html  write a site file's handover record, a page to print\n"

@@ -12,9 +12,10 @@ inline constexpr int kNoDisplayStatus = 3;
 struct CommandLine {
     enum class Action { Run, Help, Version, Refuse, Show, Diff, Check, Report };
     Action action = Action::Run;
-    std::string tracePath;      // --trace FILE
-    bool traceSecrets = false;  // --trace-secrets: the trace shows secrets unmasked
-    std::string error;          // Refuse: what was wrong
+    std::string tracePath;          // --trace FILE
+    bool traceSecrets = false;      // --trace-secrets: the trace shows secrets unmasked
+    bool includePasswords = false;  // --include-passwords: --show and --diff print secrets
+    std::string error;              // Refuse: what was wrong
     std::string
         files[2];  // Show, Check: the site file; Diff: both; Report: the site file and the page
 };

@@ -4,17 +4,59 @@
 #include <memory>
 
 #include "device/DeviceData.h"
+#include "device/Fields.h"
 #include "device/SafeFile.h"
+#include "device/Secrets.h"
 #include "site/SiteFile.h"
 #include "transfer/Review.h"
 
 namespace {
 
+constexpr unsigned char kLastControl = 0x1F, kDelete = 0x7F;
+// U+0080 to U+009F, the C1 controls, in UTF-8: this lead byte and a second byte in this range.
+constexpr unsigned char kC1Lead = 0xC2, kC1First = 0x80, kC1Last = 0x9F;
+
+void AddEscaped(std::string& into, unsigned char c) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    into += "\\x";
+    into += kDigits[c >> 4];
+    into += kDigits[c & 0xF];
+}
+
+// A text of a file as a terminal may be given it: its control characters (a NUL, an escape
+// sequence's start) as \xNN and a backslash doubled, so that what is shown reads one way only.
+std::string Printable(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const unsigned char next =
+            i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (c == kC1Lead && next >= kC1First && next <= kC1Last) {
+            AddEscaped(shown, c);
+            AddEscaped(shown, next);
+            ++i;
+        } else if (c <= kLastControl || c == kDelete) {
+            AddEscaped(shown, c);
+        } else {
+            if (c == '\\') shown += '\\';
+            shown += static_cast<char>(c);
+        }
+    }
+    return shown;
+}
+
+// A value as --show and --diff print it: a secret masked unless asked for.
+std::string Shown(const std::string& name, const std::string& value, bool withPasswords) {
+    const fields::Field* f = fields::FindField(name);
+    return Printable(f && f->secret && !withPasswords ? fields::MaskedText(value) : value);
+}
+
 bool Open(const std::string& path, site::Opened* opened, CommandOutput* output) {
     std::string error;
     if (site::ReadSiteFile(std::filesystem::path(path), opened, &error)) return true;
     output->status = kUnsoundStatus;
-    output->err += path + ": " + error + "\n";
+    output->err += path + ": " + Printable(error) + "\n";
     return false;
 }
 
@@ -22,48 +64,57 @@ bool Open(const std::string& path, site::Opened* opened, CommandOutput* output) 
 std::string Unsoundness(const site::Opened& opened) {
     switch (opened.soundness) {
         case site::Soundness::Edited:
-            return "changed after it was saved, first at " + opened.problem;
+            return "changed after it was saved, first at " + Printable(opened.problem);
         case site::Soundness::Damaged:
-            return "damaged: " + opened.problem;
+            return "damaged: " + Printable(opened.problem);
         case site::Soundness::Sound:
             break;
     }
     return {};
 }
 
-std::string Quoted(const std::string* value) {
-    return value ? "\"" + *value + "\"" : "(absent)";
+std::string Quoted(const std::string& name, const std::string* value, bool withPasswords) {
+    if (!value) return "(absent)";
+    std::string quoted = "\"";
+    quoted += Shown(name, *value, withPasswords);
+    return quoted += '"';
 }
 
 }  // namespace
 
-CommandOutput ShowSiteFile(const std::string& path) {
+CommandOutput ShowSiteFile(const std::string& path, bool withPasswords) {
     CommandOutput output;
     site::Opened opened;
     if (!Open(path, &opened, &output)) return output;
     const site::SiteFile& f = opened.file;
     if (const std::string problem = Unsoundness(opened); !problem.empty())
         output.err += path + ": warning: " + problem + "\n";
-    output.out += "Unit: " + f.unit.model + ", id " + f.unit.id + ", firmware " + f.unit.firmware +
-                  ", record version " + std::to_string(f.unit.recordVersion) +
-                  "\nSaved: " + f.savedAt + " by Qubset " + f.programVersion + "\n\n";
+    output.out += "Unit: " + Printable(f.unit.model) + ", id " + Printable(f.unit.id) +
+                  ", firmware " + Printable(f.unit.firmware) + ", record version " +
+                  std::to_string(f.unit.recordVersion) + "\nSaved: " + Printable(f.savedAt) +
+                  " by Qubset " + Printable(f.programVersion) + "\n\n";
+    std::vector<std::pair<std::string, std::string>> rows;
     std::size_t width = 5;
-    for (const auto& [name, value] : f.values) width = std::max(width, name.size());
+    for (const auto& [name, value] : f.values) {
+        rows.emplace_back(Printable(name), Shown(name, value, withPasswords));
+        width = std::max(width, rows.back().first.size());
+    }
     output.out += "field" + std::string(width - 5 + 2, ' ') + "value\n";
-    for (const auto& [name, value] : f.values)
+    for (const auto& [name, value] : rows)
         output.out += name + std::string(width - name.size() + 2, ' ') + value + "\n";
     return output;
 }
 
-CommandOutput DiffSiteFiles(const std::string& first, const std::string& second) {
+CommandOutput DiffSiteFiles(const std::string& first, const std::string& second,
+                            bool withPasswords) {
     CommandOutput output;
     site::Opened a, b;
     if (!Open(first, &a, &output) || !Open(second, &b, &output)) return output;
-    const std::vector<std::string> names = site::DifferingFields(a.file, b.file);
-    for (const std::string& name : names)
-        output.out += name + ": " + Quoted(site::ValueOf(a.file, name)) + " -> " +
-                      Quoted(site::ValueOf(b.file, name)) + "\n";
-    output.status = names.empty() ? 0 : kDiffersStatus;
+    const std::vector<site::Difference> differences = site::DifferingFields(a.file, b.file);
+    for (const site::Difference& d : differences)
+        output.out += Printable(d.name) + ": " + Quoted(d.name, d.first, withPasswords) + " -> " +
+                      Quoted(d.name, d.second, withPasswords) + "\n";
+    output.status = differences.empty() ? 0 : kDiffersStatus;
     return output;
 }
 
@@ -98,7 +149,7 @@ CommandOutput ReportSiteFile(const std::string& path, const std::string& out,
     std::string why;
     if (!site::RecordOfFile(opened.file, *record, &why)) {
         output.status = kUnsoundStatus;
-        output.err += path + ": " + why + "\n";
+        output.err += path + ": " + Printable(why) + "\n";
         return output;
     }
     const HandoverInput input{*record, {}, {}, langFile, version, date};

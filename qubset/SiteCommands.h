@@ -13,10 +13,13 @@ struct CommandOutput {
     std::string err;
 };
 
+// Texts of a file come out with their control characters escaped, and passwords and codes
+// masked unless `withPasswords`.
 // --show FILE: the header and the named values as a table.
-CommandOutput ShowSiteFile(const std::string& path);
+CommandOutput ShowSiteFile(const std::string& path, bool withPasswords);
 // --diff FILE1 FILE2: the fields whose values differ.
-CommandOutput DiffSiteFiles(const std::string& first, const std::string& second);
+CommandOutput DiffSiteFiles(const std::string& first, const std::string& second,
+                            bool withPasswords);
 // --check FILE: whether the file is sound, or why not.
 CommandOutput CheckSiteFile(const std::string& path);
 // --report FILE OUT.html: the handover record of the file's configuration, its field names in

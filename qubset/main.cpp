@@ -72,9 +72,10 @@ int main(int argc, char** argv) {
                          command.error.c_str(), program.c_str());
             return kUsageStatus;
         case CommandLine::Action::Show:
-            return Print(ShowSiteFile(command.files[0]));
+            return Print(ShowSiteFile(command.files[0], command.includePasswords));
         case CommandLine::Action::Diff:
-            return Print(DiffSiteFiles(command.files[0], command.files[1]));
+            return Print(
+                DiffSiteFiles(command.files[0], command.files[1], command.includePasswords));
         case CommandLine::Action::Check:
             return Print(CheckSiteFile(command.files[0]));
         case CommandLine::Action::Report: {

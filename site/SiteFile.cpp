@@ -1,9 +1,12 @@
 #include "site/SiteFile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "device/Bytes.h"
 #include "device/DeviceData.h"
@@ -19,15 +22,100 @@ using Json = nlohmann::ordered_json;
 
 constexpr const char* kFormatName = "Qubset site file";
 constexpr std::size_t kFieldHashDigits = 16;
+// Files saved before the hash covered the header; read and checked by their own rule.
+constexpr int kHeaderlessFormatVersion = 1;
 
-std::string FieldHash(const std::string& name, const std::string& value) {
-    return Sha256Hex(name + '\0' + value).substr(0, kFieldHashDigits);
+// Each part with its length before it, so that no two lists of parts give the same bytes.
+void AddPart(std::string& into, std::string_view part) {
+    into += std::to_string(part.size());
+    into += ':';
+    into += part;
 }
 
-std::string ValuesHash(const SiteFile& file) {
+std::string FieldHash(int formatVersion, const std::string& name, const std::string& value) {
+    std::string parts;
+    if (formatVersion == kHeaderlessFormatVersion) {
+        parts = name + '\0' + value;
+    } else {
+        AddPart(parts, name);
+        AddPart(parts, value);
+    }
+    return Sha256Hex(parts).substr(0, kFieldHashDigits);
+}
+
+// The header and the values in the table's order: the same file however its keys are ordered
+// or its text laid out.
+std::string FileHash(const SiteFile& file) {
+    std::string parts;
+    AddPart(parts, kFormatName);
+    AddPart(parts, std::to_string(kFormatVersion));
+    AddPart(parts, file.programVersion);
+    AddPart(parts, file.savedAt);
+    AddPart(parts, std::to_string(file.unit.recordVersion));
+    AddPart(parts, file.unit.model);
+    AddPart(parts, file.unit.id);
+    AddPart(parts, file.unit.firmware);
+    for (const auto& [name, value] : file.values) {
+        AddPart(parts, name);
+        AddPart(parts, value);
+    }
+    return Sha256Hex(parts);
+}
+
+// Version 1: the values alone, in the order the file holds them.
+std::string HeaderlessHash(const SiteFile& file) {
     std::string all;
     for (const auto& [name, value] : file.values) all += name + '\0' + value + '\0';
     return Sha256Hex(all);
+}
+
+// A name's place in the table; names it lacks after all of its own.
+std::size_t TableOrder(std::string_view name) {
+    static const auto places = [] {
+        std::unordered_map<std::string_view, std::size_t> map;
+        const auto table = fields::NamedFields();
+        for (std::size_t i = 0; i < table.size(); ++i) map.emplace(table[i].name, i);
+        return map;
+    }();
+    const auto it = places.find(name);
+    return it == places.end() ? fields::NamedFields().size() : it->second;
+}
+
+void PutInTableOrder(SiteFile* file) {
+    std::sort(file->values.begin(), file->values.end(), [](const auto& a, const auto& b) {
+        const std::size_t x = TableOrder(a.first), y = TableOrder(b.first);
+        return x != y ? x < y : a.first < b.first;
+    });
+}
+
+using ValueIndex = std::unordered_map<std::string_view, const std::string*>;
+
+ValueIndex IndexOf(const SiteFile& file) {
+    ValueIndex index;
+    index.reserve(file.values.size());
+    for (const auto& [name, value] : file.values) index.emplace(name, &value);
+    return index;
+}
+
+const std::string* Find(const ValueIndex& index, std::string_view name) {
+    const auto it = index.find(name);
+    return it == index.end() ? nullptr : it->second;
+}
+
+// The JSON text parsed, with the first name an object holds twice: which of the two counts
+// would be a guess.
+Json ParseJson(std::string_view text, std::string* twice) {
+    std::vector<std::unordered_set<std::string>> objects;
+    const Json::parser_callback_t noteNames = [&](int, Json::parse_event_t event, Json& parsed) {
+        using Event = Json::parse_event_t;
+        if (event == Event::object_start) objects.emplace_back();
+        if (event == Event::object_end && !objects.empty()) objects.pop_back();
+        if (event == Event::key && !objects.empty() && twice->empty() &&
+            !objects.back().insert(parsed.get<std::string>()).second)
+            *twice = parsed.get<std::string>();
+        return true;
+    };
+    return Json::parse(text, noteNames, false);
 }
 
 bool ReadText(const Json& object, const char* key, std::string* text) {
@@ -37,7 +125,7 @@ bool ReadText(const Json& object, const char* key, std::string* text) {
     return true;
 }
 
-bool ReadHeader(const Json& root, SiteFile* file, std::string* error) {
+bool ReadHeader(const Json& root, SiteFile* file, int* formatVersion, std::string* error) {
     std::string format;
     if (!root.is_object() || !ReadText(root, "format", &format) || format != kFormatName) {
         *error = "it is not a Qubset site file";
@@ -48,11 +136,14 @@ bool ReadHeader(const Json& root, SiteFile* file, std::string* error) {
         *error = "it names no format version";
         return false;
     }
-    if (version->get<long long>() != kFormatVersion) {
-        *error = "its format version " + std::to_string(version->get<long long>()) +
-                 " is not the one this program reads (" + std::to_string(kFormatVersion) + ")";
+    const long long number = version->get<long long>();
+    if (number != kFormatVersion && number != kHeaderlessFormatVersion) {
+        *error = "its format version " + std::to_string(number) +
+                 " is not one this program reads (" + std::to_string(kHeaderlessFormatVersion) +
+                 " to " + std::to_string(kFormatVersion) + ")";
         return false;
     }
+    *formatVersion = static_cast<int>(number);
     const auto unit = root.find("unit");
     if (unit == root.end() || !unit->is_object() || !ReadText(*unit, "model", &file->unit.model) ||
         !ReadText(*unit, "id", &file->unit.id) ||
@@ -85,19 +176,48 @@ bool ReadValues(const Json& root, SiteFile* file, std::string* error) {
         *error = "it holds no values";
         return false;
     }
+    // More values than there are fields cannot all be names of ours; bounds the work too.
+    if (values->size() > fields::NamedFields().size()) {
+        *error = "it holds more values than there are fields";
+        return false;
+    }
     for (const auto& [name, value] : values->items()) {
+        if (name.find('\0') != std::string::npos) {
+            *error = "a field name holds a NUL character";
+            return false;
+        }
         if (!value.is_string()) {
             *error = "the value of " + name + " is not a text";
             return false;
         }
         file->values.emplace_back(name, value.get<std::string>());
+        if (file->values.back().second.find('\0') != std::string::npos) {
+            *error = "the value of " + name + " holds a NUL character";
+            return false;
+        }
     }
     return true;
 }
 
-// Sound when the hashes match the values; else the first field whose own hash differs, or
-// damage when none does (the hashes themselves were touched).
-void CheckHashes(const Json& root, Opened* opened) {
+// The first field whose own hash differs, or that has a hash and no value; "" for none.
+std::string FirstEdited(const Json& hashes, const SiteFile& file, int formatVersion) {
+    std::unordered_map<std::string_view, const Json*> byName;
+    for (const auto& [name, hash] : hashes.items()) byName.emplace(name, &hash);
+    for (const auto& [name, value] : file.values) {
+        const auto it = byName.find(name);
+        if (it == byName.end() || !it->second->is_string() ||
+            *it->second != FieldHash(formatVersion, name, value))
+            return name;
+    }
+    const ValueIndex values = IndexOf(file);
+    for (const auto& [name, hash] : hashes.items())
+        if (!Find(values, name)) return name;
+    return {};
+}
+
+// Sound when the hash matches the file; else the first field whose own hash differs, or
+// damage when none does (the header or the hashes themselves were touched).
+void CheckHashes(const Json& root, int formatVersion, Opened* opened) {
     const auto check = root.find("check");
     std::string sum;
     if (check == root.end() || !check->is_object() || !ReadText(*check, "sha256", &sum) ||
@@ -106,24 +226,16 @@ void CheckHashes(const Json& root, Opened* opened) {
         opened->problem = "its check sums are missing";
         return;
     }
-    if (sum == ValuesHash(opened->file)) return;
-    const Json& hashes = (*check)["fields"];
-    for (const auto& [name, value] : opened->file.values) {
-        const auto it = hashes.find(name);
-        if (it == hashes.end() || !it->is_string() || *it != FieldHash(name, value)) {
-            opened->soundness = Soundness::Edited;
-            opened->problem = name;
-            return;
-        }
+    const bool headerless = formatVersion == kHeaderlessFormatVersion;
+    if (sum == (headerless ? HeaderlessHash(opened->file) : FileHash(opened->file))) return;
+    opened->problem = FirstEdited((*check)["fields"], opened->file, formatVersion);
+    if (!opened->problem.empty()) {
+        opened->soundness = Soundness::Edited;
+        return;
     }
-    for (const auto& [name, hash] : hashes.items())
-        if (!ValueOf(opened->file, name)) {
-            opened->soundness = Soundness::Edited;
-            opened->problem = name;
-            return;
-        }
     opened->soundness = Soundness::Damaged;
-    opened->problem = "its check sum does not match its values";
+    opened->problem = headerless ? "its check sum does not match its values"
+                                 : "its check sum does not match its header or values";
 }
 
 // Days since 1970-01-01 to a civil date (proleptic Gregorian).
@@ -150,6 +262,57 @@ ApplyReport::Refusal RefusalOf(fields::SetResult result) {
                                                 : ApplyReport::Refusal::Malformed;
 }
 
+bool InCodePage(const fields::Field& f, const std::string& value, std::string* ansi,
+                ApplyReport* report) {
+    if (ui::AnsiOfUtf8(value, ansi)) return true;
+    report->refusal = ApplyReport::Refusal::NotInCodePage;
+    report->field = f.name;
+    return false;
+}
+
+bool ApplyOne(DeviceData& work, const fields::Field& f, const std::string& value,
+              ApplyReport* report) {
+    std::string ansi;
+    if (!InCodePage(f, value, &ansi, report)) return false;
+    const fields::SetResult result = fields::SetFieldValue(work, f, ansi);
+    if (result == fields::SetResult::Done) {
+        ++report->applied;
+        return true;
+    }
+    report->refusal = RefusalOf(result);
+    report->field = f.name;
+    return false;
+}
+
+// The access point login's parts the file gives, set as one login: the unit's own parts for
+// those it lacks, and no password behind an empty user, which the login cannot hold. Part by
+// part, a file that clears the user would be refused for the unit's password.
+bool ApplyLogin(DeviceData& work, const std::vector<const std::string*>& given,
+                ApplyReport* report) {
+    fields::ApnLogin login = fields::SplitApnLogin(work.slotText(layout::kSlotApnLogin));
+    std::string* parts[] = {&login.accessPoint, &login.user, &login.password};
+    const fields::Field* partField[std::size(parts)] = {};
+    const auto table = fields::NamedFields();
+    int applied = 0;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (table[i].place != fields::Place::ApnPart) continue;
+        partField[table[i].at] = &table[i];
+        if (!given[i]) continue;
+        if (!InCodePage(table[i], *given[i], parts[table[i].at], report)) return false;
+        ++applied;
+    }
+    if (login.user.empty()) login.password.clear();
+    fields::ApnPart refused = fields::ApnPart::AccessPoint;
+    const fields::SetResult result = fields::SetApnLogin(work, login, &refused);
+    if (result == fields::SetResult::Done) {
+        report->applied += applied;
+        return true;
+    }
+    report->refusal = RefusalOf(result);
+    report->field = partField[static_cast<std::size_t>(refused)]->name;
+    return false;
+}
+
 }  // namespace
 
 SiteFile FromRecord(const DeviceData& data, bool withSecrets, std::string savedAt) {
@@ -166,12 +329,14 @@ SiteFile FromRecord(const DeviceData& data, bool withSecrets, std::string savedA
     return file;
 }
 
-std::string Serialize(const SiteFile& file) {
+std::string Serialize(const SiteFile& unordered) {
+    SiteFile file = unordered;
+    PutInTableOrder(&file);
     Json values = Json::object();
     Json hashes = Json::object();
     for (const auto& [name, value] : file.values) {
         values[name] = value;
-        hashes[name] = FieldHash(name, value);
+        hashes[name] = FieldHash(kFormatVersion, name, value);
     }
     Json root = Json::object();
     root["format"] = kFormatName;
@@ -184,7 +349,7 @@ std::string Serialize(const SiteFile& file) {
                     {"id", file.unit.id},
                     {"firmware", file.unit.firmware}};
     root["values"] = std::move(values);
-    root["check"] = {{"sha256", ValuesHash(file)}, {"fields", std::move(hashes)}};
+    root["check"] = {{"sha256", FileHash(file)}, {"fields", std::move(hashes)}};
     // Texts that are not valid UTF-8 come out as U+FFFD rather than ending the program.
     return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
@@ -195,14 +360,26 @@ bool ParseSiteFile(std::string_view text, Opened* opened, std::string* error) {
         *error = "it is larger than a site file can be";
         return false;
     }
-    const Json root = Json::parse(text, nullptr, false);
+    std::string twice;
+    const Json root = ParseJson(text, &twice);
     if (root.is_discarded()) {
         *error = "it is not valid JSON (damaged or cut short)";
         return false;
     }
-    if (!ReadHeader(root, &opened->file, error) || !ReadValues(root, &opened->file, error))
+    if (!twice.empty()) {
+        *error = "it names " + twice + " twice";
         return false;
-    CheckHashes(root, opened);
+    }
+    int formatVersion = 0;
+    if (!ReadHeader(root, &opened->file, &formatVersion, error) ||
+        !ReadValues(root, &opened->file, error))
+        return false;
+    // A version-1 file's hash follows the order its values stand in; every later one the
+    // table's.
+    const bool headerless = formatVersion == kHeaderlessFormatVersion;
+    if (!headerless) PutInTableOrder(&opened->file);
+    CheckHashes(root, formatVersion, opened);
+    if (headerless) PutInTableOrder(&opened->file);
     return true;
 }
 
@@ -235,34 +412,33 @@ ApplyReport ApplyToRecord(DeviceData& data, const SiteFile& file) {
         report.refusal = ApplyReport::Refusal::OtherVersion;
         return report;
     }
+    const auto table = fields::NamedFields();
+    std::vector<const std::string*> given(table.size(), nullptr);
+    for (const auto& [name, value] : file.values)
+        if (const std::size_t at = TableOrder(name); at < table.size()) given[at] = &value;
     // Worked on a copy, so that a refusal halfway leaves the unit's record untouched.
     auto work = std::make_unique<DeviceData>(data);
-    for (const fields::Field& f : fields::NamedFields()) {
-        const std::string* value = ValueOf(file, f.name);
-        if (!value || !fields::InRecord(f)) continue;
+    bool loginDone = false;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const fields::Field& f = table[i];
+        if (!given[i] || !fields::InRecord(f)) continue;
         if (!fields::HasField(f, data.versionByte())) {
             report.skipped.push_back(f.name);
             continue;
         }
-        std::string ansi;
-        fields::SetResult result = fields::SetResult::Done;
-        if (!ui::AnsiOfUtf8(*value, &ansi)) {
-            report.refusal = ApplyReport::Refusal::NotInCodePage;
-        } else if ((result = fields::SetFieldValue(*work, f, ansi)) != fields::SetResult::Done) {
-            report.refusal = RefusalOf(result);
-        }
-        if (report.refusal != ApplyReport::Refusal::None) {
-            report.field = f.name;
+        const bool login = f.place == fields::Place::ApnPart;
+        if (login && loginDone) continue;
+        loginDone |= login;
+        if (!(login ? ApplyLogin(*work, given, &report) : ApplyOne(*work, f, *given[i], &report))) {
             report.applied = 0;
             report.skipped.clear();
             return report;
         }
-        ++report.applied;
     }
-    for (const auto& [name, value] : file.values) {
-        const fields::Field* f = fields::FindField(name);
-        if (!f || !fields::InRecord(*f)) report.skipped.push_back(name);
-    }
+    for (const auto& [name, value] : file.values)
+        if (const std::size_t at = TableOrder(name);
+            at == table.size() || !fields::InRecord(table[at]))
+            report.skipped.push_back(name);
     data.settingsBlock = work->settingsBlock;
     data.stringTable = work->stringTable;
     return report;
@@ -318,15 +494,16 @@ const std::string* ValueOf(const SiteFile& file, std::string_view name) {
     return nullptr;
 }
 
-std::vector<std::string> DifferingFields(const SiteFile& a, const SiteFile& b) {
-    std::vector<std::string> names;
+std::vector<Difference> DifferingFields(const SiteFile& a, const SiteFile& b) {
+    const ValueIndex inA = IndexOf(a), inB = IndexOf(b);
+    std::vector<Difference> differences;
     for (const auto& [name, value] : a.values) {
-        const std::string* other = ValueOf(b, name);
-        if (!other || *other != value) names.push_back(name);
+        const std::string* other = Find(inB, name);
+        if (!other || *other != value) differences.push_back({name, &value, other});
     }
     for (const auto& [name, value] : b.values)
-        if (!ValueOf(a, name)) names.push_back(name);
-    return names;
+        if (!Find(inA, name)) differences.push_back({name, nullptr, &value});
+    return differences;
 }
 
 std::string UtcNow() {

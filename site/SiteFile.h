@@ -16,7 +16,8 @@ struct DeviceData;
 
 namespace site {
 
-inline constexpr int kFormatVersion = 1;
+// The format this program writes; it reads version 1 too.
+inline constexpr int kFormatVersion = 2;
 inline constexpr std::size_t kMaxFileBytes = 1024 * 1024;
 inline constexpr const char* kExtension = "qubsite";
 
@@ -77,8 +78,13 @@ std::string Describe(const ApplyReport& report);
 
 // The value of a field in the file, or nullptr.
 const std::string* ValueOf(const SiteFile& file, std::string_view name);
-// Names of the fields whose values differ, present in one file only included.
-std::vector<std::string> DifferingFields(const SiteFile& a, const SiteFile& b);
+struct Difference {
+    std::string name;
+    const std::string* first;  // the value in each file, nullptr where it has none
+    const std::string* second;
+};
+// The fields whose values differ, present in one file only included.
+std::vector<Difference> DifferingFields(const SiteFile& a, const SiteFile& b);
 
 // Now, as savedAt writes it.
 std::string UtcNow();

@@ -140,7 +140,7 @@ TEST(SiteFile, ConfigurationOfOneUnitCopiedToAnotherWithBackupsAroundEachWrite) 
         std::sort(made.begin(), made.end(), [](const auto& x, const auto& y) {
             return x.string().ends_with("-after.qubsite") < y.string().ends_with("-after.qubsite");
         });
-        const CommandOutput diff = DiffSiteFiles(made[0].string(), made[1].string());
+        const CommandOutput diff = DiffSiteFiles(made[0].string(), made[1].string(), false);
         EXPECT_EQ(diff.status, kDiffersStatus);
         EXPECT_EQ(diff.out,
                   "communication.and: \"1\" -> \"0\"\n"
@@ -190,8 +190,12 @@ TEST(SiteFile, RefusedWithTheReasonAndSavedAgainUnchanged) {
     WriteBytes(cut, saved.substr(0, saved.size() / 2));
     const auto tooLong = variant("long.qubsite", "\"dtmf.number.1\": \"0301234567\"",
                                  "\"dtmf.number.1\": \"03012345678901234\"");
-    const auto version40 =
-        variant("v40.qubsite", "\"record_version\": 41", "\"record_version\": 40");
+    // Saved from a unit of record version 40; an edited record version would be damage.
+    sim::Unit unit40 = unit;
+    unit40.record.identReply[kIdentVersionByte] = 40;
+    const auto version40 = files.path() / "v40.qubsite";
+    WriteBytes(version40,
+               site::Serialize(site::FromRecord(unit40.record, false, "2026-05-01T08:30:00Z")));
 
     Wizard w;
     w.simulator.SetLocal(unit);

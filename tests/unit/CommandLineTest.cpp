@@ -37,6 +37,33 @@ Outcome RunQubset(const std::string& arguments, const std::string& display) {
     return run;
 }
 
+constexpr const char* kFirstFormatFile = R"({
+  "format": "Qubset site file",
+  "format_version": 1,
+  "program_version": "1.0.0",
+  "saved": "2026-04-01T08:30:00Z",
+  "unit": {
+    "record_version": 41,
+    "model": "QBR-200",
+    "id": "IMEI-1",
+    "firmware": "4.1"
+  },
+  "values": {
+    "dtmf.number.1": "0301234",
+    "end.cusd": "123",
+    "end.text.1": "Caf\u00e9"
+  },
+  "check": {
+    "sha256": "42ec2b51a79a4ae80b086ac318b68ac34ae27d523d92db55613e0cfafff2c31c",
+    "fields": {
+      "dtmf.number.1": "819ecc9fd5528548",
+      "end.cusd": "4f6ddef4123d3a01",
+      "end.text.1": "9fcd7e7d1988fd37"
+    }
+  }
+}
+)";
+
 // Site files of one unit: as saved, with two values changed, edited by hand, cut short.
 void WriteSiteFiles(const TempDir& dir) {
     auto unit = std::make_unique<DeviceData>();
@@ -59,6 +86,27 @@ void WriteSiteFiles(const TempDir& dir) {
     unit->setSlotText(layout::kSlotSupervisorCode0, "2468");
     WriteBytes(dir.path() / "secret.qubsite",
                site::Serialize(site::FromRecord(*unit, true, "2026-05-03T08:30:00Z")));
+    // Control characters where a terminal would act on them: in the unit's id, a value, a
+    // name.
+    site::SiteFile odd = site::FromRecord(*unit, false, "2026-05-04T08:30:00Z");
+    odd.unit.id = std::string("a\0b\x1B[2J\\", 8);
+    for (auto& [name, value] : odd.values)
+        if (name == "end.text.1") value = "\x1B]0;title\x07";
+    odd.values.emplace_back("x\x1B[31m",
+                            "\xC2\x9B"
+                            "1m");
+    WriteBytes(dir.path() / "odd.qubsite", site::Serialize(odd));
+    std::string nulValue = site::Serialize(odd);
+    nulValue.replace(nulValue.find("\\u001b]0;"), 6, "\\u0000");
+    WriteBytes(dir.path() / "nul.qubsite", nulValue);
+    // As the first released program saved them, and one with two fields run into one name,
+    // which its hash took for the same.
+    std::string first = kFirstFormatFile;
+    WriteBytes(dir.path() / "first.qubsite", first);
+    const std::string twoFields = "\"dtmf.number.1\": \"0301234\",\n    \"end.cusd\"";
+    first.replace(first.find(twoFields), twoFields.size(),
+                  "\"dtmf.number.1\\u00000301234\\u0000end.cusd\"");
+    WriteBytes(dir.path() / "merged.qubsite", first);
 }
 
 }  // namespace
@@ -124,6 +172,29 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
          dir.File("cut.qubsite") + ": it is not valid JSON (damaged or cut short)\n"},
         {"--diff " + dir.File("good.qubsite"), 2,
          "Qubset: option '--diff' needs two file names\nTry 'Qubset --help'.\n"},
+        {"--check " + dir.File("first.qubsite"), 0, dir.File("first.qubsite") + ": sound\n"},
+        {"--check " + dir.File("merged.qubsite"), 2,
+         dir.File("merged.qubsite") + ": a field name holds a NUL character\n"},
+        {"--report " + dir.File("first.qubsite") + " " + dir.File("first.html"), 0,
+         dir.File("first.html") + ": handover record of " + dir.File("first.qubsite") + "\n"},
+        {"--show " + dir.File("odd.qubsite"), 0,
+         "Unit: , id a\\x00b\\x1B[2J\\\\, firmware , record version 41\n", false},
+        {"--show " + dir.File("odd.qubsite"), 0, "\nend.text.1             \\x1B]0;title\\x07\n",
+         false},
+        {"--show " + dir.File("odd.qubsite"), 0, "\nx\\x1B[31m              \\xC2\\x9B1m\n", false},
+        {"--check " + dir.File("nul.qubsite"), 2,
+         dir.File("nul.qubsite") + ": the value of end.text.1 holds a NUL character\n"},
+        {"--show " + dir.File("secret.qubsite"), 0, "\ngprs.password          ******\n", false},
+        {"--show " + dir.File("secret.qubsite") + " --include-passwords", 0,
+         "\ngprs.password          s3cret\n", false},
+        {"--diff " + dir.File("good.qubsite") + " " + dir.File("secret.qubsite"), 1,
+         "gprs.password: (absent) -> \"******\"\n", false},
+        {"--diff --include-passwords " + dir.File("good.qubsite") + " " +
+             dir.File("secret.qubsite"),
+         1, "supervisor.code.1: (absent) -> \"2468\"\n", false},
+        {"--check " + dir.File("good.qubsite") + " --include-passwords", 2,
+         "Qubset: option '--include-passwords' goes only after --show or --diff\nTry 'Qubset "
+         "--help'.\n"},
     };
     WriteSiteFiles(dir);
     ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
@@ -146,6 +217,7 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
     for (const char* secret : {"s3cret", "2468"}) EXPECT_EQ(html.find(secret), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "none.html"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "trace.log"));
+    EXPECT_NE(ReadBytes(dir.path() / "first.html").find("<td>0301234</td>"), std::string::npos);
     std::ifstream kept(dir.File("notes.txt"), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), notes);
 }

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstring>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <regex>
 #include <set>
 
@@ -50,6 +51,19 @@ void Replace(std::string& text, const std::string& from, const std::string& to) 
     const auto at = text.find(from);
     ASSERT_NE(at, std::string::npos) << from;
     text.replace(at, from.size(), to);
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    Replace(text, from, to);
+    return text;
+}
+
+// As many values of unknown names as the table has fields.
+std::string ManyValues() {
+    std::string values;
+    for (std::size_t i = 0; i < fields::NamedFields().size(); ++i)
+        values += "\"extra." + std::to_string(i) + "\": \"\", ";
+    return values;
 }
 
 site::Opened Open(const std::string& text) {
@@ -140,6 +154,7 @@ TEST(SiteFile, AppliedWholeOrRefusedWithTheReason) {
         const char* what;
         std::string from, to;
         const char* describes;
+        const char* login = "internet,ann:own";
     } cases[] = {
         {"as saved", "", "", "applied 79 fields"},
         {"unknown and unit fields skipped", "\"values\": {",
@@ -154,6 +169,9 @@ TEST(SiteFile, AppliedWholeOrRefusedWithTheReason) {
          "refused: the value of dtmf.number.1 holds a character the unit cannot store"},
         {"other record version", "\"record_version\": 41", "\"record_version\": 40",
          "refused: the file is for record version 40, the unit has record version 41"},
+        // From a unit whose login has no user: the unit's password cannot stay behind none.
+        {"no user", "\"gprs.user\": \"ann\"", "\"gprs.user\": \"\"", "applied 79 fields",
+         "internet"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -178,9 +196,9 @@ TEST(SiteFile, AppliedWholeOrRefusedWithTheReason) {
         EXPECT_EQ(target->cusdValue(), 123);
         EXPECT_EQ(target->reportFlags(), kFlagDtmfInstalled | kFlagAnd);  // "supported" is its own
         EXPECT_EQ(target->slotText(kSlotEndPageText1), "Caf\xE9 \x80");
-        // No passwords in the file: the unit keeps its own.
+        // No passwords in the file: the unit keeps its own where the file leaves it room.
         EXPECT_EQ(target->slotText(kSlotSupervisorCode0), "own");
-        EXPECT_EQ(target->slotText(kSlotApnLogin), "internet,ann:own");
+        EXPECT_EQ(target->slotText(kSlotApnLogin), c.login);
         EXPECT_EQ(target->idText(), "IMEI-B");
         EXPECT_EQ(target->newSimPinText(), "");
     }
@@ -194,10 +212,26 @@ TEST(SiteFile, HandEditsNamedDamageAndUnreadableFilesRefused) {
     EXPECT_EQ(opened.soundness, site::Soundness::Edited);
     EXPECT_EQ(opened.problem, "dtmf.number.1");
 
-    std::string hashTouched = saved;
-    Replace(hashTouched, "\"sha256\": \"", "\"sha256\": \"0");
-    opened = Open(hashTouched);
-    EXPECT_EQ(opened.soundness, site::Soundness::Damaged);
+    // Keys sorted at every level and laid out anew, as a formatter leaves it: the same file.
+    const std::string sorted = nlohmann::json::parse(saved).dump(4) + "\n";
+    ASSERT_LT(sorted.find("\"check\""), sorted.find("\"format\""));
+    const struct {
+        const char* what;
+        std::string text;
+        site::Soundness soundness;
+    } checked[] = {
+        {"keys sorted", sorted, site::Soundness::Sound},
+        {"hash touched", Replaced(saved, "\"sha256\": \"", "\"sha256\": \"0"),
+         site::Soundness::Damaged},
+        {"unit id", Replaced(saved, "\"id\": \"A\"", "\"id\": \"B\""), site::Soundness::Damaged},
+        {"time saved", Replaced(saved, kSaved, "2026-05-01T08:30:01Z"), site::Soundness::Damaged},
+        {"record version", Replaced(saved, "\"record_version\": 41", "\"record_version\": 40"),
+         site::Soundness::Damaged},
+    };
+    for (const auto& c : checked) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Open(c.text).soundness, c.soundness);
+    }
 
     const struct {
         std::string text;
@@ -207,6 +241,14 @@ TEST(SiteFile, HandEditsNamedDamageAndUnreadableFilesRefused) {
         {"{\"format\": \"something else\"}", "it is not a Qubset site file"},
         {"[1, 2]", "it is not a Qubset site file"},
         {std::string(site::kMaxFileBytes + 1, ' '), "it is larger than a site file can be"},
+        {Replaced(saved, "\"end.cusd\": \"123\"", "\"end.cusd\": \"123\", \"end.cusd\": \"9\""),
+         "it names end.cusd twice"},
+        {Replaced(saved, "\"end.cusd\": \"123\"", "\"end\\u0000cusd\": \"123\""),
+         "a field name holds a NUL character"},
+        {Replaced(saved, "\"end.cusd\": \"123\"", "\"end.cusd\": \"1\\u000023\""),
+         "the value of end.cusd holds a NUL character"},
+        {Replaced(saved, "\"values\": {", "\"values\": {" + ManyValues()),
+         "it holds more values than there are fields"},
     };
     for (const auto& c : unreadable) {
         std::string error;
