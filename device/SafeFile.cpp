@@ -59,8 +59,9 @@ FileResult WriteWholeFile(const std::filesystem::path& path, std::string_view by
 
 FileResult ReadBoundedFile(const std::filesystem::path& path, std::size_t maxBytes,
                            std::string* bytes) {
-    std::error_code notDirectory;
-    if (std::filesystem::is_directory(path, notDirectory)) return FileResult::CannotOpen;
+    // A directory cannot be read, and a pipe or a device could keep the reader waiting.
+    std::error_code notRegular;
+    if (!std::filesystem::is_regular_file(path, notRegular)) return FileResult::CannotOpen;
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open()) return FileResult::CannotOpen;
     bytes->assign(maxBytes + 1, '\0');

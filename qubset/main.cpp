@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 #include "app/PelmaroApp.h"
 #include "app/Profile.h"
@@ -29,10 +30,14 @@ bool IsSet(const char* variable) {
     return value && *value;
 }
 
-// Where Qt would find a window system; a platform named outright (offscreen, xcb, wayland)
-// is taken at its word.
+// Where Qt would find a window system. A platform named outright needs its server only when
+// it is X or Wayland; the others (offscreen, vnc, a frame buffer) draw without one.
 bool HasDisplay() {
-    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const std::string_view named = platform ? platform : "";
+    if (named.starts_with("xcb")) return IsSet("DISPLAY");
+    if (named.starts_with("wayland")) return IsSet("WAYLAND_DISPLAY");
+    return !named.empty() || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
 }
 
 // A program started from a menu has no terminal: with a desktop's display, the message also

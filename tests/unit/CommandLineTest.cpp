@@ -147,6 +147,7 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
          true, "QT_QPA_PLATFORM=offscreen"},
         // The wizard says what it lacks instead of Qt's abort, and opens no trace first.
         {"", 3, kNoDisplay},
+        {"", 3, kNoDisplay, true, "QT_QPA_PLATFORM=xcb"},
         {"--trace " + dir.File("trace.log"), 3, kNoDisplay},
         {"--check " + dir.File("good.qubsite"), 0, dir.File("good.qubsite") + ": sound\n"},
         {"--check " + dir.File("cut.qubsite"), 2,
@@ -155,6 +156,7 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
          dir.File("edited.qubsite") + ": changed after it was saved, first at dtmf.number.1\n"},
         {"--check " + dir.File("none.qubsite"), 2,
          dir.File("none.qubsite") + ": it cannot be opened\n"},
+        {"--check " + dir.File("fifo"), 2, dir.File("fifo") + ": it cannot be opened\n"},
         {"--diff " + dir.File("good.qubsite") + " " + dir.File("good.qubsite"), 0, ""},
         {"--diff " + dir.File("good.qubsite") + " " + dir.File("other.qubsite"), 1,
          "dtmf.number.1: \"0301234\" -> \"555\"\nend.cusd: \"123\" -> \"7\"\n"},
