@@ -10,11 +10,9 @@
 #include "app/PelmaroApp.h"
 #include "app/Profile.h"
 #include "link/WireTrace.h"
-#include "qubset/CommandLine.h"
+#include "qubset/Commands.h"
 #include "qubset/QubsetVersion.h"
-#include "qubset/SiteCommands.h"
 #include "qubset/WizardPages.h"
-#include "transfer/Review.h"
 #include "ui/Services.h"
 #include "ui/VersionInfo.h"
 #include "ui/qt/Toolkit.h"
@@ -65,33 +63,7 @@ int main(int argc, char** argv) {
     // without an application object the store is found by this name.
     QCoreApplication::setApplicationName(QString::fromStdString(program));
     UseCodePageOfSettings();
-    switch (command.action) {
-        case CommandLine::Action::Help:
-            std::fputs(UsageText(program).c_str(), stdout);
-            return 0;
-        case CommandLine::Action::Version:
-            std::fputs(VersionLine(program).c_str(), stdout);
-            return 0;
-        case CommandLine::Action::Refuse:
-            std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", program.c_str(),
-                         command.error.c_str(), program.c_str());
-            return kUsageStatus;
-        case CommandLine::Action::Show:
-            return Print(ShowSiteFile(command.files[0], command.includePasswords));
-        case CommandLine::Action::Diff:
-            return Print(
-                DiffSiteFiles(command.files[0], command.files[1], command.includePasswords));
-        case CommandLine::Action::Check:
-            return Print(CheckSiteFile(command.files[0]));
-        case CommandLine::Action::Report: {
-            std::string version = VersionLine(program);
-            version.pop_back();  // its line end
-            return Print(ReportSiteFile(command.files[0], command.files[1], "English.ini", version,
-                                        HandoverDate()));
-        }
-        case CommandLine::Action::Run:
-            break;
-    }
+    if (RunsWithoutWizard(command)) return Print(RunCommand(command, program));
     // Qt would abort without a display, and tell a person to reinstall.
     if (!HasDisplay()) {
         std::fprintf(stderr,
