@@ -121,10 +121,11 @@ std::string UsageText(const std::string& program) {
            "The wizard needs a display; without one it says so and exits with status 3.\n"
            "The interface languages are the *.ini language files in the current folder.\n"
            "The settings value Setting/Trace=1 keeps a masked trace too, in\n"
-           "$XDG_STATE_HOME/Miltra/" +
-           program +
-           "-trace.log (by default under ~/.local/state).\n"
-           "Backups of every configuration written are in $XDG_STATE_HOME/Miltra/backups.\n";
+           "$XDG_STATE_HOME/Miltra/Qubset-trace.log (by default under ~/.local/state).\n"
+           "Backups of every configuration written are in $XDG_STATE_HOME/Miltra/backups.\n"
+           "\n"
+           "Report bugs at " +
+           std::string(kQubsetBugReports) + "\n";
 }
 
 std::string VersionLine(const std::string& program) {

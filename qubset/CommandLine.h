@@ -2,8 +2,11 @@
 // --version work on a machine without one.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
+// What the user types, whatever the program file is called: the name --help gives.
+inline constexpr char kCommandName[] = "qubset";
 // Exit status of a command line that is refused.
 inline constexpr int kUsageStatus = 2;
 // Exit status when the wizard has no display to show itself on.
@@ -20,6 +23,11 @@ struct CommandLine {
         files[2];  // Show, Check: the site file; Diff: both; Report: the site file and the page
 };
 
+// The arguments are UTF-8 on every system (the Windows main converts them so).
 CommandLine ParseCommandLine(int argc, const char* const* argv);
+// A file named on the command line: UTF-8 to the system's own file names.
+inline std::filesystem::path ArgumentPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
 std::string UsageText(const std::string& program);
 std::string VersionLine(const std::string& program);

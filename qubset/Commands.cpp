@@ -9,13 +9,13 @@ bool RunsWithoutWizard(const CommandLine& command) {
 CommandOutput RunCommand(const CommandLine& command, const std::string& program) {
     switch (command.action) {
         case CommandLine::Action::Help:
-            return {0, UsageText(program), {}};
+            return {0, UsageText(kCommandName), {}};
         case CommandLine::Action::Version:
             return {0, VersionLine(program), {}};
         case CommandLine::Action::Refuse:
             return {kUsageStatus,
                     {},
-                    program + ": " + command.error + "\nTry '" + program + " --help'.\n"};
+                    program + ": " + command.error + "\nTry '" + kCommandName + " --help'.\n"};
         case CommandLine::Action::Show:
             return ShowSiteFile(command.files[0], command.includePasswords);
         case CommandLine::Action::Diff:

@@ -7,6 +7,7 @@
 #include "device/Fields.h"
 #include "device/SafeFile.h"
 #include "device/Secrets.h"
+#include "qubset/CommandLine.h"
 #include "site/SiteFile.h"
 #include "transfer/Review.h"
 
@@ -54,7 +55,7 @@ std::string Shown(const std::string& name, const std::string& value, bool withPa
 
 bool Open(const std::string& path, site::Opened* opened, CommandOutput* output) {
     std::string error;
-    if (site::ReadSiteFile(std::filesystem::path(path), opened, &error)) return true;
+    if (site::ReadSiteFile(ArgumentPath(path), opened, &error)) return true;
     output->status = kUnsoundStatus;
     output->err += path + ": " + Printable(error) + "\n";
     return false;
@@ -153,7 +154,7 @@ CommandOutput ReportSiteFile(const std::string& path, const std::string& out,
         return output;
     }
     const HandoverInput input{*record, {}, {}, langFile, version, date};
-    if (WriteWholeFile(std::filesystem::path(out), HandoverReport(input)) != FileResult::Done) {
+    if (WriteWholeFile(ArgumentPath(out), HandoverReport(input)) != FileResult::Done) {
         output.status = kUnsoundStatus;
         output.err += out + ": cannot be written\n";
         return output;

@@ -69,14 +69,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "%s: the wizard needs a display, and neither DISPLAY nor WAYLAND_DISPLAY is "
                      "set\n'%s --help' lists what works without one.\n",
-                     program.c_str(), program.c_str());
+                     program.c_str(), kCommandName);
         return kNoDisplayStatus;
     }
     WireTrace trace;
     std::string why;
     const auto secrets =
         command.traceSecrets ? WireTrace::Secrets::Shown : WireTrace::Secrets::Masked;
-    if (!command.tracePath.empty() && !trace.Open(command.tracePath, &why, secrets)) {
+    if (!command.tracePath.empty() && !trace.Open(ArgumentPath(command.tracePath), &why, secrets)) {
         const std::string message = "cannot write the trace file " + command.tracePath + ": " + why;
         std::fprintf(stderr, "%s: %s\n", program.c_str(), message.c_str());
         ShowWhereTheUserLooks(argv, message);

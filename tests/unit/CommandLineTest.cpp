@@ -115,7 +115,7 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
     TempDir dir;
     const std::string kNoDisplay =
         "Qubset: the wizard needs a display, and neither DISPLAY nor WAYLAND_DISPLAY is set\n"
-        "'Qubset --help' lists what works without one.\n";
+        "'qubset --help' lists what works without one.\n";
     const struct {
         std::string arguments;
         int status;
@@ -124,14 +124,14 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
         std::string display = "";  // variables that give the wizard one
     } cases[] = {
         {"--version", 0, "Qubset " QUBSET_FULL_VERSION "\n"},
-        {"--help", 0, "Usage: Qubset [--trace FILE [--trace-secrets]]\n"},
-        {"-h", 0, "Usage: Qubset [--trace FILE [--trace-secrets]]\n"},
+        {"--help", 0, "Usage: qubset [--trace FILE [--trace-secrets]]\n"},
+        {"-h", 0, "Usage: qubset [--trace FILE [--trace-secrets]]\n"},
         {"--trace-secrets", 2,
-         "Qubset: option '--trace-secrets' needs '--trace FILE'\nTry 'Qubset --help'.\n"},
-        {"--frobnicate", 2, "Qubset: unknown option '--frobnicate'\nTry 'Qubset --help'.\n"},
-        {"COM3", 2, "Qubset: unexpected argument 'COM3'\nTry 'Qubset --help'.\n"},
-        {"--trace", 2, "Qubset: option '--trace' needs a file name\nTry 'Qubset --help'.\n"},
-        {"--trace=", 2, "Qubset: option '--trace' needs a file name\nTry 'Qubset --help'.\n"},
+         "Qubset: option '--trace-secrets' needs '--trace FILE'\nTry 'qubset --help'.\n"},
+        {"--frobnicate", 2, "Qubset: unknown option '--frobnicate'\nTry 'qubset --help'.\n"},
+        {"COM3", 2, "Qubset: unexpected argument 'COM3'\nTry 'qubset --help'.\n"},
+        {"--trace", 2, "Qubset: option '--trace' needs a file name\nTry 'qubset --help'.\n"},
+        {"--trace=", 2, "Qubset: option '--trace' needs a file name\nTry 'qubset --help'.\n"},
         {"--trace " + dir.File("no/such/folder/trace.log"), 2,
          "Qubset: cannot write the trace file " + dir.File("no/such/folder/trace.log") +
              ": No such file or directory\n",
@@ -167,13 +167,13 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
              std::string(QUBSET_FULL_VERSION) + "\n\nfield",
          false},
         {"--show " + dir.File("good.qubsite"), 0, "\ndtmf.number.1          0301234\n", false},
-        {"--check", 2, "Qubset: option '--check' needs a file name\nTry 'Qubset --help'.\n"},
+        {"--check", 2, "Qubset: option '--check' needs a file name\nTry 'qubset --help'.\n"},
         {"--report " + dir.File("secret.qubsite") + " " + dir.File("handover.html"), 0,
          dir.File("handover.html") + ": handover record of " + dir.File("secret.qubsite") + "\n"},
         {"--report " + dir.File("cut.qubsite") + " " + dir.File("none.html"), 2,
          dir.File("cut.qubsite") + ": it is not valid JSON (damaged or cut short)\n"},
         {"--diff " + dir.File("good.qubsite"), 2,
-         "Qubset: option '--diff' needs two file names\nTry 'Qubset --help'.\n"},
+         "Qubset: option '--diff' needs two file names\nTry 'qubset --help'.\n"},
         {"--check " + dir.File("first.qubsite"), 0, dir.File("first.qubsite") + ": sound\n"},
         {"--check " + dir.File("merged.qubsite"), 2,
          dir.File("merged.qubsite") + ": a field name holds a NUL character\n"},
@@ -195,7 +195,7 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
              dir.File("secret.qubsite"),
          1, "supervisor.code.1: (absent) -> \"2468\"\n", false},
         {"--check " + dir.File("good.qubsite") + " --include-passwords", 2,
-         "Qubset: option '--include-passwords' goes only after --show or --diff\nTry 'Qubset "
+         "Qubset: option '--include-passwords' goes only after --show or --diff\nTry 'qubset "
          "--help'.\n"},
     };
     WriteSiteFiles(dir);
@@ -206,9 +206,10 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
         SCOPED_TRACE(c.arguments);
         const Outcome run = RunQubset(c.arguments, c.display);
         EXPECT_EQ(run.status, c.status);
-        if (c.arguments.starts_with("-h") || c.arguments == "--help")
+        if (c.arguments.starts_with("-h") || c.arguments == "--help") {
             EXPECT_TRUE(run.out.starts_with(c.shows)) << run.out;
-        else if (!c.whole)
+            EXPECT_TRUE(run.out.ends_with("\nReport bugs at " QUBSET_BUG_REPORTS "\n")) << run.out;
+        } else if (!c.whole)
             EXPECT_NE(run.out.find(c.shows), std::string::npos) << run.out;
         else
             EXPECT_EQ(run.out, c.shows);
