@@ -1,5 +1,6 @@
-# The MSI installer of Qubset.exe and the language files (target qubset_msi, Qubset.msi in the
-# build folder of the program), built with wixl from resources/qubset.wxs.in when wixl is here.
+# The MSI installer of Qubset.exe, its console companion qubset.com and the language files
+# (target qubset_msi, Qubset.msi in the build folder of the program), built with wixl from
+# resources/qubset.wxs.in when wixl is here.
 find_program(QUBSET_WIXL wixl)
 if(NOT QUBSET_WIXL)
   message(STATUS "wixl not found: no installer (Debian package wixl)")
@@ -27,9 +28,10 @@ configure_file(${PROJECT_SOURCE_DIR}/resources/qubset.wxs.in ${_stage}/qubset.wx
 
 set(_msi ${CMAKE_CURRENT_BINARY_DIR}/Qubset.msi)
 add_custom_command(OUTPUT ${_msi}
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qubset> ${_lang_files}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qubset>
+          $<TARGET_FILE:qubset_console> ${_lang_files}
           ${QUBSET_IMAGE_DIR}/qubset.ico ${_stage}
   COMMAND ${QUBSET_WIXL} --arch x64 -o ${_msi} qubset.wxs
   WORKING_DIRECTORY ${_stage}
-  DEPENDS Qubset qubset_images ${_stage}/qubset.wxs ${_lang_files} VERBATIM)
+  DEPENDS Qubset qubset_console qubset_images ${_stage}/qubset.wxs ${_lang_files} VERBATIM)
 add_custom_target(qubset_msi ALL DEPENDS ${_msi})
