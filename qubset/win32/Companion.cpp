@@ -6,6 +6,9 @@
 
 #include <string>
 
+#include "qubset/CommandLine.h"
+#include "qubset/win32/Console.h"
+
 namespace {
 
 constexpr wchar_t kProgramFile[] = L"Qubset.exe";
@@ -49,19 +52,11 @@ void SayCannotStart(const std::wstring& program, DWORD error) {
     FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
-    const std::wstring text =
-        L"qubset: cannot start " + program + L": " + (reason ? reason : L"") + L"\r\n";
+    std::string why = reason ? NarrowUtf8(reason) : "system error " + std::to_string(error);
     LocalFree(reason);
-    const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
-    DWORD written = 0;
-    if (!WriteConsoleW(err, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr)) {
-        const int size = WideCharToMultiByte(
-            CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-        std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
-                            size, nullptr, nullptr);
-        WriteFile(err, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    }
+    while (!why.empty() && (why.back() == '\n' || why.back() == '\r')) why.pop_back();
+    WriteStandard(Standard::Error, std::string(kCommandName) + ": cannot start " +
+                                       NarrowUtf8(program.c_str()) + ": " + why + "\n");
 }
 
 // Closing the console or Ctrl+C ends this program, and with it Qubset.exe, as a terminal

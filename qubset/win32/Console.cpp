@@ -14,21 +14,10 @@ namespace {
 // WriteConsoleW takes bounded pieces; a surrogate pair is never cut between two.
 constexpr std::size_t kConsoleChunk = 4096;
 
-std::string NarrowUtf8(const wchar_t* text) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) return {};
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-    narrow.pop_back();  // the terminator
-    return narrow;
-}
-
 bool HasHandle(HANDLE h) {
     return h != nullptr && h != INVALID_HANDLE_VALUE;
 }
 
-// A console shows characters, not bytes: it gets UTF-16, whatever its code page. A pipe or a
-// file gets the bytes themselves.
 bool WriteToConsole(HANDLE h, const std::string& text) {
     const std::wstring wide = ui::WidenUtf8(text.c_str());
     for (std::size_t done = 0; done < wide.size();) {
@@ -54,16 +43,27 @@ bool WriteBytes(HANDLE h, std::string_view bytes) {
     return true;
 }
 
-void Write(HANDLE h, const std::string& text) {
-    if (text.empty()) return;
-    DWORD mode = 0;
-    if (GetConsoleMode(h, &mode))
-        WriteToConsole(h, text);
-    else
-        WriteBytes(h, text);
+}  // namespace
+
+std::string NarrowUtf8(const wchar_t* text) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return {};
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow.data(), length, nullptr, nullptr);
+    narrow.pop_back();  // the terminator
+    return narrow;
 }
 
-}  // namespace
+void WriteStandard(Standard stream, const std::string& utf8) {
+    const HANDLE h =
+        GetStdHandle(stream == Standard::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    if (utf8.empty() || !HasHandle(h)) return;
+    if (GetConsoleMode(h, &mode))
+        WriteToConsole(h, utf8);
+    else
+        WriteBytes(h, utf8);
+}
 
 std::vector<std::string> CommandLineArguments() {
     int count = 0;
@@ -79,8 +79,8 @@ int PrintCommandOutput(const CommandOutput& output) {
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
     if (HasHandle(out) || HasHandle(err)) {
-        if (HasHandle(out)) Write(out, output.out);
-        if (HasHandle(err)) Write(err, output.err);
+        WriteStandard(Standard::Output, output.out);
+        WriteStandard(Standard::Error, output.err);
         return output.status;
     }
     const std::string& text = output.err.empty() ? output.out : output.err;

@@ -7,8 +7,14 @@
 
 #include "qubset/SiteCommands.h"
 
+enum class Standard { Output, Error };
+
 // The arguments as the system splits them, the program's name first.
 std::vector<std::string> CommandLineArguments();
+std::string NarrowUtf8(const wchar_t* text);
+// A console gets the text's characters, whatever its code page; a pipe or a file its bytes.
+// A failed write has nowhere to be told.
+void WriteStandard(Standard stream, const std::string& utf8);
 // Writes the output and error text where they belong and returns the status. Started with no
 // standard handles (from a shortcut or Explorer), the text comes up in a box instead.
 int PrintCommandOutput(const CommandOutput& output);
