@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "app/StartPage.h"
+#include "app/UnitInProgram.h"
 #include "device/Fields.h"
 #include "pages/General.h"
 #include "resources/Resource.h"
@@ -126,6 +127,10 @@ TEST(WithoutUnit, SiteFileEditedOfflineUploadsAsTheSameEditsOnTheCable) {
         EXPECT_TRUE(Holds(w.sheet->GetTitle(), "site file shop.qubsite")) << w.sheet->GetTitle();
         w.Screenshot("without-unit-communication");
         EditThreePages(w);
+        // The event lists had the file's names to show.
+        ASSERT_TRUE(w.sheet->m_bEventsLoaded);
+        EXPECT_EQ(CatalogueNames(w.data.eventCatalogue.data(), layout::kEventCatalogueSize),
+                  sim::DefaultEventNames());
         auto& end = *w.sheet->m_pEndPage;
         EXPECT_EQ(end.GetDlgItemText(IDC_END_TITLE),
                   "Finish and save the site file (no unit is written)");
@@ -155,6 +160,15 @@ TEST(WithoutUnit, SiteFileEditedOfflineUploadsAsTheSameEditsOnTheCable) {
     EXPECT_EQ(reread.file.eventNames, file.eventNames);
     for (const auto& [name, value] : reread.file.values)
         EXPECT_FALSE(fields::FindField(name)->secret) << name;
+
+    // A file that keeps no names gives its unit the events' numbers to show instead.
+    sim::Unit unnamed;
+    ASSERT_TRUE(
+        UnitOfSiteFile(site::FromRecord(sim::DefaultUnit().record, false, "x"), &unnamed, &error));
+    const EventNames numbers =
+        CatalogueNames(unnamed.record.eventCatalogue.data(), layout::kEventCatalogueSize);
+    EXPECT_EQ(numbers[0], "0");
+    EXPECT_EQ(numbers[151], "151");
 
     // The file edited offline, opened with the unit on the cable: the same upload.
     Wizard w;
