@@ -103,9 +103,10 @@ void CMainSheet::Deliver(WindowHandle window, int code, std::intptr_t value) {
     ui::SendMessage(window, WM_LINK_RESULT, code, value);
 }
 
-bool CMainSheet::WorkWithoutUnit(ui::Hwnd parent) {
+bool CMainSheet::WorkWithoutUnit(ui::Hwnd parent, const std::filesystem::path& file) {
+    if (m_workMode != WorkMode::Cable) return false;
     sim::Unit unit;
-    if (!m_siteFiles.OpenToEdit(parent, &unit)) return false;
+    if (!m_siteFiles.OpenToEdit(parent, file, &unit)) return false;
     return TalkToUnitInProgram(unit, WorkMode::SiteFile);
 }
 

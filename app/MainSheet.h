@@ -110,9 +110,10 @@ class CMainSheet : public ui::PropertySheet {
     // The names in hand belong to another unit or language from now on. A request still out
     // is answered with those old names: its answer is dropped, and the next page asks anew.
     void ForgetEvents();
-    // Asks for a site file and from then on talks to the unit it describes, in the program:
-    // no port is opened any more. False when no file was taken.
-    bool WorkWithoutUnit(ui::Hwnd parent);
+    // From then on talks to the unit the site file at `file` describes (empty: asks for a
+    // file), in the program: no port is opened any more. False when no file was taken. Also
+    // before the sheet is shown: the welcome page then finds that unit.
+    bool WorkWithoutUnit(ui::Hwnd parent, const std::filesystem::path& file = {});
     // From then on talks to the demo unit in the program. False when it cannot be started.
     bool PracticeWithDemoUnit();
     WorkMode workMode() const { return m_workMode; }

@@ -100,9 +100,14 @@ CSiteFiles::~CSiteFiles() = default;
 std::unique_ptr<site::SiteFile> CSiteFiles::Choose(ui::Hwnd parent, std::filesystem::path* path) {
     *path = ui::GetOpenFileName(parent, Dialog({}));
     if (path->empty()) return nullptr;
+    return Read(parent, *path);
+}
+
+std::unique_ptr<site::SiteFile> CSiteFiles::Read(ui::Hwnd parent,
+                                                 const std::filesystem::path& path) {
     site::Opened opened;
     std::string error;
-    if (!site::ReadSiteFile(*path, &opened, &error)) {
+    if (!site::ReadSiteFile(path, &opened, &error)) {
         Tell(parent, Say(kUnreadable, error), ui::MessageIcon::Error);
         return nullptr;
     }
@@ -122,9 +127,8 @@ void CSiteFiles::Open(ui::Hwnd parent) {
     if (file || !path.empty()) m_file = std::move(file);
 }
 
-bool CSiteFiles::OpenToEdit(ui::Hwnd parent, sim::Unit* unit) {
-    std::filesystem::path path;
-    auto file = Choose(parent, &path);
+bool CSiteFiles::OpenToEdit(ui::Hwnd parent, std::filesystem::path path, sim::Unit* unit) {
+    auto file = path.empty() ? Choose(parent, &path) : Read(parent, path);
     if (!file) return false;
     std::string error;
     if (!UnitOfSiteFile(*file, unit, &error)) {

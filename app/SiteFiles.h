@@ -31,9 +31,9 @@ class CSiteFiles {
     // After an identification: lays the open file's values over the record the unit gave.
     // Returns what to tell the installer, "" for nothing.
     std::string Identified(DeviceData& data);
-    // Asks for a file to edit without a unit and makes the unit it describes; false when none
-    // was chosen or it is refused (the reason told).
-    bool OpenToEdit(ui::Hwnd parent, sim::Unit* unit);
+    // Reads the file at `path` (empty: asks for one) to edit without a unit, and makes the
+    // unit it describes; false when none was chosen or it is refused (the reason told).
+    bool OpenToEdit(ui::Hwnd parent, std::filesystem::path path, sim::Unit* unit);
     // The file's name being edited without a unit, "" for none.
     std::string EditedFileName() const;
     // Asks where, and saves the record as it will be written, with the event names when
@@ -55,6 +55,7 @@ class CSiteFiles {
 
     // The file chosen, read and checked; nullptr when refused (the reason told) or none.
     std::unique_ptr<site::SiteFile> Choose(ui::Hwnd parent, std::filesystem::path* path);
+    std::unique_ptr<site::SiteFile> Read(ui::Hwnd parent, const std::filesystem::path& path);
 
     std::unique_ptr<site::SiteFile> m_file;
     std::unique_ptr<site::SiteFile> m_edited;  // opened to edit without a unit

@@ -199,6 +199,7 @@ TEST(WithoutUnit, DemoSessionFromTheErrorPageToFinishTouchesNoPort) {
     Wizard::Click(*w.sheet->page(PageId::Error), IDC_DEMO_UNIT);
     ASSERT_TRUE(w.WaitForPage(PageId::Welcome));
     EXPECT_TRUE(Holds(w.sheet->GetTitle(), "demo unit")) << w.sheet->GetTitle();
+    w.Screenshot("demo-welcome");
     // The demo unit plays the remote dial too.
     w.NextWhenEnabled();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
