@@ -204,6 +204,8 @@ TEST(WithoutUnit, DemoSessionFromTheErrorPageToFinishTouchesNoPort) {
     w.NextWhenEnabled();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
     auto& start = *w.sheet->m_pStartPage;
+    EXPECT_TRUE(Holds(start.GetDlgItemText(IDC_STATUS_LINE), "COM1 (demo unit)"))
+        << start.GetDlgItemText(IDC_STATUS_LINE);
     Wizard::Click(start, IDC_REMOTE);
     Wizard::Type(start, IDC_PHONE, "491709998887");
     Wizard::Type(start, IDC_PASSWORD, "1234");
