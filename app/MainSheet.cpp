@@ -22,11 +22,17 @@ std::string AfxLangText(std::string_view section, std::size_t bufferSize) {
     return g_mainSheet ? LangText(g_mainSheet->m_strLangFile, section, bufferSize) : std::string();
 }
 
+std::string AfxWorkText(const WorkText& text) {
+    return g_mainSheet ? LangTextOr(g_mainSheet->m_strLangFile, text.section, text.english)
+                       : std::string(text.english);
+}
+
 CMainSheet::CMainSheet(std::string_view caption, ui::Hwnd parent, int startPage, DeviceData& data,
                        SerialLine& line, const PageMaker& makePages, WireTrace* trace)
     : ui::PropertySheet(parent),
       m_data(data),
-      m_port(line, trace),
+      m_line(line),
+      m_port(m_line, trace),
       m_results([this] { m_answerPump.Post(); }),
       // The worker only posts a bare wake-up: the answer itself travels through the
       // ResultChannel, under its lock, so nothing but that lock orders the two threads.
@@ -95,6 +101,43 @@ void CMainSheet::Deliver(WindowHandle window, int code, std::intptr_t value) {
                             (code == linkresult::kIdentified && value == 0);
     if (identified) *m_unitRecord = m_data;
     ui::SendMessage(window, WM_LINK_RESULT, code, value);
+}
+
+bool CMainSheet::WorkWithoutUnit(ui::Hwnd parent, const std::filesystem::path& file) {
+    if (m_workMode != WorkMode::Cable) return false;
+    sim::Unit unit;
+    if (!m_siteFiles.OpenToEdit(parent, file, &unit)) return false;
+    return TalkToUnitInProgram(unit, WorkMode::SiteFile);
+}
+
+bool CMainSheet::PracticeWithDemoUnit() {
+    return TalkToUnitInProgram(sim::DefaultUnit(), WorkMode::Demo);
+}
+
+bool CMainSheet::TalkToUnitInProgram(const sim::Unit& unit, WorkMode mode) {
+    // One unit in the program a run: the line chosen once stays chosen.
+    if (m_workMode != WorkMode::Cable || !m_unitInProgram.Start(unit)) return false;
+    m_workMode = mode;
+    m_line.Choose(m_unitInProgram.line());
+    m_siteFiles.SetBackups(mode == WorkMode::Cable);
+    m_nComPort = 0;
+    ForgetEvents();
+    return true;
+}
+
+std::string CMainSheet::WorkNote() const {
+    switch (m_workMode) {
+        case WorkMode::SiteFile:
+            return WithArgument(
+                LangTextOr(m_strLangFile, worktext::kFileNote.section, worktext::kFileNote.english),
+                m_siteFiles.EditedFileName());
+        case WorkMode::Demo:
+            return LangTextOr(m_strLangFile, worktext::kDemoNote.section,
+                              worktext::kDemoNote.english);
+        case WorkMode::Cable:
+            break;
+    }
+    return {};
 }
 
 void CMainSheet::EndProgram(int status) {

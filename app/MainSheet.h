@@ -7,7 +7,9 @@
 #include <memory>
 
 #include "app/LangFile.h"
+#include "app/LineChoice.h"
 #include "app/SiteFiles.h"
+#include "app/UnitInProgram.h"
 #include "link/LinkWorker.h"
 #include "link/ResultChannel.h"
 #include "link/SerialPort.h"
@@ -44,12 +46,32 @@ enum class PageId {
     Ip,
     End
 };
+// Whom the wizard talks to: the unit on the cable, a site file's unit or the demo unit, the
+// last two living in the program.
+enum class WorkMode { Cable, SiteFile, Demo };
+
+// The texts of work without a unit: language section and the English words built in.
+struct WorkText {
+    const char* section;
+    const char* english;
+};
+namespace worktext {
+inline constexpr WorkText kWithoutUnit{"1300", "Work without a unit..."};
+inline constexpr WorkText kDemoButton{"1301", "Practice with a demo unit"};
+inline constexpr WorkText kDemoNote{"1302", "demo unit"};
+inline constexpr WorkText kFileNote{"1303", "site file %1"};
+inline constexpr WorkText kFileFinish{"1304", "Finish and save the site file (no unit is written)"};
+inline constexpr WorkText kNoUnitInProgram{"1305", "The unit in the program cannot be started."};
+}  // namespace worktext
+
 inline constexpr int kErrorPageIndex = 0;
 inline constexpr int kWelcomePageIndex = 1;
 
 class CMainSheet : public ui::PropertySheet {
     // What the worker works with; constructed before it.
     DeviceData& m_data;
+    LineChoice m_line;
+    UnitInProgram m_unitInProgram;  // outlives the port that may talk to it
     SerialPort m_port;
     ResultChannel m_results;
     // Brings a waiting link answer onto the UI thread.
@@ -88,6 +110,16 @@ class CMainSheet : public ui::PropertySheet {
     // The names in hand belong to another unit or language from now on. A request still out
     // is answered with those old names: its answer is dropped, and the next page asks anew.
     void ForgetEvents();
+    // From then on talks to the unit the site file at `file` describes (empty: asks for a
+    // file), in the program: no port is opened any more. False when no file was taken. Also
+    // before the sheet is shown: the welcome page then finds that unit.
+    bool WorkWithoutUnit(ui::Hwnd parent, const std::filesystem::path& file = {});
+    // From then on talks to the demo unit in the program. False when it cannot be started.
+    bool PracticeWithDemoUnit();
+    WorkMode workMode() const { return m_workMode; }
+    // What the title adds to say whom the wizard talks to: "" for the unit on the cable.
+    std::string WorkNote() const;
+
     // A page object by its id, for pages that cannot see the other page's class.
     ui::PropertyPage* page(PageId id) const { return m_pages[static_cast<std::size_t>(id)]; }
 
@@ -120,7 +152,10 @@ class CMainSheet : public ui::PropertySheet {
   private:
     void Deliver(WindowHandle window, int code, std::intptr_t value);
 
+    bool TalkToUnitInProgram(const sim::Unit& unit, WorkMode mode);
+
     std::array<ui::PropertyPage*, kPageCount> m_pages{};
+    WorkMode m_workMode = WorkMode::Cable;
     std::unique_ptr<DeviceData> m_unitRecord;
     ui::Window* m_pEventsAsker = nullptr;  // the page whose event names request is out
     int m_nStaleEventAnswers = 0;          // answers still to come for forgotten requests
@@ -133,3 +168,5 @@ CMainSheet* AfxGetMainSheet();
 void AfxSetMainSheet(CMainSheet* sheet);
 // A section of the active language file (the main sheet's), for dialogs.
 std::string AfxLangText(std::string_view section, std::size_t bufferSize = kTextBuffer);
+// A text of work without a unit in the active language, English where it has none.
+std::string AfxWorkText(const WorkText& text);

@@ -2,7 +2,9 @@
 
 #include "app/MainSheet.h"
 #include "app/Profile.h"
+#include "app/UnitInProgram.h"
 #include "device/DeviceData.h"
+#include "device/Fields.h"
 #include "site/Backup.h"
 #include "site/SiteFile.h"
 #include "ui/Services.h"
@@ -79,9 +81,15 @@ std::string FileProblem(FileResult result) {
 }
 
 bool SameUnitAndValues(const site::SiteFile& a, const site::SiteFile& b) {
-    return a.values == b.values && a.unit.recordVersion == b.unit.recordVersion &&
-           a.unit.model == b.unit.model && a.unit.id == b.unit.id &&
-           a.unit.firmware == b.unit.firmware;
+    return a.values == b.values && a.eventNames == b.eventNames &&
+           a.unit.recordVersion == b.unit.recordVersion && a.unit.model == b.unit.model &&
+           a.unit.id == b.unit.id && a.unit.firmware == b.unit.firmware;
+}
+
+bool HoldsSecrets(const site::SiteFile& file) {
+    for (const auto& [name, value] : file.values)
+        if (const fields::Field* f = fields::FindField(name); f && f->secret) return true;
+    return false;
 }
 
 }  // namespace
@@ -89,23 +97,51 @@ bool SameUnitAndValues(const site::SiteFile& a, const site::SiteFile& b) {
 CSiteFiles::CSiteFiles() = default;
 CSiteFiles::~CSiteFiles() = default;
 
-void CSiteFiles::Open(ui::Hwnd parent) {
-    const auto path = ui::GetOpenFileName(parent, Dialog({}));
-    if (path.empty()) return;
-    m_file.reset();  // a file refused leaves none chosen, not the one before it
+std::unique_ptr<site::SiteFile> CSiteFiles::Choose(ui::Hwnd parent, std::filesystem::path* path) {
+    *path = ui::GetOpenFileName(parent, Dialog({}));
+    if (path->empty()) return nullptr;
+    return Read(parent, *path);
+}
+
+std::unique_ptr<site::SiteFile> CSiteFiles::Read(ui::Hwnd parent,
+                                                 const std::filesystem::path& path) {
     site::Opened opened;
     std::string error;
     if (!site::ReadSiteFile(path, &opened, &error)) {
         Tell(parent, Say(kUnreadable, error), ui::MessageIcon::Error);
-        return;
+        return nullptr;
     }
     if (opened.soundness == site::Soundness::Damaged) {
         Tell(parent, Say(kUnreadable, opened.problem), ui::MessageIcon::Error);
-        return;
+        return nullptr;
     }
     if (opened.soundness == site::Soundness::Edited)
         Tell(parent, Say(kEdited, opened.problem), ui::MessageIcon::Exclamation);
-    m_file = std::make_unique<site::SiteFile>(std::move(opened.file));
+    return std::make_unique<site::SiteFile>(std::move(opened.file));
+}
+
+void CSiteFiles::Open(ui::Hwnd parent) {
+    std::filesystem::path path;
+    auto file = Choose(parent, &path);
+    // A file refused leaves none chosen, not the one before it.
+    if (file || !path.empty()) m_file = std::move(file);
+}
+
+bool CSiteFiles::OpenToEdit(ui::Hwnd parent, std::filesystem::path path, sim::Unit* unit) {
+    auto file = path.empty() ? Choose(parent, &path) : Read(parent, path);
+    if (!file) return false;
+    std::string error;
+    if (!UnitOfSiteFile(*file, unit, &error)) {
+        Tell(parent, Say(kUnreadable, error), ui::MessageIcon::Error);
+        return false;
+    }
+    m_edited = std::move(file);
+    m_editedPath = std::move(path);
+    return true;
+}
+
+std::string CSiteFiles::EditedFileName() const {
+    return m_edited ? ui::TextFromPath(m_editedPath.filename()) : std::string();
 }
 
 std::string CSiteFiles::Identified(DeviceData& data) {
@@ -122,22 +158,31 @@ std::string CSiteFiles::Identified(DeviceData& data) {
     return said + "\n" + Say(kSkipped, names);
 }
 
-void CSiteFiles::Save(ui::Hwnd parent, const DeviceData& data, bool withSecrets) {
+bool CSiteFiles::Save(ui::Hwnd parent, const DeviceData& data, bool withSecrets,
+                      const EventNames* names) {
+    if (m_edited && !HoldsSecrets(*m_edited)) withSecrets = false;
     site::SiteFile file = site::FromRecord(data, withSecrets, site::UtcNow());
+    if (names)
+        site::KeepEventNames(file, *names);
+    else if (m_edited)
+        file.eventNames = m_edited->eventNames;
     // Values saved as they were opened keep the time they were first saved at, so that
     // opening and saving again gives the same file.
-    if (m_file && SameUnitAndValues(file, *m_file)) {
-        file.savedAt = m_file->savedAt;
-        file.programVersion = m_file->programVersion;
+    const site::SiteFile* opened = m_edited ? m_edited.get() : m_file.get();
+    if (opened && SameUnitAndValues(file, *opened)) {
+        file.savedAt = opened->savedAt;
+        file.programVersion = opened->programVersion;
     }
-    const auto path = ui::GetSaveFileName(parent, Dialog("site"));
-    if (path.empty()) return;
+    const auto path = ui::GetSaveFileName(
+        parent, Dialog(m_edited ? ui::TextFromPath(m_editedPath.stem()) : std::string("site")));
+    if (path.empty()) return false;
     const FileResult result =
         site::WriteSiteFile(path, file, withSecrets ? FileAccess::Private : FileAccess::Shared);
     if (result == FileResult::Done)
         Tell(parent, Say(kSaved, ui::TextFromPath(path)), ui::MessageIcon::Information);
     else
         Tell(parent, Say(kNotSaved, FileProblem(result)), ui::MessageIcon::Error);
+    return result == FileResult::Done;
 }
 
 void CSiteFiles::BackupBeforeUpload(ui::Hwnd parent, const DeviceData& data) {
@@ -151,6 +196,7 @@ void CSiteFiles::BackupAfterUpload(ui::Hwnd parent, const DeviceData& data,
 
 void CSiteFiles::Backup(ui::Hwnd parent, const DeviceData& data, const char* stage,
                         std::string_view source) {
+    if (!m_bBackups) return;
     const auto folder = BackupFolder();
     std::filesystem::path written;
     site::SiteFile file = site::FromRecord(data, true, site::UtcNow());

@@ -59,7 +59,9 @@ void CStartPage::OnTimer(int id) {
 bool CStartPage::OnSetActive() {
     PostButtons(ui::PSWIZB_BACK);
     // The language text is shown as it stands, even if it holds a '%'.
-    SetDlgItemText(IDC_STATUS_LINE, Text("101") + " COM" + std::to_string(m_pSheet->m_nComPort));
+    const std::string note = m_pSheet->WorkNote();
+    SetDlgItemText(IDC_STATUS_LINE, Text("101") + " COM" + std::to_string(m_pSheet->m_nComPort) +
+                                        (note.empty() ? "" : " (" + note + ")"));
     SetDlgItemText(IDC_PHONE, GetProfileString(kSettingSection, kPhoneValue, ""));
     SetText(IDC_REMOTE, "102");
     SetText(IDC_LOCAL, "103");

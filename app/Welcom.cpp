@@ -50,6 +50,7 @@ std::string ToolVersionText() {
 
 CWelcom::CWelcom() : CWizardPage(GetTemplate(IDD_WELCOME)) {
     OnSelChange(IDC_LANGUAGE, [this] { ApplyLanguage(); });
+    OnClicked(IDC_WORK_WITHOUT_UNIT, [this] { WorkWithoutUnit(); });
 }
 
 bool CWelcom::OnInitDialog() {
@@ -78,9 +79,31 @@ void CWelcom::FillLanguageList() {
 bool CWelcom::OnSetActive() {
     if (!CWizardPage::OnSetActive()) return false;
     if (m_pSheet->m_nComPort != 0) PostButtons(ui::PSWIZB_NEXT);
-    m_pSheet->m_link.RequestScan(handle());
+    Scan();
     ApplyLanguage();
     return true;
+}
+
+void CWelcom::Scan() {
+    ++m_nScansOut;
+    m_pSheet->m_link.RequestScan(handle());
+}
+
+void CWelcom::WorkWithoutUnit() {
+    if (!m_pSheet->WorkWithoutUnit(GetSafeHwnd())) return;
+    m_nStaleScans = m_nScansOut;
+    PostButtons(ui::PSWIZB_DISABLEDFINISH);
+    Scan();
+    ApplyLanguage();
+}
+
+int CWelcom::OnWizardNext() {
+    if (m_pSheet->workMode() != WorkMode::SiteFile) return ui::kWizardDefault;
+    m_pSheet->remoteMode = 0;
+    m_pSheet->identifyPending = 1;
+    m_pSheet->ForgetEvents();
+    m_pSheet->SetActivePage(m_pSheet->page(PageId::General));
+    return ui::kWizardStay;
 }
 
 void CWelcom::ApplyLanguage() {
@@ -89,7 +112,11 @@ void CWelcom::ApplyLanguage() {
     m_strLanguage = GetDlgItemText(IDC_LANGUAGE);
     WriteProfileString(kSettingSection, kLanguageValue, m_strLanguage);
     m_pSheet->m_strLangFile = directory / ui::PathFromText(m_strLanguage + ".ini");
-    m_pSheet->SetTitle(Text("001") + kTitleSeparator + ToolVersionText());
+    const std::string note = m_pSheet->WorkNote();
+    m_pSheet->SetTitle(Text("001") + kTitleSeparator + ToolVersionText() +
+                       (note.empty() ? "" : kTitleSeparator + note));
+    SetDlgItemText(IDC_WORK_WITHOUT_UNIT, AfxWorkText(worktext::kWithoutUnit));
+    ShowItem(IDC_WORK_WITHOUT_UNIT, m_pSheet->workMode() == WorkMode::Cable);
     unsigned code = 0;
     if (ParseLangCode(ReadSectionLine(m_pSheet->m_strLangFile, "LANG_CODE", kTextBuffer), &code))
         m_pSheet->m_nLangCode = code;
@@ -97,6 +124,13 @@ void CWelcom::ApplyLanguage() {
 }
 
 std::intptr_t CWelcom::OnLinkResult(int code, std::intptr_t value) {
+    if (code == linkresult::kScanned) {
+        --m_nScansOut;
+        if (m_nStaleScans > 0) {
+            --m_nStaleScans;
+            return 0;
+        }
+    }
     if (code == linkresult::kScanned && value != 0) {
         m_pSheet->m_nComPort = static_cast<int>(value);
         // A search that ends after the installer has moved on leaves that page's buttons be.

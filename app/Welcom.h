@@ -9,6 +9,8 @@ class CWelcom : public CWizardPage {
     CWelcom();
     bool OnInitDialog() override;
     bool OnSetActive() override;
+    // Working on a site file, the connection page has nothing to choose.
+    int OnWizardNext() override;
 
   protected:
     std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
@@ -16,8 +18,12 @@ class CWelcom : public CWizardPage {
   private:
     void FillLanguageList();
     void ApplyLanguage();
+    void Scan();
+    void WorkWithoutUnit();
 
     std::string m_strLanguage;
+    int m_nScansOut = 0;
+    int m_nStaleScans = 0;  // answers still to come from the line given up
 };
 
 // The version text of the title: the tool's version record, read from the executable once.

@@ -197,7 +197,9 @@ void CGeneral::UpdateButtons(int countAfter) {
 }
 
 int CGeneral::OnWizardBack() {
-    m_pSheet->SetActivePage(m_pSheet->page(PageId::Start));
+    // A site file's unit has no connection to choose.
+    const bool siteFile = m_pSheet->workMode() == WorkMode::SiteFile;
+    m_pSheet->SetActivePage(m_pSheet->page(siteFile ? PageId::Welcome : PageId::Start));
     return ui::kWizardStay;
 }
 

@@ -149,3 +149,6 @@ inline constexpr int IDC_EVENTS_SAVE = 1135;
 inline constexpr int IDC_OPEN_SITE_FILE = 1180;
 inline constexpr int IDC_SAVE_SITE_FILE = 1181;
 inline constexpr int IDC_INCLUDE_PASSWORDS = 1182;
+// --- work without a unit: the welcome page's and the error page's buttons ---
+inline constexpr int IDC_WORK_WITHOUT_UNIT = 1183;
+inline constexpr int IDC_DEMO_UNIT = 1184;

@@ -27,6 +27,7 @@ const DialogTemplate kWelcome{
          "Qubset, Qubrin communicator setup: a laptop and a communicator joined by a serial cable",
          0, 0, kPageWidth, kPageHeight, 0, IDB_WELCOME},
         {IDC_LANGUAGE, Kind::ComboList, "Language", 250, 160, 120, 14},
+        {IDC_WORK_WITHOUT_UNIT, Kind::Button, "Work without a unit...", 10, 160, 120, 14},
     }};
 
 const DialogTemplate kError{
@@ -37,6 +38,8 @@ const DialogTemplate kError{
     {
         {IDC_ERROR_PICTURE, Kind::Picture, "A communicator whose serial cable is unplugged", 7, 7,
          84, 168, 0, IDB_ERROR},
+        {IDC_WORK_WITHOUT_UNIT, Kind::Button, "Work without a unit...", 105, 36, 128, 14},
+        {IDC_DEMO_UNIT, Kind::Button, "Practice with a demo unit", 242, 36, 128, 14},
         {IDC_ERROR_MESSAGE, Kind::Static, "", 105, 60, 265, 60},
         {IDC_ERROR_PORTS, Kind::Edit, "", 105, 122, 265, 53,
          kMultiLine | kReadOnly | kVScroll | kHidden},

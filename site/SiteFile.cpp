@@ -24,6 +24,7 @@ constexpr const char* kFormatName = "Qubset site file";
 constexpr std::size_t kFieldHashDigits = 16;
 // Files saved before the hash covered the header; read and checked by their own rule.
 constexpr int kHeaderlessFormatVersion = 1;
+constexpr const char* kEventNamesKey = "event_names";
 
 // Each part with its length before it, so that no two lists of parts give the same bytes.
 void AddPart(std::string& into, std::string_view part) {
@@ -58,6 +59,13 @@ std::string FileHash(const SiteFile& file) {
     for (const auto& [name, value] : file.values) {
         AddPart(parts, name);
         AddPart(parts, value);
+    }
+    // Only when there are names, so a file without them hashes as it always did. With them
+    // the parts are odd in number and end in exactly kEventCount names: no file without names,
+    // and no other split of values and names, gives the same parts.
+    if (!file.eventNames.empty()) {
+        AddPart(parts, kEventNamesKey);
+        for (const std::string& name : file.eventNames) AddPart(parts, name);
     }
     return Sha256Hex(parts);
 }
@@ -199,6 +207,24 @@ bool ReadValues(const Json& root, SiteFile* file, std::string* error) {
     return true;
 }
 
+// The names are optional; when there, one text for each event. Version 1 knew none.
+bool ReadEventNames(const Json& root, int formatVersion, SiteFile* file, std::string* error) {
+    const auto names = root.find(kEventNamesKey);
+    if (names == root.end() || formatVersion == kHeaderlessFormatVersion) return true;
+    if (!names->is_array() || names->size() != static_cast<std::size_t>(layout::kEventCount)) {
+        *error = "its event names are not one for each event";
+        return false;
+    }
+    for (const Json& name : *names) {
+        if (!name.is_string() || name.get<std::string>().find('\0') != std::string::npos) {
+            *error = "an event name is not a text";
+            return false;
+        }
+        file->eventNames.push_back(name.get<std::string>());
+    }
+    return true;
+}
+
 // The first field whose own hash differs, or that has a hash and no value; "" for none.
 std::string FirstEdited(const Json& hashes, const SiteFile& file, int formatVersion) {
     std::unordered_map<std::string_view, const Json*> byName;
@@ -329,6 +355,21 @@ SiteFile FromRecord(const DeviceData& data, bool withSecrets, std::string savedA
     return file;
 }
 
+void KeepEventNames(SiteFile& file, const EventNames& names) {
+    file.eventNames.clear();
+    for (const std::string& name : names) file.eventNames.push_back(ui::Utf8OfAnsi(name));
+}
+
+bool EventNamesOfFile(const SiteFile& file, EventNames* names) {
+    if (file.eventNames.size() != names->size()) return false;
+    for (std::size_t i = 0; i < names->size(); ++i) {
+        std::string& name = (*names)[i];
+        if (!ui::AnsiOfUtf8(file.eventNames[i], &name) || name.size() > layout::kEventNameMax)
+            return false;
+    }
+    return true;
+}
+
 std::string Serialize(const SiteFile& unordered) {
     SiteFile file = unordered;
     PutInTableOrder(&file);
@@ -349,6 +390,7 @@ std::string Serialize(const SiteFile& unordered) {
                     {"id", file.unit.id},
                     {"firmware", file.unit.firmware}};
     root["values"] = std::move(values);
+    if (!file.eventNames.empty()) root[kEventNamesKey] = file.eventNames;
     root["check"] = {{"sha256", FileHash(file)}, {"fields", std::move(hashes)}};
     // Texts that are not valid UTF-8 come out as U+FFFD rather than ending the program.
     return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
@@ -372,7 +414,8 @@ bool ParseSiteFile(std::string_view text, Opened* opened, std::string* error) {
     }
     int formatVersion = 0;
     if (!ReadHeader(root, &opened->file, &formatVersion, error) ||
-        !ReadValues(root, &opened->file, error))
+        !ReadValues(root, &opened->file, error) ||
+        !ReadEventNames(root, formatVersion, &opened->file, error))
         return false;
     // A version-1 file's hash follows the order its values stand in; every later one the
     // table's.

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "device/EventCatalogue.h"
 #include "device/SafeFile.h"
 
 struct DeviceData;
@@ -37,11 +38,18 @@ struct SiteFile {
     std::string source;
     // Field name and UTF-8 value, in the named-field table's order.
     std::vector<std::pair<std::string, std::string>> values;
+    // The unit's event names, UTF-8, one for each event; empty when the file keeps none.
+    std::vector<std::string> eventNames;
 };
 
 // The unit's identity and every named field of its record that its version has; passwords
 // and codes only with `withSecrets`. The new SIM PIN is never part of a record.
 SiteFile FromRecord(const DeviceData& data, bool withSecrets, std::string savedAt);
+// Keeps the names of the unit's events (in the system's code page) in the file.
+void KeepEventNames(SiteFile& file, const EventNames& names);
+// The event names the file keeps, in the system's code page; false when it keeps none or one
+// cannot be stored as the unit stores it.
+bool EventNamesOfFile(const SiteFile& file, EventNames* names);
 // The file's text; the same SiteFile always gives the same bytes.
 std::string Serialize(const SiteFile& file);
 

@@ -50,7 +50,9 @@ bool CEndPage::OnSetActive() {
     PostButtons(ui::PSWIZB_BACK | ui::PSWIZB_FINISH);
     m_nRetries = kUploadRetries;
     m_bDone = 0;
-    m_strTitle = Text("1001");
+    m_strTitle = m_pSheet->workMode() == WorkMode::SiteFile ? AfxWorkText(worktext::kFileFinish)
+                                                            : Text("1001");
+    if (m_pSheet->workMode() == WorkMode::Demo) m_strTitle += " (" + m_pSheet->WorkNote() + ")";
     UpdateData(false);
     SetText(IDC_END_TEXT1_LABEL, "1002");
     SetText(IDC_END_TEXT2_LABEL, "1003");
@@ -140,13 +142,24 @@ void CEndPage::SaveReport() {
         m_strTitle, ui::MessageIcon::Error);
 }
 
-// What Finish would write, saved without writing it.
-void CEndPage::SaveSiteFile() {
-    m_pSheet->m_siteFiles.Save(GetSafeHwnd(), *FinishRecord(),
-                               IsDlgButtonChecked(IDC_INCLUDE_PASSWORDS));
+// What Finish would write, saved without writing it. A site file's unit names its events as
+// the file did: the numbers shown for a file without names are no names to keep.
+bool CEndPage::SaveSiteFile() {
+    const bool namesOfUnit =
+        m_pSheet->m_bEventsLoaded && m_pSheet->workMode() != WorkMode::SiteFile;
+    const EventNames names = EventNamesInHand();
+    return m_pSheet->m_siteFiles.Save(GetSafeHwnd(), *FinishRecord(),
+                                      IsDlgButtonChecked(IDC_INCLUDE_PASSWORDS),
+                                      namesOfUnit ? &names : nullptr);
 }
 
 bool CEndPage::OnWizardFinish() {
+    // Without a unit, Finish writes the file; the unit in the program is let go with the
+    // sheet.
+    if (m_pSheet->workMode() == WorkMode::SiteFile) {
+        if (SaveSiteFile()) m_pSheet->EndProgram(0);
+        return false;
+    }
     PostButtons(0);
     m_pSheet->m_siteFiles.BackupBeforeUpload(GetSafeHwnd(), m_pSheet->unitRecord());
     StoreControls(Data());

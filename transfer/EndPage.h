@@ -38,7 +38,8 @@ class CEndPage : public CWizardPage {
     // Writes this page's controls into `d` (the tamper options, the number, the texts where
     // the unit takes them back), as Finish does.
     void StoreControls(DeviceData& d) const;
-    void SaveSiteFile();
+    // True when the file was written.
+    bool SaveSiteFile();
     void RetryUpload();
     void UpdateChangeCount();
     void ShowChanges();

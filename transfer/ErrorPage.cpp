@@ -5,7 +5,23 @@
 #include "transfer/PortFailures.h"
 #include "ui/Services.h"
 
-CErrorPage::CErrorPage() : CWizardPage(GetTemplate(IDD_ERROR)) {}
+CErrorPage::CErrorPage() : CWizardPage(GetTemplate(IDD_ERROR)) {
+    OnClicked(IDC_WORK_WITHOUT_UNIT, [this] { WorkWithoutUnit(); });
+    OnClicked(IDC_DEMO_UNIT, [this] { PracticeWithDemoUnit(); });
+}
+
+void CErrorPage::WorkWithoutUnit() {
+    if (m_pSheet->WorkWithoutUnit(GetSafeHwnd())) m_pSheet->SetActivePage(kWelcomePageIndex);
+}
+
+void CErrorPage::PracticeWithDemoUnit() {
+    if (m_pSheet->PracticeWithDemoUnit()) {
+        m_pSheet->SetActivePage(kWelcomePageIndex);
+        return;
+    }
+    ui::MessageBox(GetSafeHwnd(), AfxWorkText(worktext::kNoUnitInProgram),
+                   AfxWorkText(worktext::kDemoButton), ui::MessageIcon::Error);
+}
 
 void CErrorPage::DoDataExchange(ui::DataExchange& dx) {
     dx.Text(IDC_ERROR_MESSAGE, m_strMessage);
@@ -15,6 +31,10 @@ bool CErrorPage::OnSetActive() {
     if (!CWizardPage::OnSetActive()) return false;
     PostButtons(ui::PSWIZB_DISABLEDFINISH);
     m_strMessage = Text("002");
+    SetDlgItemText(IDC_WORK_WITHOUT_UNIT, AfxWorkText(worktext::kWithoutUnit));
+    SetDlgItemText(IDC_DEMO_UNIT, AfxWorkText(worktext::kDemoButton));
+    for (int id : {IDC_WORK_WITHOUT_UNIT, IDC_DEMO_UNIT})
+        ShowItem(id, m_pSheet->workMode() == WorkMode::Cable);
     // Several pages may give up at once: one search chain serves them all.
     if (!m_bSearching) Search();
     UpdateData(false);

@@ -25,6 +25,9 @@ class CErrorPage : public CWizardPage {
 
   private:
     void Search();
+    // Leaves for the welcome page, talking to a unit in the program.
+    void WorkWithoutUnit();
+    void PracticeWithDemoUnit();
     // Why the last search found nothing: the ports that are there but could not be opened.
     void ShowPortFailures();
 

@@ -66,7 +66,9 @@ std::unique_ptr<SerialLine> Wizard::Cable() {
 
 void Wizard::MakeSheet() {
     // Over a pseudo-terminal the ports are the settings' map, as in the program.
-    line = UseMemoryCable() ? Cable() : MakePlatformSerialLine(ReadPortSettings());
+    line = lineOverride       ? std::move(lineOverride)
+           : UseMemoryCable() ? Cable()
+                              : MakePlatformSerialLine(ReadPortSettings());
     if (!refusedPorts.empty()) line = std::make_unique<RefusingLine>(std::move(line), refusedPorts);
     sheet = std::make_unique<CMainSheet>("", 0, kWelcomePageIndex, data, *line, MakeWizardPages);
     AfxSetMainSheet(sheet.get());

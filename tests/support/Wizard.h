@@ -109,6 +109,8 @@ class Wizard {
     std::string linkPath;
     DeviceData data;
     std::unique_ptr<SerialLine> line;
+    // The line the sheet gets instead of the test cable's (set before Start).
+    std::unique_ptr<SerialLine> lineOverride;
     // Ports that refuse to open with these failures (set before Start).
     std::vector<OpenFailure> refusedPorts;
     std::unique_ptr<CMainSheet> sheet;

@@ -177,8 +177,10 @@ TEST(SiteFile, ConfigurationOfOneUnitCopiedToAnotherWithBackupsAroundEachWrite) 
 TEST(SiteFile, RefusedWithTheReasonAndSavedAgainUnchanged) {
     TempDir files;
     sim::Unit unit = sim::DefaultUnit();
-    const std::string saved =
-        site::Serialize(site::FromRecord(unit.record, false, "2026-05-01T08:30:00Z"));
+    // Saved with the unit's event names, as the end page saves them once it has read them.
+    site::SiteFile savedFile = site::FromRecord(unit.record, false, "2026-05-01T08:30:00Z");
+    site::KeepEventNames(savedFile, sim::DefaultEventNames());
+    const std::string saved = site::Serialize(savedFile);
     auto variant = [&](const char* name, const std::string& from, const std::string& to) {
         std::string text = saved;
         if (!from.empty()) text.replace(text.find(from), from.size(), to);

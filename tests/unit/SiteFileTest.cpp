@@ -104,6 +104,22 @@ TEST(SiteFile, RoundTripIsByteForByteAndSecretsOnlyWhenAsked) {
     EXPECT_EQ(*site::ValueOf(opened.file, "gprs.password"), "pw");
     EXPECT_EQ(opened.file.unit.id, "IMEI-1");
     EXPECT_EQ(opened.file.unit.recordVersion, 41);
+    EXPECT_TRUE(opened.file.eventNames.empty());
+
+    // The unit's event names travel too, in the code page's letters, and come back whole.
+    EventNames names;
+    names[1] = "Fire alarm";
+    names[151] = "Caf\xE9";
+    site::SiteFile named = site::FromRecord(*unit, false, kSaved);
+    site::KeepEventNames(named, names);
+    const std::string namedText = site::Serialize(named);
+    const site::Opened namedOpened = Open(namedText);
+    EXPECT_EQ(namedOpened.soundness, site::Soundness::Sound) << namedOpened.problem;
+    EXPECT_EQ(site::Serialize(namedOpened.file), namedText);
+    EventNames back;
+    ASSERT_TRUE(site::EventNamesOfFile(namedOpened.file, &back));
+    EXPECT_EQ(back, names);
+    EXPECT_EQ(namedOpened.file.eventNames[151], "Caf\u00e9");
 
     const site::SiteFile without = site::FromRecord(*unit, false, kSaved);
     for (const auto& [name, value] : without.values) {
@@ -112,6 +128,7 @@ TEST(SiteFile, RoundTripIsByteForByteAndSecretsOnlyWhenAsked) {
         EXPECT_FALSE(f->secret) << name;
     }
     EXPECT_EQ(site::ValueOf(without, "sim.pin"), nullptr);
+    EXPECT_FALSE(site::EventNamesOfFile(without, &back));
     // A unit before version 41 has no end-page texts to save.
     EXPECT_EQ(site::ValueOf(site::FromRecord(*Unit(40, "x"), true, kSaved), "end.text.1"), nullptr);
 
@@ -206,6 +223,11 @@ TEST(SiteFile, AppliedWholeOrRefusedWithTheReason) {
 
 TEST(SiteFile, HandEditsNamedDamageAndUnreadableFilesRefused) {
     const std::string saved = site::Serialize(site::FromRecord(*Unit(41, "A"), true, kSaved));
+    EventNames names;
+    names[1] = "Fire alarm";
+    site::SiteFile namedFile = site::FromRecord(*Unit(41, "A"), true, kSaved);
+    site::KeepEventNames(namedFile, names);
+    const std::string named = site::Serialize(namedFile);
     std::string edited = saved;
     Replace(edited, "\"dtmf.number.1\": \"0301234\"", "\"dtmf.number.1\": \"0301235\"");
     site::Opened opened = Open(edited);
@@ -226,6 +248,14 @@ TEST(SiteFile, HandEditsNamedDamageAndUnreadableFilesRefused) {
         {"unit id", Replaced(saved, "\"id\": \"A\"", "\"id\": \"B\""), site::Soundness::Damaged},
         {"time saved", Replaced(saved, kSaved, "2026-05-01T08:30:01Z"), site::Soundness::Damaged},
         {"record version", Replaced(saved, "\"record_version\": 41", "\"record_version\": 40"),
+         site::Soundness::Damaged},
+        {"event name", Replaced(named, "\"Fire alarm\"", "\"Fire drill\""),
+         site::Soundness::Damaged},
+        {"event names added",
+         Replaced(saved, ",\n  \"check\"",
+                  ",\n  \"event_names\": " +
+                      nlohmann::json(std::vector<std::string>(kEventCount, "x")).dump() +
+                      ",\n  \"check\""),
          site::Soundness::Damaged},
     };
     for (const auto& c : checked) {
@@ -249,6 +279,9 @@ TEST(SiteFile, HandEditsNamedDamageAndUnreadableFilesRefused) {
          "the value of end.cusd holds a NUL character"},
         {Replaced(saved, "\"values\": {", "\"values\": {" + ManyValues()),
          "it holds more values than there are fields"},
+        {Replaced(named, "\"event_names\": [", "\"event_names\": [\"one too many\", "),
+         "its event names are not one for each event"},
+        {Replaced(named, "\"Fire alarm\"", "7"), "an event name is not a text"},
     };
     for (const auto& c : unreadable) {
         std::string error;
