@@ -91,7 +91,10 @@ CSiteFiles::~CSiteFiles() = default;
 
 void CSiteFiles::Open(ui::Hwnd parent) {
     const auto path = ui::GetOpenFileName(parent, Dialog({}));
-    if (path.empty()) return;
+    if (!path.empty()) Open(parent, path);
+}
+
+void CSiteFiles::Open(ui::Hwnd parent, const std::filesystem::path& path) {
     m_file.reset();  // a file refused leaves none chosen, not the one before it
     site::Opened opened;
     std::string error;

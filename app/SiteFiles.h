@@ -3,6 +3,7 @@
 // framed by backups. The pages call these and know nothing of the file's format.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +23,8 @@ class CSiteFiles {
     // Asks for a file and keeps it for the identifications that follow; a file that cannot be
     // read, or is damaged, is refused with the reason.
     void Open(ui::Hwnd parent);
+    // The same for a file named beforehand (the command line's).
+    void Open(ui::Hwnd parent, const std::filesystem::path& path);
     bool HasFile() const { return m_file != nullptr; }
     // After an identification: lays the open file's values over the record the unit gave.
     // Returns what to tell the installer, "" for nothing.
