@@ -1,12 +1,12 @@
 // Qubset on Windows: the Win32 backend needs no application object of its own.
-#include <shellapi.h>
-#include <windows.h>
-
 #include <filesystem>
 #include <string_view>
 
 #include "app/PelmaroApp.h"
 #include "qubset/WizardPages.h"
+#include "ui/win32/Win32.h"  // after the interface's own headers
+
+#include <shellapi.h>
 
 namespace {
 
