@@ -129,3 +129,8 @@ std::vector<std::string> ListLanguages(const std::filesystem::path& directory) {
     }
     return languages;
 }
+
+std::filesystem::path LanguageFolder(const std::filesystem::path& current,
+                                     const std::filesystem::path& installed) {
+    return ListLanguages(current).empty() ? installed : current;
+}

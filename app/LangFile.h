@@ -36,3 +36,7 @@ bool ParseLangCode(std::string_view text, unsigned* code);
 // The language names offered in `directory`: every *.ini file whose section "Language" reads,
 // byte for byte, the file's title. In name order, as an NTFS directory lists them.
 std::vector<std::string> ListLanguages(const std::filesystem::path& directory);
+// The folder the language files are read from: `current` when it offers any, else
+// `installed` (a program a file manager starts runs in the file's folder).
+std::filesystem::path LanguageFolder(const std::filesystem::path& current,
+                                     const std::filesystem::path& installed);

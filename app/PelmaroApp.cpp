@@ -36,6 +36,7 @@ int CPelmaroApp::InitInstance() {
     {
         CMainSheet sheet("", 0, kWelcomePageIndex, data, *line, m_makePages, trace);
         AfxSetMainSheet(&sheet);
+        if (!m_siteFile.empty()) sheet.m_siteFiles.Open(0, m_siteFile);
         sheet.DoModal();
         status = sheet.exitStatus();
     }  // the pages go, then the worker is told to quit and awaited

@@ -1,6 +1,8 @@
 // The application: selects the settings store, runs the wizard sheet modally, and ends.
 #pragma once
 
+#include <filesystem>
+
 #include "app/MainSheet.h"
 
 class WireTrace;
@@ -12,6 +14,8 @@ class CPelmaroApp {
     // Frames go to this open trace (the command line's). Without one, the settings value
     // Setting/Trace = 1 opens the trace at DefaultTracePath().
     void SetTrace(WireTrace* trace) { m_trace = trace; }
+    // A site file opened before the first page, as "Open site file..." opens one.
+    void SetSiteFile(std::filesystem::path file) { m_siteFile = std::move(file); }
     // The whole run; the process's exit status (1 once the unit has accepted an upload,
     // however the wizard is left then; 0 otherwise).
     int InitInstance();
@@ -19,4 +23,5 @@ class CPelmaroApp {
   private:
     CMainSheet::PageMaker m_makePages;
     WireTrace* m_trace = nullptr;
+    std::filesystem::path m_siteFile;
 };

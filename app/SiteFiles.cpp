@@ -127,6 +127,10 @@ void CSiteFiles::Open(ui::Hwnd parent) {
     if (file || !path.empty()) m_file = std::move(file);
 }
 
+void CSiteFiles::Open(ui::Hwnd parent, const std::filesystem::path& path) {
+    m_file = Read(parent, path);
+}
+
 bool CSiteFiles::OpenToEdit(ui::Hwnd parent, std::filesystem::path path, sim::Unit* unit) {
     auto file = path.empty() ? Choose(parent, &path) : Read(parent, path);
     if (!file) return false;

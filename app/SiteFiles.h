@@ -27,6 +27,8 @@ class CSiteFiles {
     // Asks for a file and keeps it for the identifications that follow; a file that cannot be
     // read, or is damaged, is refused with the reason.
     void Open(ui::Hwnd parent);
+    // The same for a file named beforehand (the command line's).
+    void Open(ui::Hwnd parent, const std::filesystem::path& path);
     bool HasFile() const { return m_file != nullptr; }
     // After an identification: lays the open file's values over the record the unit gave.
     // Returns what to tell the installer, "" for nothing.

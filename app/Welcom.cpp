@@ -32,6 +32,12 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
                       [](char a, char b) { return Fold(a) == Fold(b); });
 }
 
+std::filesystem::path LanguageDirectory() {
+    std::error_code error;
+    return LanguageFolder(std::filesystem::current_path(error),
+                          ui::ApplicationDirectory() / QUBSET_LANGUAGE_FOLDER);
+}
+
 }  // namespace
 
 std::string ToolVersionText() {
@@ -61,8 +67,7 @@ bool CWelcom::OnInitDialog() {
 }
 
 void CWelcom::FillLanguageList() {
-    std::error_code error;
-    for (const std::string& language : ListLanguages(std::filesystem::current_path(error)))
+    for (const std::string& language : ListLanguages(LanguageDirectory()))
         AddComboItem(IDC_LANGUAGE, language);
     const std::string stored = GetProfileString(kSettingSection, kLanguageValue, "English");
     const int count = GetComboCount(IDC_LANGUAGE);
@@ -107,8 +112,7 @@ int CWelcom::OnWizardNext() {
 }
 
 void CWelcom::ApplyLanguage() {
-    std::error_code error;
-    const std::filesystem::path directory = std::filesystem::current_path(error);
+    const std::filesystem::path directory = LanguageDirectory();
     m_strLanguage = GetDlgItemText(IDC_LANGUAGE);
     WriteProfileString(kSettingSection, kLanguageValue, m_strLanguage);
     m_pSheet->m_strLangFile = directory / ui::PathFromText(m_strLanguage + ".ini");

@@ -22,6 +22,10 @@ endforeach()
 # One product code per version, derived from the upgrade code.
 string(UUID QUBSET_PRODUCT_CODE NAMESPACE 6F0C8E52-3A7D-4B1E-9C55-2D8A41F7B310
        NAME "Qubset ${PROJECT_VERSION}" TYPE SHA1 UPPER)
+# Every Qubset whose first three fields are at most this version's is replaced by it: Windows
+# Installer ignores the fourth field, and wixl drops IncludeMaximum.
+math(EXPR _next_patch "${PROJECT_VERSION_PATCH} + 1")
+set(QUBSET_UPGRADE_BELOW ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${_next_patch})
 # wixl takes only relative sources: the payload is staged beside the description.
 set(_stage ${CMAKE_CURRENT_BINARY_DIR}/msi)
 configure_file(${PROJECT_SOURCE_DIR}/resources/qubset.wxs.in ${_stage}/qubset.wxs @ONLY)

@@ -82,6 +82,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             if (line.tracePath.empty()) return Refused("option '--trace' needs a file name");
         } else if (!arg.empty() && arg.front() == '-') {
             return Refused("unknown option '" + std::string(arg) + "'");
+        } else if (line.siteFile.empty() && !arg.empty()) {
+            line.siteFile = arg;  // what a file manager passes for a double-clicked file
         } else {
             return Refused("unexpected argument '" + std::string(arg) + "'");
         }
@@ -93,7 +95,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 
 std::string UsageText(const std::string& program) {
     return "Usage: " + program +
-           " [--trace FILE [--trace-secrets]]\n"
+           " [--trace FILE [--trace-secrets]] [SITEFILE.qubsite]\n"
            "       " +
            program +
            " --show FILE | --diff FILE1 FILE2 [--include-passwords]\n"
@@ -107,6 +109,8 @@ std::string UsageText(const std::string& program) {
            "                result, to FILE (a wire trace for support); passwords, codes\n"
            "                and the SIM PIN are masked\n"
            "  --trace-secrets  leave them unmasked in that trace (say so to whoever reads it)\n"
+           "  SITEFILE.qubsite  open this site file, as \"Open site file...\" does; its values\n"
+           "                are laid over the unit's once it is identified\n"
            "  --show FILE   print a site file's unit and named values\n"
            "  --diff FILE1 FILE2  list the fields whose values differ (status 1 when any)\n"
            "  --include-passwords  with --show or --diff: print passwords and codes as they\n"
@@ -119,7 +123,8 @@ std::string UsageText(const std::string& program) {
            "  --version     show the version and exit\n"
            "\n"
            "The wizard needs a display; without one it says so and exits with status 3.\n"
-           "The interface languages are the *.ini language files in the current folder.\n"
+           "The interface languages are the *.ini language files in the current folder, or\n"
+           "else those installed with the program.\n"
            "The settings value Setting/Trace=1 keeps a masked trace too, in\n"
            "$XDG_STATE_HOME/Miltra/Qubset-trace.log (by default under ~/.local/state).\n"
            "Backups of every configuration written are in $XDG_STATE_HOME/Miltra/backups.\n"

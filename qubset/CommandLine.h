@@ -19,6 +19,7 @@ struct CommandLine {
     bool traceSecrets = false;      // --trace-secrets: the trace shows secrets unmasked
     bool includePasswords = false;  // --include-passwords: --show and --diff print secrets
     std::string error;              // Refuse: what was wrong
+    std::string siteFile;           // Run: a site file to open, as "Open site file..." does
     std::string
         files[2];  // Show, Check: the site file; Diff: both; Report: the site file and the page
 };

@@ -90,5 +90,6 @@ int main(int argc, char** argv) {
     const auto toolkitTexts = ui::LoadToolkitTranslations(QLocale::system());
     CPelmaroApp app(MakeWizardPages);
     if (trace.IsOpen()) app.SetTrace(&trace);
+    app.SetSiteFile(ArgumentPath(command.siteFile));
     return app.InitInstance();
 }

@@ -31,5 +31,6 @@ int main() {
              program + ": cannot write the trace file " + command.tracePath + ": " + why + "\n"});
     CPelmaroApp app(MakeWizardPages);
     if (trace.IsOpen()) app.SetTrace(&trace);
+    app.SetSiteFile(ArgumentPath(command.siteFile));
     return app.InitInstance();
 }

@@ -20,14 +20,16 @@ QUBSET_BUILD_PACKAGES=("${QUBSET_DEMO_PACKAGES[@]}" libgtest-dev clang-format)
 # The Windows build draws its bitmaps and icons from the SVG sources and makes the MSI; its
 # tests build googletest from its source.
 QUBSET_CROSS_PACKAGES=(g++-mingw-w64-x86-64-posix librsvg2-bin imagemagick icoutils wixl googletest)
-# The Windows wizard under Wine in a virtual display, its screenshots, the line relay.
-QUBSET_WINE_PACKAGES=(wine64 xvfb xdotool imagemagick python3)
+# The Windows wizard under Wine in a virtual display, its screenshots, the line relay, the
+# MSI's tables.
+QUBSET_WINE_PACKAGES=(wine64 xvfb xdotool imagemagick python3 msitools)
 # The benchmarks' start figure on a real X server.
 QUBSET_BENCH_PACKAGES=(xvfb)
 # The Debian package: building and checking it (scripts/package), and installing and starting
 # it in a virtual display (scripts/install-check), with what it depends on at run time.
 QUBSET_PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils appstream
-                         xvfb xauth xdotool qt6-qpa-plugins)
+                         xvfb xauth xdotool qt6-qpa-plugins
+                         shared-mime-info xdg-utils libglib2.0-bin)
 
 # Configures the shared build folder build/ as the Debian package wants it built: Debian's
 # hardening flags (dpkg-buildflags, every hardening feature), so the tested program is the one

@@ -30,6 +30,7 @@
 #include "link/FrameCodec.h"
 #include "qubset/WizardPages.h"
 #include "resources/Resource.h"
+#include "site/SiteFile.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/ScriptedLine.h"
 #include "tests/support/Wizard.h"
@@ -314,8 +315,10 @@ enum class Leave { AfterUpload, CancelAfterUpload, CancelBefore };
 // to Finish, or Cancel as `leave` says. Its exit status; `cancelledAfterUpload` tells whether
 // Cancel came after the unit had accepted the upload.
 // With a `remotePassword` the session is a remote one that dials with it.
+// A `siteFile` is handed to the application as the command line's.
 int RunApplication(Wizard& w, Leave leave, bool* cancelledAfterUpload,
-                   const std::string& remotePassword = "") {
+                   const std::string& remotePassword = "",
+                   const std::filesystem::path& siteFile = {}) {
     const bool upload = leave != Leave::CancelBefore;
     QTimer driver;
     bool finished = false;
@@ -346,6 +349,7 @@ int RunApplication(Wizard& w, Leave leave, bool* cancelledAfterUpload,
     });
     driver.start(50);
     CPelmaroApp app(MakeWizardPages);
+    app.SetSiteFile(siteFile);
     return app.InitInstance();
 }
 
@@ -353,17 +357,29 @@ int RunApplication(Wizard& w, Leave leave, bool* cancelledAfterUpload,
 
 // The application object runs the wizard modally and hands back the exit status: 1 once the
 // unit has accepted a configuration, however the wizard is left then (Cancel in the second
-// before it ends by itself included); 0 after Cancel before that.
+// before it ends by itself included); 0 after Cancel before that. A site file named on the
+// command line is laid over the unit's record once it is identified, and so uploaded.
 TEST(Application, ExitStatusOfAWholeRun) {
     for (const Leave leave : {Leave::AfterUpload, Leave::CancelAfterUpload, Leave::CancelBefore}) {
         const bool upload = leave != Leave::CancelBefore;
         Wizard w;
+        sim::Unit shop = sim::DefaultUnit();
+        shop.record.setSlotText(layout::kSlotDtmfNumber0, "0309999");
+        const std::filesystem::path siteFile = w.dir.File("shop.qubsite");
+        ASSERT_TRUE(WriteBytes(siteFile, site::Serialize(site::FromRecord(
+                                             shop.record, false, "2026-05-01T08:30:00Z"))));
         bool cancelledAfterUpload = false;
-        const int status = RunApplication(w, leave, &cancelledAfterUpload);
+        const bool withFile = leave == Leave::AfterUpload;
+        const int status = RunApplication(w, leave, &cancelledAfterUpload, "",
+                                          withFile ? siteFile : std::filesystem::path());
         EXPECT_EQ(status, upload ? 1 : 0);
         EXPECT_EQ(cancelledAfterUpload, leave == Leave::CancelAfterUpload);
         EXPECT_EQ(w.simulator.AcceptedUploads().size(), upload ? 1u : 0u);
         EXPECT_EQ(AfxGetMainSheet(), nullptr);
+        if (upload) {
+            EXPECT_EQ(w.simulator.Local().record.slotText(layout::kSlotDtmfNumber0),
+                      withFile ? "0309999" : "0301234567");
+        }
     }
 }
 

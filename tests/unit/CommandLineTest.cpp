@@ -124,12 +124,14 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
         std::string display = "";  // variables that give the wizard one
     } cases[] = {
         {"--version", 0, "Qubset " QUBSET_FULL_VERSION "\n"},
-        {"--help", 0, "Usage: qubset [--trace FILE [--trace-secrets]]\n"},
-        {"-h", 0, "Usage: qubset [--trace FILE [--trace-secrets]]\n"},
+        {"--help", 0, "Usage: qubset [--trace FILE [--trace-secrets]] [SITEFILE.qubsite]\n"},
+        {"-h", 0, "Usage: qubset [--trace FILE [--trace-secrets]] [SITEFILE.qubsite]\n"},
         {"--trace-secrets", 2,
          "Qubset: option '--trace-secrets' needs '--trace FILE'\nTry 'qubset --help'.\n"},
         {"--frobnicate", 2, "Qubset: unknown option '--frobnicate'\nTry 'qubset --help'.\n"},
-        {"COM3", 2, "Qubset: unexpected argument 'COM3'\nTry 'qubset --help'.\n"},
+        // A site file to open is the wizard's one argument.
+        {"a.qubsite COM3", 2, "Qubset: unexpected argument 'COM3'\nTry 'qubset --help'.\n"},
+        {"--trace " + dir.File("t.log") + " " + dir.File("good.qubsite"), 3, kNoDisplay},
         {"--trace", 2, "Qubset: option '--trace' needs a file name\nTry 'qubset --help'.\n"},
         {"--trace=", 2, "Qubset: option '--trace' needs a file name\nTry 'qubset --help'.\n"},
         {"--trace " + dir.File("no/such/folder/trace.log"), 2,

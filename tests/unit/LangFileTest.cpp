@@ -111,7 +111,7 @@ TEST(LangFile, LanguageCodeAndCodePage) {
     }
 }
 
-TEST(LangFile, OnlyFilesWhoseLanguageIsTheirTitleAreListed) {
+TEST(LangFile, OnlyFilesWhoseLanguageIsTheirTitleAreListedAndFoundThere) {
     TempDir dir;
     auto write = [&](const char* name, const char* text) { WriteFile(dir.File(name), text); };
     write("English.ini", "[Language]\r\nEnglish\r\n");
@@ -129,6 +129,13 @@ TEST(LangFile, OnlyFilesWhoseLanguageIsTheirTitleAreListed) {
                                                    "Fran\xe7"
                                                    "ais",
                                                    "German"}));
+    // A folder with files but no language in them (a file manager's) falls back to the
+    // installed languages; one that offers any is taken whole.
+    TempDir elsewhere;
+    WriteFile(elsewhere.File("Broken.ini"), "\x01");
+    WriteFile(elsewhere.File("Site.ini"), "[Language]\r\nShop\r\n");
+    EXPECT_EQ(LanguageFolder(elsewhere.path(), dir.path()), dir.path());
+    EXPECT_EQ(LanguageFolder(dir.path(), elsewhere.path()), dir.path());
 }
 
 namespace {
