@@ -3,9 +3,7 @@
 
 #include <string>
 
-// Exit status of --diff when fields differ, and of --check for a file that is not sound.
-inline constexpr int kDiffersStatus = 1;
-inline constexpr int kUnsoundStatus = 2;
+#include "qubset/ExitStatus.h"
 
 struct CommandOutput {
     int status = 0;

@@ -1,0 +1,177 @@
+// --read, --write and --set against the simulator: the verdicts and statuses a script sees,
+// what is refused before anything is sent, and the after-backup holding what the unit holds.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "app/Profile.h"
+#include "device/Fields.h"
+#include "device/Layout.h"
+#include "qubset/UnitCommands.h"
+#include "sim/Faults.h"
+#include "site/Backup.h"
+#include "site/SiteFile.h"
+#include "tests/support/Wizard.h"
+
+namespace {
+
+// A command line as a shell would split it.
+CommandLine Parsed(const std::vector<std::string>& words) {
+    std::vector<const char*> argv{"qubset"};
+    for (const std::string& word : words) argv.push_back(word.c_str());
+    return ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+}
+
+struct Ran {
+    CommandOutput output;
+    nlohmann::json json;
+    std::vector<std::string> steps;
+};
+
+Ran RunOn(Wizard& w, const std::vector<std::string>& words) {
+    Ran run;
+    const CommandLine command = Parsed(words);
+    EXPECT_NE(command.action, CommandLine::Action::Refuse) << command.error;
+    const auto line = w.Cable();
+    const UnitEnvironment env{[&](std::string_view step, int) { run.steps.emplace_back(step); },
+                              BackupFolder(),
+                              std::filesystem::path(QUBSET_LANG_DIR) / "English.ini", nullptr};
+    run.output = RunUnitCommand(command, *line, env);
+    run.json = nlohmann::json::parse(run.output.out, nullptr, false);
+    return run;
+}
+
+std::string Value(const DeviceData& d, const char* name) {
+    return fields::FieldValue(d, *fields::FindField(name));
+}
+
+// A site file of `unit` with the access point changed, as the unit's own saved file.
+site::SiteFile FileOf(const sim::Unit& unit, const std::string& accessPoint) {
+    site::SiteFile file = site::FromRecord(unit.record, false, "2026-06-01T08:00:00Z");
+    for (auto& [name, value] : file.values)
+        if (name == "gprs.access_point") value = accessPoint;
+    return file;
+}
+
+}  // namespace
+
+TEST(UnitCommands, WriteVerifiesSetRefusesAndAnotherUnitsFileNeedsClone) {
+    TempDir files;
+    const sim::Unit unit = sim::DefaultUnit();
+    const std::string own = files.File("own.qubsite");
+    const std::string other = files.File("other.qubsite");
+    ASSERT_EQ(site::WriteSiteFile(own, FileOf(unit, "own.apn"), FileAccess::Shared),
+              FileResult::Done);
+    ASSERT_EQ(site::WriteSiteFile(other, FileOf(sim::DefaultRemoteUnit(), "other.apn"),
+                                  FileAccess::Shared),
+              FileResult::Done);
+    const std::string tooLong(200, 'a');
+    const struct {
+        std::vector<std::string> words;
+        std::string unkept;  // a field the unit does not keep
+        int status;
+        std::string result;
+        int uploads;            // images the unit accepted
+        std::string apnHeld;    // the unit's access point afterwards
+        std::string differing;  // the field JSON names as differing
+    } cases[] = {
+        {{"--write", own, "--json"}, "", kDoneStatus, "verified", 1, "own.apn", ""},
+        {{"--write", own, "--json"},
+         "gprs.access_point",
+         kWrittenDiffersStatus,
+         "differs",
+         1,
+         "internet.qubnet",
+         "gprs.access_point"},
+        {{"--write", own, "--json", "--no-verify"},
+         "",
+         kNotVerifiedStatus,
+         "not verified",
+         1,
+         "own.apn",
+         ""},
+        {{"--write", own, "--dry-run", "--json"},
+         "",
+         kDoneStatus,
+         "dry run",
+         0,
+         "internet.qubnet",
+         ""},
+        {{"--write", other, "--json"},
+         "",
+         kOtherUnitStatus,
+         "other unit",
+         0,
+         "internet.qubnet",
+         ""},
+        {{"--write", other, "--clone", "--json"}, "", kDoneStatus, "verified", 1, "other.apn", ""},
+        {{"--set", "gprs.access_point=set.apn", "--json"},
+         "",
+         kDoneStatus,
+         "verified",
+         1,
+         "set.apn",
+         ""},
+        {{"--set", "end.text.1=" + tooLong, "end.cusd=7", "--json"},
+         "",
+         kUsageStatus,
+         "refused",
+         0,
+         "internet.qubnet",
+         ""},
+        {{"--set", "gprs.no_such=1", "--json"},
+         "",
+         kUsageStatus,
+         "refused",
+         0,
+         "internet.qubnet",
+         ""},
+        {{"--read", files.File("read.qubsite"), "--json", "--port", "COM4"},
+         "",
+         kNoUnitStatus,
+         "no unit",
+         0,
+         "internet.qubnet",
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words[0] + " " + c.words[1] + " " + c.unkept);
+        Wizard w;
+        if (!c.unkept.empty()) w.simulator.AddUnkept(*sim::ParseUnkept(c.unkept));
+        const auto before = Wizard::Backups();
+        const Ran run = RunOn(w, c.words);
+        ASSERT_TRUE(run.json.is_object()) << run.output.out << run.output.err;
+        EXPECT_EQ(run.output.status, c.status) << run.output.err;
+        EXPECT_EQ(run.json["status"], c.status);
+        EXPECT_EQ(run.json["result"], c.result);
+        EXPECT_EQ(w.simulator.AcceptedUploads().size(), static_cast<std::size_t>(c.uploads));
+        EXPECT_EQ(Value(w.simulator.Local().record, "gprs.access_point"), c.apnHeld);
+        if (c.result == "refused") {
+            // Named, and nothing sent.
+            EXPECT_NE(run.output.err.find(c.words[1].substr(0, c.words[1].find('='))),
+                      std::string::npos)
+                << run.output.err;
+            EXPECT_EQ(w.simulator.RequestCount(command::kWriteConfiguration), 0u);
+        }
+        if (c.status == kNoUnitStatus || c.words[1] == "gprs.no_such=1") continue;
+        EXPECT_EQ(run.json["unit"]["id"], unit.record.idText());
+        EXPECT_EQ(run.json["unit"]["record_version"], unit.record.versionByte());
+        if (!c.differing.empty()) {
+            ASSERT_EQ(run.json["differences"].size(), 1u) << run.output.out;
+            EXPECT_EQ(run.json["differences"][0]["field"], c.differing);
+            EXPECT_EQ(run.json["differences"][0]["written"], "own.apn");
+            EXPECT_EQ(run.json["differences"][0]["read"], "internet.qubnet");
+            // The after-backup holds what the unit holds, and says so.
+            const site::SiteFile after = Wizard::AfterBackup(before);
+            ASSERT_NE(site::ValueOf(after, "gprs.access_point"), nullptr);
+            EXPECT_EQ(*site::ValueOf(after, "gprs.access_point"), "internet.qubnet");
+            EXPECT_EQ(after.source, site::kReadBackSource);
+        }
+        if (c.result == "dry run") {
+            ASSERT_EQ(run.json["changes"].size(), 1u) << run.output.out;
+            EXPECT_EQ(run.json["changes"][0]["field"], "gprs.access_point");
+            EXPECT_EQ(run.json["changes"][0]["before"], "internet.qubnet");
+            EXPECT_EQ(run.json["changes"][0]["after"], "own.apn");
+        }
+    }
+}
