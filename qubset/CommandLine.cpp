@@ -216,18 +216,28 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 
 namespace {
 
-std::string Synopsis(const Verb& verb, const std::string& program) {
-    std::string line = program;
-    if (!verb.name.empty()) line += " " + std::string(verb.name);
-    if (!verb.arguments.empty()) line += " " + std::string(verb.arguments);
-    for (const Option& option : verbs::Options())
-        if ((verb.options & option.bit) && !option.synopsis.empty())
-            line += " " + std::string(option.synopsis);
-    return line + "\n";
-}
-
 constexpr std::size_t kHelpIndent = 16;
 constexpr std::size_t kHelpWidth = 79;
+constexpr std::size_t kSynopsisIndent = 7;  // under the program's name after "Usage: "
+
+// A usage line, its options wrapped within the width under the command.
+std::string Synopsis(const Verb& verb, const std::string& program) {
+    std::string text = program;
+    if (!verb.name.empty()) text += " " + std::string(verb.name);
+    if (!verb.arguments.empty()) text += " " + std::string(verb.arguments);
+    const std::size_t indent = kSynopsisIndent + text.size() + 1;
+    std::size_t column = kSynopsisIndent + text.size();
+    for (const Option& option : verbs::Options()) {
+        if (!(verb.options & option.bit) || option.synopsis.empty()) continue;
+        if (column + 1 + option.synopsis.size() > kHelpWidth) {
+            text += "\n" + std::string(indent - 1, ' ');
+            column = indent - 1;
+        }
+        text += " " + std::string(option.synopsis);
+        column += 1 + option.synopsis.size();
+    }
+    return text + "\n";
+}
 
 // "  NAME ARGS  help", the help wrapped within the width under its indent.
 std::string HelpEntry(std::string head, std::string_view help) {

@@ -195,8 +195,37 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
              dir.File("secret.qubsite"),
          1, "supervisor.code.1: (absent) -> \"2468\"\n", false},
         {"--check " + dir.File("good.qubsite") + " --include-passwords", 2,
-         "Qubset: option '--include-passwords' goes only after --show or --diff\nTry 'Qubset "
+         "Qubset: option '--include-passwords' goes only after --show, --diff or --read\nTry "
+         "'Qubset --help'.\n"},
+        // The commands on a unit: what they refuse before any port is opened.
+        {"--set", 2, "Qubset: option '--set' needs NAME=VALUE\nTry 'Qubset --help'.\n"},
+        {"--set =1", 2, "Qubset: option '--set' needs NAME=VALUE\nTry 'Qubset --help'.\n"},
+        {"--write", 2, "Qubset: option '--write' needs a file name\nTry 'Qubset --help'.\n"},
+        {"--write a.qubsite --include-passwords", 2,
+         "Qubset: option '--include-passwords' goes only after --show, --diff or --read\nTry "
+         "'Qubset --help'.\n"},
+        {"--read a.qubsite --clone", 2,
+         "Qubset: option '--clone' goes only after --write\nTry 'Qubset --help'.\n"},
+        {"--read a.qubsite --port COMx", 2,
+         "Qubset: option '--port' needs a port such as COM3, not 'COMx'\nTry 'Qubset "
          "--help'.\n"},
+        {"--read a.qubsite --port", 2,
+         "Qubset: option '--port' needs COMn\nTry 'Qubset --help'.\n"},
+        {"--read a.qubsite --dial 0301234", 2,
+         "Qubset: option '--dial' needs '--password P'\nTry 'Qubset --help'.\n"},
+        {"--set end.cusd=1 --protocol=2", 2,
+         "Qubset: options '--password' and '--protocol' go only with '--dial NUMBER'\nTry "
+         "'Qubset --help'.\n"},
+        {"--write a.qubsite --dial 1 --password p --protocol 4", 2,
+         "Qubset: option '--protocol' needs 0, 1, 2 or 3\nTry 'Qubset --help'.\n"},
+        {"--show a.qubsite --read b.qubsite", 2,
+         "Qubset: options '--show' and '--read' do not go together\nTry 'Qubset --help'.\n"},
+        {"--dry-run", 2,
+         "Qubset: option '--dry-run' goes only after --write\nTry 'Qubset --help'.\n"},
+        {"--set gprs.no_such=1", 2, "refused: there is no field gprs.no_such\n"},
+        {"--write " + dir.File("cut.qubsite") + " --json", 2, "\"result\": \"bad file\"", false},
+        // After "--" a name that starts with a dash is a file.
+        {"--check -- -x.qubsite", 2, "-x.qubsite: it cannot be opened\n"},
     };
     WriteSiteFiles(dir);
     ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
