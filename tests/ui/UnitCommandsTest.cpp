@@ -133,10 +133,28 @@ TEST(UnitCommands, WriteVerifiesSetRefusesAndAnotherUnitsFileNeedsClone) {
          0,
          "internet.qubnet",
          ""},
+        {{"--read", files.File("read.qubsite"), "--json", "--port", "COM3"},
+         "",
+         kDoneStatus,
+         "saved",
+         0,
+         "internet.qubnet",
+         ""},
+        {{"--read", files.File("remote.qubsite"), "--json", "--dial", "0301234", "--password",
+          "1234"},
+         "",
+         kDoneStatus,
+         "saved",
+         0,
+         "internet.qubnet",
+         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.words[0] + " " + c.words[1] + " " + c.unkept);
-        Wizard w;
+        const bool remote = c.words[1].ends_with("remote.qubsite");
+        WizardOptions options;
+        options.simulator.dialDelay = std::chrono::milliseconds(200);
+        Wizard w(options);
         if (!c.unkept.empty()) w.simulator.AddUnkept(*sim::ParseUnkept(c.unkept));
         const auto before = Wizard::Backups();
         const Ran run = RunOn(w, c.words);
@@ -154,8 +172,17 @@ TEST(UnitCommands, WriteVerifiesSetRefusesAndAnotherUnitsFileNeedsClone) {
             EXPECT_EQ(w.simulator.RequestCount(command::kWriteConfiguration), 0u);
         }
         if (c.status == kNoUnitStatus || c.words[1] == "gprs.no_such=1") continue;
-        EXPECT_EQ(run.json["unit"]["id"], unit.record.idText());
-        EXPECT_EQ(run.json["unit"]["record_version"], unit.record.versionByte());
+        const DeviceData& identified = remote ? w.simulator.Remote().record : unit.record;
+        EXPECT_EQ(run.json["unit"]["id"], identified.idText());
+        EXPECT_EQ(run.json["unit"]["record_version"], identified.versionByte());
+        if (c.result == "saved") {
+            site::Opened saved;
+            std::string error;
+            ASSERT_TRUE(site::ReadSiteFile(c.words[1], &saved, &error)) << error;
+            EXPECT_EQ(saved.file.unit.id, identified.idText());
+            EXPECT_EQ(*site::ValueOf(saved.file, "gprs.access_point"),
+                      Value(identified, "gprs.access_point"));
+        }
         if (!c.differing.empty()) {
             ASSERT_EQ(run.json["differences"].size(), 1u) << run.output.out;
             EXPECT_EQ(run.json["differences"][0]["field"], c.differing);
