@@ -113,8 +113,7 @@ std::string BashCompletion(const std::string& program) {
             continue;
         }
         verbs += " " + std::string(verb.name);
-        if (!words.empty())
-            cases += "        " + std::string(verb.name) + ") opts=\"" + words + "\" ;;\n";
+        cases += "        " + std::string(verb.name) + ") opts=\"" + words + "\" ;;\n";
     }
     const std::string function = "_" + program + "_complete";
     return "# bash completion for " + program + ", made from its command table\n" + function +

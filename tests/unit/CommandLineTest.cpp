@@ -11,6 +11,8 @@
 #include <memory>
 
 #include "device/DeviceData.h"
+#include "qubset/ExitStatus.h"
+#include "qubset/Verbs.h"
 #include "site/SiteFile.h"
 #include "tests/support/TempDir.h"
 
@@ -251,4 +253,64 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
     EXPECT_NE(ReadBytes(dir.path() / "first.html").find("<td>0301234</td>"), std::string::npos);
     std::ifstream kept(dir.File("notes.txt"), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), notes);
+}
+
+namespace {
+
+std::string Roff(std::string_view text) {
+    std::string roff;
+    for (const char c : text) roff += c == '-' ? std::string("\\-") : std::string(1, c);
+    return roff;
+}
+
+}  // namespace
+
+// The manual page and the README say what the command table holds, and bash completes from it.
+TEST(CommandLine, ManualPageReadmeAndCompletionFollowTheCommandTable) {
+    const std::string manual = ReadBytes(QUBSET_SOURCE_DIR "/packaging/qubset.1.in");
+    const std::string readme = ReadBytes(QUBSET_SOURCE_DIR "/README.md");
+    for (const verbs::Verb& verb : verbs::Verbs()) {
+        if (verb.name.empty()) continue;
+        EXPECT_NE(manual.find(Roff(verb.name)), std::string::npos) << verb.name;
+    }
+    for (const verbs::Option& option : verbs::Options())
+        EXPECT_NE(manual.find(Roff(option.name)), std::string::npos) << option.name;
+    const std::string exitSection = manual.substr(manual.find(".SH EXIT STATUS"));
+    for (const ExitStatusLine& line : kExitStatuses) {
+        const std::string status = std::to_string(line.status);
+        EXPECT_NE(exitSection.find(".B " + status + "\n" + Roff(line.meaning) + "\n"),
+                  std::string::npos)
+            << line.meaning;
+        EXPECT_NE(readme.find("| " + status + " | " + std::string(line.meaning) + " |"),
+                  std::string::npos)
+            << line.meaning;
+    }
+
+    TempDir dir;
+    const struct {
+        std::string words;
+        std::string offered;
+    } completions[] = {
+        {"qubset --write x --c", "--clone"},
+        {"qubset --read x --c", ""},
+        {"qubset --re", "--report --read"},
+        {"qubset --set end.cusd=1 --no", "--no-verify"},
+        {"qubset --read x --port CO", "COM1 COM2 COM3 COM4 COM5 COM6 COM7 COM8 COM9"},
+        {"qubset --tr", "--trace --trace-secrets"},
+    };
+    for (const auto& c : completions) {
+        SCOPED_TRACE(c.words);
+        WriteBytes(dir.path() / "complete.sh",
+                   "source " QUBSET_COMPLETION "\nCOMP_WORDS=(" + c.words +
+                       ")\nCOMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n_qubset_complete\n"
+                       "echo \"${COMPREPLY[*]}\"\n");
+        FILE* pipe = popen(("bash " + dir.File("complete.sh")).c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::array<char, 512> chunk{};
+        std::string out;
+        while (const std::size_t n = std::fread(chunk.data(), 1, chunk.size(), pipe))
+            out.append(chunk.data(), n);
+        EXPECT_EQ(pclose(pipe), 0);
+        EXPECT_EQ(out, c.offered + "\n");
+    }
 }
