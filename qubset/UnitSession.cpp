@@ -152,8 +152,8 @@ void UnitSession::Backup(const DeviceData& data, std::string_view stage, std::st
         Say("backed up to " + written.string(), stage == "before" ? 40 : 100);
         return;
     }
-    m_notes += "the " + std::string(stage) + " backup cannot be written in " +
-               m_backupFolder.string() + "\n";
+    m_notes.append("the ").append(stage);
+    m_notes += " backup cannot be written in " + m_backupFolder.string() + "\n";
 }
 
 WriteOutcome UnitSession::Write(DeviceData& record, unsigned langCode, bool verify,

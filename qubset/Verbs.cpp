@@ -101,19 +101,24 @@ const Option* FindOption(std::string_view name) {
 }
 
 std::string BashCompletion(const std::string& program) {
+    // Built in place: mingw's GCC 12 takes a text put before a temporary for an overlapping
+    // copy.
+    auto add = [](std::string& list, std::string_view word) {
+        if (!list.empty()) list += ' ';
+        list.append(word);
+    };
     std::string verbs = "-h";
     std::string cases;
     for (const Verb& verb : kVerbs) {
         std::string words;
         for (const Option& option : kOptions)
-            if (verb.options & option.bit)
-                words += std::string(words.empty() ? "" : " ") + std::string(option.name);
+            if (verb.options & option.bit) add(words, option.name);
         if (verb.name.empty()) {
-            verbs += " " + words;
+            add(verbs, words);
             continue;
         }
-        verbs += " " + std::string(verb.name);
-        cases += "        " + std::string(verb.name) + ") opts=\"" + words + "\" ;;\n";
+        add(verbs, verb.name);
+        cases.append(8, ' ').append(verb.name).append(") opts=\"").append(words).append("\" ;;\n");
     }
     const std::string function = "_" + program + "_complete";
     return "# bash completion for " + program + ", made from its command table\n" + function +
