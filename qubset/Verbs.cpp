@@ -11,13 +11,13 @@ namespace {
 using Action = CommandLine::Action;
 
 CommandOutput Show(const CommandLine& c, const std::string&) {
-    return ShowSiteFile(c.files[0], c.includePasswords);
+    return ShowSiteFile(c.files[0], c.includePasswords, c.json);
 }
 CommandOutput Diff(const CommandLine& c, const std::string&) {
-    return DiffSiteFiles(c.files[0], c.files[1], c.includePasswords);
+    return DiffSiteFiles(c.files[0], c.files[1], c.includePasswords, c.json);
 }
 CommandOutput Check(const CommandLine& c, const std::string&) {
-    return CheckSiteFile(c.files[0]);
+    return CheckSiteFile(c.files[0], c.json);
 }
 CommandOutput Report(const CommandLine& c, const std::string& program) {
     std::string version = VersionLine(program);
@@ -50,11 +50,11 @@ constexpr Verb kVerbs[] = {
     {"", Action::Run, "", 0, kTrace | kTraceSecrets,
      "the wizard: finds the unit on a serial port, reads its settings and writes them back",
      nullptr},
-    {"--show", Action::Show, "FILE", 1, kPasswords, "print a site file's unit and named values",
-     Show},
-    {"--diff", Action::Diff, "FILE1 FILE2", 2, kPasswords,
+    {"--show", Action::Show, "FILE", 1, kPasswords | kJson,
+     "print a site file's unit and named values", Show},
+    {"--diff", Action::Diff, "FILE1 FILE2", 2, kPasswords | kJson,
      "list the fields whose values differ (status 1 when any)", Diff},
-    {"--check", Action::Check, "FILE", 1, 0,
+    {"--check", Action::Check, "FILE", 1, kJson,
      "tell whether a site file is sound (status 2 when damaged, changed by hand or "
      "unreadable)",
      Check},

@@ -226,6 +226,19 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
          "Qubset: option '--dry-run' goes only after --write\nTry 'Qubset --help'.\n"},
         {"--set gprs.no_such=1", 2, "refused: there is no field gprs.no_such\n"},
         {"--write " + dir.File("cut.qubsite") + " --json", 2, "\"result\": \"bad file\"", false},
+        {"--check " + dir.File("good.qubsite") + " --json", 0, "\"result\": \"sound\"", false},
+        {"--check " + dir.File("edited.qubsite") + " --json", 2,
+         "\"message\": \"" + dir.File("edited.qubsite") +
+             ": changed after it was saved, first at dtmf.number.1\"",
+         false},
+        {"--diff --json " + dir.File("good.qubsite") + " " + dir.File("other.qubsite"), 1,
+         "{\n      \"field\": \"dtmf.number.1\",\n      \"first\": \"0301234\",\n      "
+         "\"second\": \"555\"\n    }",
+         false},
+        {"--show " + dir.File("secret.qubsite") + " --json", 0, "\"gprs.password\": \"******\"",
+         false},
+        {"--show " + dir.File("odd.qubsite") + " --json", 0,
+         "\"end.text.1\": \"\\u001b]0;title\\u0007\"", false},
         // After "--" a name that starts with a dash is a file.
         {"--check -- -x.qubsite", 2, "-x.qubsite: it cannot be opened\n"},
     };
