@@ -187,12 +187,22 @@ void DryRun(const DeviceData& before, const DeviceData& after, const CommandLine
 }
 
 // The record --write or --set would write: the unit's, with the file laid over it as the
-// communication page lays it, and the language's code in it.
-bool Applied(const site::SiteFile& file, DeviceData& record, unsigned langCode, Report& report) {
+// communication page lays it, and the language's code in it. What the unit lacks is skipped
+// with a word from --write, and refused from --set, which names only what is to change.
+bool Applied(const CommandLine& command, const site::SiteFile& file, DeviceData& record,
+             unsigned langCode, Report& report, std::string* notes) {
     const site::ApplyReport applied = site::ApplyToRecord(record, file);
     if (applied.refusal != site::ApplyReport::Refusal::None) {
         Fail(report, kUsageStatus, result::kRefused, site::Describe(applied));
         return false;
+    }
+    if (!applied.skipped.empty()) {
+        if (command.action == CommandLine::Action::Set) {
+            Fail(report, kUsageStatus, result::kRefused,
+                 "refused: this unit has no field " + applied.skipped.front());
+            return false;
+        }
+        *notes += site::Describe(applied) + "\n";
     }
     record.setLanguageCode(static_cast<std::uint16_t>(langCode & 0xFFFF));
     return true;
@@ -212,7 +222,7 @@ void Read(const CommandLine& command, UnitSession& session, Report& report) {
 }
 
 void Write(const CommandLine& command, const site::SiteFile& file, UnitSession& session,
-           const UnitEnvironment& env, Report& report) {
+           const UnitEnvironment& env, Report& report, std::string* notes) {
     const DeviceData& unit = session.unitRecord();
     if (command.action == CommandLine::Action::Write && !command.clone &&
         file.unit.id != Utf8(unit.idText())) {
@@ -223,7 +233,7 @@ void Write(const CommandLine& command, const site::SiteFile& file, UnitSession& 
     }
     auto record = std::make_unique<DeviceData>(unit);
     const unsigned langCode = LangCode(env.langFile);
-    if (!Applied(file, *record, langCode, report)) return;
+    if (!Applied(command, file, *record, langCode, report, notes)) return;
     if (command.dryRun) {
         DryRun(unit, *record, command, env, report);
         return;
@@ -261,7 +271,7 @@ CommandOutput RunUnitCommand(const CommandLine& command, SerialLine& line,
               command.action == CommandLine::Action::Set
                   ? AssignmentsFile(command, session.unitRecord())
                   : file,
-              session, env, report);
+              session, env, report, &notes);
     session.Disconnect();
     return Output(report, command, notes + session.notes());
 }
@@ -314,10 +324,13 @@ CommandOutput RunOnUnit(const CommandLine& command, const std::string& program) 
         return {kUsageStatus,
                 {},
                 program + ": cannot write the trace file " + command.tracePath + ": " + why + "\n"};
+    // Setting/Verify=0 turns the read-back off here too, as in the wizard.
+    CommandLine asked = command;
+    asked.verify = command.verify && GetProfileInt(kSettingSection, kVerifyValue, 1) != 0;
     const auto line = MakePlatformSerialLine(ReadPortSettings());
     const UnitEnvironment env{ShowProgress, BackupFolder(), LanguageOfSettings(),
                               trace.IsOpen() ? &trace : nullptr};
-    return RunUnitCommand(command, *line, env);
+    return RunUnitCommand(asked, *line, env);
 }
 
 void DrawProgressBar(bool bar) {

@@ -68,7 +68,7 @@ TEST(UnitCommands, WriteVerifiesSetRefusesAndAnotherUnitsFileNeedsClone) {
     const std::string tooLong(200, 'a');
     const struct {
         std::vector<std::string> words;
-        std::string unkept;  // a field the unit does not keep
+        std::string simulated;  // a fault of the unit, or a field it does not keep
         int status;
         std::string result;
         int uploads;            // images the unit accepted
@@ -119,6 +119,14 @@ TEST(UnitCommands, WriteVerifiesSetRefusesAndAnotherUnitsFileNeedsClone) {
          0,
          "internet.qubnet",
          ""},
+        // An older unit has no end-page texts to set.
+        {{"--set", "end.text.1=Depot", "--json"},
+         "version-40",
+         kUsageStatus,
+         "refused",
+         0,
+         "internet.qubnet",
+         ""},
         {{"--set", "gprs.no_such=1", "--json"},
          "",
          kUsageStatus,
@@ -150,12 +158,15 @@ TEST(UnitCommands, WriteVerifiesSetRefusesAndAnotherUnitsFileNeedsClone) {
          ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.words[0] + " " + c.words[1] + " " + c.unkept);
+        SCOPED_TRACE(c.words[0] + " " + c.words[1] + " " + c.simulated);
         const bool remote = c.words[1].ends_with("remote.qubsite");
         WizardOptions options;
         options.simulator.dialDelay = std::chrono::milliseconds(200);
         Wizard w(options);
-        if (!c.unkept.empty()) w.simulator.AddUnkept(*sim::ParseUnkept(c.unkept));
+        if (const auto fault = sim::ParseFault(c.simulated))
+            w.simulator.AddFault(*fault);
+        else if (!c.simulated.empty())
+            w.simulator.AddUnkept(*sim::ParseUnkept(c.simulated));
         const auto before = Wizard::Backups();
         const Ran run = RunOn(w, c.words);
         ASSERT_TRUE(run.json.is_object()) << run.output.out << run.output.err;
@@ -174,7 +185,8 @@ TEST(UnitCommands, WriteVerifiesSetRefusesAndAnotherUnitsFileNeedsClone) {
         if (c.status == kNoUnitStatus || c.words[1] == "gprs.no_such=1") continue;
         const DeviceData& identified = remote ? w.simulator.Remote().record : unit.record;
         EXPECT_EQ(run.json["unit"]["id"], identified.idText());
-        EXPECT_EQ(run.json["unit"]["record_version"], identified.versionByte());
+        EXPECT_EQ(run.json["unit"]["record_version"],
+                  c.simulated == "version-40" ? 40 : identified.versionByte());
         if (c.result == "saved") {
             site::Opened saved;
             std::string error;
