@@ -103,6 +103,25 @@ std::string Take(CommandLine& line, const Option& option, std::string_view value
         case verbs::kJson:
             line.json = true;
             break;
+        case verbs::kEach:
+            line.each = true;
+            break;
+        case verbs::kValues:
+            line.valuesPath = value;
+            break;
+        case verbs::kLedger:
+            line.ledgerPath = value;
+            break;
+        case verbs::kCount:
+            if (!ParseNumber(value, &line.count) || line.count < 1)
+                return "option '--count' needs a number of units, 1 or more";
+            break;
+        case verbs::kReportDir:
+            line.reportDir = value;
+            break;
+        case verbs::kAgain:
+            line.again = true;
+            break;
         default:
             break;
     }
@@ -159,9 +178,10 @@ std::string OptionArgument(CommandLine& line, const Verb& verb, int argc, const 
     if (!option) return "unknown option " + Quoted(arg);
     if (!(verb.options & option->bit))
         return "option " + Quoted(option->name) + " goes only after " + CommandsTaking(option->bit);
-    const std::string needs =
-        "option " + Quoted(option->name) + " needs " +
-        (option->argument == "FILE" ? std::string("a file name") : std::string(option->argument));
+    const std::string needs = "option " + Quoted(option->name) + " needs " +
+                              (option->argument == "FILE" || option->argument.ends_with(".csv")
+                                   ? std::string("a file name")
+                                   : std::string(option->argument));
     if (option->argument.empty()) {
         if (equals != std::string_view::npos) return "unknown option " + Quoted(arg);
     } else if (equals != std::string_view::npos) {
@@ -181,6 +201,13 @@ std::string Inconsistency(const CommandLine& line) {
         return "options '--password' and '--protocol' go only with '--dial NUMBER'";
     if (!line.dialNumber.empty() && line.dialPassword.empty())
         return "option '--dial' needs '--password P'";
+    const bool benchOption = !line.valuesPath.empty() || !line.ledgerPath.empty() ||
+                             line.count != 0 || !line.reportDir.empty() || line.again;
+    if (benchOption && !line.each)
+        return "options '--values', '--ledger', '--count', '--report-dir' and '--again' go "
+               "only with '--each'";
+    if (line.each && (line.dryRun || !line.dialNumber.empty()))
+        return "option '--each' goes with neither '--dry-run' nor '--dial'";
     return {};
 }
 

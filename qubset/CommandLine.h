@@ -25,7 +25,13 @@ struct CommandLine {
     bool json = false;       // --json
     std::string dialNumber;  // --dial NUMBER: the remote unit, through the one on the cable
     std::string dialPassword;
-    int protocol = 0;  // --protocol 0..3
+    int protocol = 0;        // --protocol 0..3
+    bool each = false;       // --each: a bench of units
+    std::string valuesPath;  // --values TABLE.csv
+    std::string ledgerPath;  // --ledger LEDGER.csv
+    int count = 0;           // --count N; 0: no limit
+    std::string reportDir;   // --report-dir DIR
+    bool again = false;      // --again
 };
 
 CommandLine ParseCommandLine(int argc, const char* const* argv);

@@ -1,7 +1,9 @@
 // The commands that work on a unit without the wizard: --read, --write and --set.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "qubset/CommandLine.h"
@@ -17,9 +19,13 @@ struct UnitEnvironment {
     std::filesystem::path backupFolder;  // "" for none
     std::filesystem::path langFile;      // the language in use: its code goes to the unit
     WireTrace* trace = nullptr;
+    // A bench: true once it is to stop after the unit in hand (Ctrl+C); and how long it waits
+    // for the next unit, 0 for as long as it is not stopped.
+    std::function<bool()> stopped = [] { return false; };
+    std::chrono::milliseconds unitWait{0};
 };
 
-// Runs --read, --write or --set on the unit behind `line`.
+// Runs --read, --write (--each too) or --set on the unit behind `line`.
 CommandOutput RunUnitCommand(const CommandLine& command, SerialLine& line,
                              const UnitEnvironment& environment);
 

@@ -96,6 +96,7 @@ void UnitSession::Say(std::string_view step, int percent) const {
 
 bool UnitSession::Connect(const UnitTarget& target, std::string* why) {
     Disconnect();
+    m_port.reset();  // before the line it works on
     m_searchLine = std::make_unique<SearchLine>(m_line, target.port, m_progress);
     m_port = std::make_unique<SerialPort>(*m_searchLine, m_trace);
     m_searchLine->Rescan();

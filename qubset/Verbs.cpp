@@ -44,6 +44,18 @@ constexpr Option kOptions[] = {
     {"--dry-run", "", kDryRun, "[--dry-run]", "list the changes and write nothing"},
     {"--no-verify", "", kNoVerify, "[--no-verify]", "do not read the unit back after the write"},
     {"--json", "", kJson, "[--json]", "print one JSON object on standard output"},
+    {"--each", "", kEach,
+     "[--each [--values TABLE.csv] [--ledger LEDGER.csv] [--count N] [--report-dir DIR] "
+     "[--again]]",
+     "a bench: write one unit after another, each as it comes on the cable"},
+    {"--values", "TABLE.csv", kValues, "",
+     "each unit's own values: a header of field names, a row a unit in order (or picked by "
+     "a column unit.id)"},
+    {"--ledger", "LEDGER.csv", kLedger, "",
+     "append a line a unit: time, id, model, firmware, the file's hash, the row, the verdict"},
+    {"--count", "N", kCount, "", "stop after N units"},
+    {"--report-dir", "DIR", kReportDir, "", "write each unit's handover record in DIR"},
+    {"--again", "", kAgain, "", "write a unit the ledger has as verified again"},
 };
 
 constexpr Verb kVerbs[] = {
@@ -62,7 +74,8 @@ constexpr Verb kVerbs[] = {
      "write a site file's handover record, a page to print (no passwords or codes in it)", Report},
     {"--read", Action::Read, "OUT.qubsite", 1, kUnitOptions | kPasswords,
      "identify the unit and save its configuration as a site file", RunOnUnit},
-    {"--write", Action::Write, "FILE", 1, kUnitOptions | kClone | kDryRun | kNoVerify,
+    {"--write", Action::Write, "FILE", 1,
+     kUnitOptions | kClone | kDryRun | kNoVerify | kBenchOptions,
      "back up the unit, apply the site file as the wizard's \"Open site file...\" and Finish "
      "do, write, read back and compare, back up again",
      RunOnUnit},
@@ -128,7 +141,7 @@ std::string BashCompletion(const std::string& program) {
            "        --port) COMPREPLY=($(compgen -W \"COM1 COM2 COM3 COM4 COM5 COM6 COM7 COM8 "
            "COM9\" -- \"$cur\")); return ;;\n"
            "        --protocol) COMPREPLY=($(compgen -W \"0 1 2 3\" -- \"$cur\")); return ;;\n"
-           "        --dial|--password) return ;;\n"
+           "        --dial|--password|--count) return ;;\n"
            "    esac\n"
            "    case ${COMP_WORDS[1]} in\n" +
            cases + "        *) opts=\"" + verbs +

@@ -26,7 +26,14 @@ enum : unsigned {
     kDryRun = 1u << 8,
     kNoVerify = 1u << 9,
     kJson = 1u << 10,
+    kEach = 1u << 11,
+    kValues = 1u << 12,
+    kLedger = 1u << 13,
+    kCount = 1u << 14,
+    kReportDir = 1u << 15,
+    kAgain = 1u << 16,
 };
+inline constexpr unsigned kBenchOptions = kEach | kValues | kLedger | kCount | kReportDir | kAgain;
 inline constexpr unsigned kUnitOptions =
     kTrace | kTraceSecrets | kPort | kDial | kDialPassword | kProtocol | kJson;
 

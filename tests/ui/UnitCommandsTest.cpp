@@ -33,9 +33,10 @@ Ran RunOn(Wizard& w, const std::vector<std::string>& words) {
     const CommandLine command = Parsed(words);
     EXPECT_NE(command.action, CommandLine::Action::Refuse) << command.error;
     const auto line = w.Cable();
-    const UnitEnvironment env{[&](std::string_view step, int) { run.steps.emplace_back(step); },
-                              BackupFolder(),
-                              std::filesystem::path(QUBSET_LANG_DIR) / "English.ini", nullptr};
+    UnitEnvironment env{[&](std::string_view step, int) { run.steps.emplace_back(step); },
+                        BackupFolder(), std::filesystem::path(QUBSET_LANG_DIR) / "English.ini",
+                        nullptr};
+    env.unitWait = std::chrono::seconds(2);  // a bench's wait for a unit that never comes
     run.output = RunUnitCommand(command, *line, env);
     run.json = nlohmann::json::parse(run.output.out, nullptr, false);
     return run;
@@ -213,4 +214,67 @@ TEST(UnitCommands, WriteVerifiesSetRefusesAndAnotherUnitsFileNeedsClone) {
             EXPECT_EQ(run.json["changes"][0]["after"], "own.apn");
         }
     }
+}
+
+TEST(UnitCommands, BenchOfThreeUnitsEachWithItsRowAndATableThatDoesNotFitTouchesNone) {
+    TempDir files;
+    const std::string templateFile = files.File("stock.qubsite");
+    ASSERT_EQ(site::WriteSiteFile(templateFile, FileOf(sim::DefaultUnit(), "stock.apn"),
+                                  FileAccess::Shared),
+              FileResult::Done);
+    WriteBytes(files.path() / "rows.csv",
+               "end.text.1,end.cusd\r\n\"Shop 1, Market\",11\r\nShop 2,22\r\nShop 3,33\r\n");
+    WriteBytes(files.path() / "long.csv",
+               "end.text.1,end.cusd\nShop 1,11\n" + std::string(80, 'x') + ",22\n");
+    const std::string ledger = files.File("ledger.csv");
+    WizardOptions options;
+    options.simulator.bench = {sim::BenchUnit(1), sim::BenchUnit(2)};
+    Wizard w(options);
+
+    // A value too long in the second row: refused before any unit is asked anything.
+    Ran run = RunOn(w, {"--each", "--write", templateFile, "--clone", "--values",
+                        files.File("long.csv"), "--json"});
+    EXPECT_EQ(run.output.status, kUsageStatus);
+    EXPECT_NE(run.output.err.find("row 2: refused: the value of end.text.1 does not fit"),
+              std::string::npos)
+        << run.output.err;
+    EXPECT_TRUE(w.simulator.Requests().empty());
+
+    // Three units, one after another: each its row, each verified in the ledger.
+    run = RunOn(w, {"--each", "--write", templateFile, "--clone", "--values",
+                    files.File("rows.csv"), "--ledger", ledger, "--json"});
+    EXPECT_EQ(run.output.status, kDoneStatus) << run.output.err;
+    ASSERT_TRUE(run.json.is_object()) << run.output.out;
+    EXPECT_EQ(run.json["result"], "verified");
+    EXPECT_EQ(run.json["units"].size(), 3u);
+    EXPECT_EQ(w.simulator.AcceptedUploads().size(), 3u);
+    const std::vector<std::string> ids = {sim::DefaultUnit().record.idText(),
+                                          sim::BenchUnit(1).record.idText(),
+                                          sim::BenchUnit(2).record.idText()};
+    const std::string written = ReadBytes(ledger);
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = written.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(written.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 4u) << written;
+    EXPECT_EQ(lines[0], "time,unit id,model,firmware,file sha256,row,verdict");
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        SCOPED_TRACE(ids[i]);
+        EXPECT_NE(lines[i + 1].find("," + ids[i] + ","), std::string::npos) << lines[i + 1];
+        EXPECT_TRUE(lines[i + 1].ends_with("," + std::to_string(i + 1) + ",verified"))
+            << lines[i + 1];
+    }
+    // The last unit holds its own row, the template's access point around it.
+    const DeviceData& last = w.simulator.Local().record;
+    EXPECT_EQ(last.idText(), ids[2]);
+    EXPECT_EQ(Value(last, "end.text.1"), "Shop 3");
+    EXPECT_EQ(Value(last, "end.cusd"), "33");
+    EXPECT_EQ(Value(last, "gprs.access_point"), "stock.apn");
+
+    // The ledger has the unit on the cable as verified: it is skipped, nothing is written.
+    run = RunOn(w, {"--each", "--write", templateFile, "--clone", "--ledger", ledger});
+    EXPECT_EQ(run.output.status, kNoUnitStatus);
+    EXPECT_NE(run.output.err.find("unit " + ids[2] + " is in the ledger as verified: skipped"),
+              std::string::npos)
+        << run.output.err;
+    EXPECT_EQ(w.simulator.AcceptedUploads().size(), 3u);
 }
