@@ -122,6 +122,7 @@ std::string BashCompletion(const std::string& program) {
     };
     std::string verbs = "-h";
     std::string cases;
+    std::string names;  // "--show|--diff|..."
     for (const Verb& verb : kVerbs) {
         std::string words;
         for (const Option& option : kOptions)
@@ -131,6 +132,7 @@ std::string BashCompletion(const std::string& program) {
             continue;
         }
         add(verbs, verb.name);
+        names.append(names.empty() ? "" : "|").append(verb.name);
         cases.append(8, ' ').append(verb.name).append(") opts=\"").append(words).append("\" ;;\n");
     }
     const std::string function = "_" + program + "_complete";
@@ -143,7 +145,13 @@ std::string BashCompletion(const std::string& program) {
            "        --protocol) COMPREPLY=($(compgen -W \"0 1 2 3\" -- \"$cur\")); return ;;\n"
            "        --dial|--password|--count) return ;;\n"
            "    esac\n"
-           "    case ${COMP_WORDS[1]} in\n" +
+           "    local verb=\"\" word\n"
+           "    for word in \"${COMP_WORDS[@]:1:COMP_CWORD-1}\"; do\n"
+           "        case $word in " +
+           names +
+           ") verb=$word; break ;; esac\n"
+           "    done\n"
+           "    case $verb in\n" +
            cases + "        *) opts=\"" + verbs +
            "\" ;;\n"
            "    esac\n"

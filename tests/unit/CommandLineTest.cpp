@@ -239,6 +239,16 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
          false},
         {"--show " + dir.File("odd.qubsite") + " --json", 0,
          "\"end.text.1\": \"\\u001b]0;title\\u0007\"", false},
+        {"--write a.qubsite --ledger l.csv", 2,
+         "Qubset: options '--values', '--ledger', '--count', '--report-dir' and '--again' go "
+         "only with '--each'\nTry 'Qubset --help'.\n"},
+        {"--each --write a.qubsite --dry-run", 2,
+         "Qubset: option '--each' goes with neither '--dry-run' nor '--dial'\nTry 'Qubset "
+         "--help'.\n"},
+        {"--each --write a.qubsite --count 0", 2,
+         "Qubset: option '--count' needs a number of units, 1 or more\nTry 'Qubset --help'.\n"},
+        {"--each --write " + dir.File("good.qubsite") + " --values " + dir.File("none.csv"), 2,
+         dir.File("none.csv") + ": it cannot be read\n"},
         // After "--" a name that starts with a dash is a file.
         {"--check -- -x.qubsite", 2, "-x.qubsite: it cannot be opened\n"},
     };
@@ -304,7 +314,8 @@ TEST(CommandLine, ManualPageReadmeAndCompletionFollowTheCommandTable) {
         std::string words;
         std::string offered;
     } completions[] = {
-        {"qubset --write x --c", "--clone"},
+        {"qubset --write x --c", "--clone --count"},
+        {"qubset --each --write x --ag", "--again"},
         {"qubset --read x --c", ""},
         {"qubset --re", "--report --read"},
         {"qubset --set end.cusd=1 --no", "--no-verify"},
