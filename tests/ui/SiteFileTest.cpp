@@ -180,11 +180,11 @@ TEST(SiteFile, ConfigurationOfOneUnitCopiedToAnotherWithBackupsAroundEachWrite) 
     // The same file written to the same unit without the wizard: the same bytes go out.
     b.sheet.reset();  // the wizard lets the port go
     b.simulator.SetLocal(unitB);
-    const char* const argv[] = {"qubset", "--write", "--clone", "--", siteFile.c_str()};
+    const std::string file = siteFile.string();
+    const char* const argv[] = {"qubset", "--write", "--clone", "--", file.c_str()};
     const auto line = b.Cable();
-    const CommandOutput command =
-        RunUnitCommand(ParseCommandLine(5, argv), *line,
-                       {{}, {}, std::filesystem::path(QUBSET_LANG_DIR) / "English.ini", nullptr});
+    const CommandOutput command = RunUnitCommand(ParseCommandLine(5, argv), *line,
+                                                 {{}, {}, b.dir.path() / "English.ini", nullptr});
     EXPECT_EQ(command.status, kDoneStatus) << command.err;
     const auto uploads = b.simulator.AcceptedUploads();
     ASSERT_EQ(uploads.size(), 2u);
