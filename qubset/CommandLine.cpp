@@ -1,5 +1,6 @@
 #include "qubset/CommandLine.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 #include <vector>
@@ -253,7 +254,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 namespace {
 
 constexpr std::size_t kHelpIndent = 16;
-constexpr std::size_t kHelpWidth = 79;
+constexpr std::size_t kHelpWidth = 78;      // the last column a line may fill
 constexpr std::size_t kSynopsisIndent = 7;  // under the program's name after "Usage: "
 
 // A usage line, its options wrapped within the width under the command.
@@ -261,7 +262,12 @@ std::string Synopsis(const Verb& verb, const std::string& program) {
     std::string text = program;
     if (!verb.name.empty()) AddWord(text, verb.name);
     if (!verb.arguments.empty()) AddWord(text, verb.arguments);
-    const std::size_t indent = kSynopsisIndent + text.size() + 1;
+    std::size_t longest = 0;
+    for (const Option& option : verbs::Options())
+        if (verb.options & option.bit) longest = std::max(longest, option.synopsis.size());
+    // Under the command's arguments, unless its longest option would not fit there.
+    const std::size_t indent =
+        std::min(kSynopsisIndent + text.size() + 1, kHelpWidth + 1 - longest);
     std::size_t column = kSynopsisIndent + text.size();
     for (const Option& option : verbs::Options()) {
         if (!(verb.options & option.bit) || option.synopsis.empty()) continue;
@@ -313,9 +319,9 @@ std::string UsageText(const std::string& program) {
         if (verb.action != CommandLine::Action::Help && verb.action != CommandLine::Action::Version)
             text += (text.empty() ? "Usage: " : "       ") + Synopsis(verb, program);
     text +=
-        "Configures Qubrin GSM/GPRS alarm communicators over a serial cable: a wizard that\n"
-        "finds the unit on a serial port, reads its settings and writes them back, and the\n"
-        "same work without the wizard.\n\nCommands:\n";
+        "Configures Qubrin GSM/GPRS alarm communicators over a serial cable: a wizard\n"
+        "that finds the unit on a serial port, reads its settings and writes them back,\n"
+        "and the same work without the wizard.\n\nCommands:\n";
     for (const Verb& verb : verbs::Verbs()) {
         if (verb.name.empty()) continue;
         std::string head = std::string(verb.name);

@@ -44,18 +44,17 @@ constexpr Option kOptions[] = {
     {"--dry-run", "", kDryRun, "[--dry-run]", "list the changes and write nothing"},
     {"--no-verify", "", kNoVerify, "[--no-verify]", "do not read the unit back after the write"},
     {"--json", "", kJson, "[--json]", "print one JSON object on standard output"},
-    {"--each", "", kEach,
-     "[--each [--values TABLE.csv] [--ledger LEDGER.csv] [--count N] [--report-dir DIR] "
-     "[--again]]",
+    {"--each", "", kEach, "[--each]",
      "a bench: write one unit after another, each as it comes on the cable"},
-    {"--values", "TABLE.csv", kValues, "",
+    {"--values", "TABLE.csv", kValues, "[--values TABLE.csv]",
      "each unit's own values: a header of field names, a row a unit in order (or picked by "
      "a column unit.id)"},
-    {"--ledger", "LEDGER.csv", kLedger, "",
+    {"--ledger", "LEDGER.csv", kLedger, "[--ledger LEDGER.csv]",
      "append a line a unit: time, id, model, firmware, the file's hash, the row, the verdict"},
-    {"--count", "N", kCount, "", "stop after N units"},
-    {"--report-dir", "DIR", kReportDir, "", "write each unit's handover record in DIR"},
-    {"--again", "", kAgain, "", "write a unit the ledger has as verified again"},
+    {"--count", "N", kCount, "[--count N]", "stop after N units"},
+    {"--report-dir", "DIR", kReportDir, "[--report-dir DIR]",
+     "write each unit's handover record in DIR"},
+    {"--again", "", kAgain, "[--again]", "write a unit the ledger has as verified again"},
 };
 
 constexpr Verb kVerbs[] = {
