@@ -256,6 +256,7 @@ CommandOutput RunUnitCommand(const CommandLine& command, SerialLine& line,
 namespace {
 
 bool g_progressBar = false;
+bool g_barOpen = false;  // a bar is drawn and its line not ended
 volatile std::sig_atomic_t g_interrupted = 0;
 
 void Interrupted(int) {
@@ -272,7 +273,8 @@ void ShowProgress(std::string_view step, int percent) {
     const int filled = percent * kBarWidth / 100;
     std::fprintf(stderr, "\r[%s%s] %3d%% %-40.40s", std::string(filled, '#').c_str(),
                  std::string(kBarWidth - filled, ' ').c_str(), percent, std::string(step).c_str());
-    if (percent >= 100) std::fputc('\n', stderr);
+    g_barOpen = percent < 100;
+    if (!g_barOpen) std::fputc('\n', stderr);
     std::fflush(stderr);
 }
 
@@ -317,7 +319,10 @@ CommandOutput RunOnUnit(const CommandLine& command, const std::string& program) 
         std::signal(SIGINT, Interrupted);
         env.stopped = [] { return g_interrupted != 0; };
     }
-    return RunUnitCommand(asked, *line, env);
+    CommandOutput output = RunUnitCommand(asked, *line, env);
+    if (g_barOpen) std::fputc('\n', stderr);  // what follows starts a line of its own
+    g_barOpen = false;
+    return output;
 }
 
 void DrawProgressBar(bool bar) {

@@ -31,8 +31,10 @@ class SearchLine : public SerialLine {
     }
     bool Open(int comNumber) override {
         if (m_only != 0 && comNumber != m_only) return false;
+        // Said only of the ports there are: most numbers have nothing behind them.
+        if (!m_line.Open(comNumber)) return false;
         if (m_progress) m_progress("searching COM" + std::to_string(comNumber), 0);
-        return m_line.Open(comNumber);
+        return true;
     }
     OpenFailure LastOpenFailure() const override { return m_line.LastOpenFailure(); }
     void Close() override { m_line.Close(); }
@@ -117,8 +119,10 @@ bool UnitSession::Identified(std::string* why) {
     for (int attempt = 0; attempt <= kIdentifyRetries; ++attempt) {
         if (Identify(*m_port, *m_data) != 0) continue;
         *m_unitRecord = *m_data;
-        Say("identified " + m_data->modelText() + " " + m_data->idText() + ", firmware " +
-                m_data->firmwareText(),
+        // The model's first line: the modem's "OK" follows it.
+        const std::string model = m_data->modelText();
+        Say("identified " + model.substr(0, model.find_first_of("\r\n")) + " " + m_data->idText() +
+                ", firmware " + m_data->firmwareText(),
             20);
         return true;
     }
