@@ -203,9 +203,7 @@ void CSiteFiles::Backup(ui::Hwnd parent, const DeviceData& data, const char* sta
     if (!m_bBackups) return;
     const auto folder = BackupFolder();
     std::filesystem::path written;
-    site::SiteFile file = site::FromRecord(data, true, site::UtcNow());
-    file.source = source;
-    const FileResult result = site::WriteBackup(folder, file, stage, &written);
+    const FileResult result = site::BackupRecord(folder, data, stage, source, &written);
     if (result != FileResult::Done)
         Tell(parent, Say(kNoBackup, FileProblem(result)), ui::MessageIcon::Error);
 }

@@ -9,5 +9,7 @@
 
 // True when `command` runs without the wizard (and without a display).
 bool RunsWithoutWizard(const CommandLine& command);
-// Runs such a command; `program` is the name its messages and usage text give.
-CommandOutput RunCommand(const CommandLine& command, const std::string& program);
+// Runs such a command; `program` is the name its messages and usage text give. Progress goes
+// to stderr as it happens, drawn as a bar when `stderrIsTerminal`.
+CommandOutput RunCommand(const CommandLine& command, const std::string& program,
+                         bool stderrIsTerminal = false);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <nlohmann/json.hpp>
 
 #include "device/DeviceData.h"
 #include "device/Fields.h"
@@ -81,13 +82,53 @@ std::string Quoted(const std::string& name, const std::string* value, bool withP
     return quoted += '"';
 }
 
+using Json = nlohmann::ordered_json;
+
+// --json: the output as one object, its "status" the exit status and "result" a word for it;
+// what went to stderr goes in as "message" too.
+CommandOutput AsJson(CommandOutput output, const char* result, Json found = Json::object()) {
+    Json json = {{"status", output.status}, {"result", result}};
+    json.update(found);
+    if (!output.err.empty()) json["message"] = output.err.substr(0, output.err.size() - 1);
+    output.out = json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    return output;
+}
+
+Json UnitOf(const site::SiteFile& f) {
+    return {{"model", f.unit.model},
+            {"id", f.unit.id},
+            {"firmware", f.unit.firmware},
+            {"record_version", f.unit.recordVersion}};
+}
+
+// A value as --json gives it: unescaped, a secret masked unless asked for.
+Json JsonValue(const std::string& name, const std::string* value, bool withPasswords) {
+    if (!value) return nullptr;
+    const fields::Field* f = fields::FindField(name);
+    return f && f->secret && !withPasswords ? fields::MaskedText(*value) : *value;
+}
+
+constexpr const char* kBadFile = "bad file";
+
 }  // namespace
 
-CommandOutput ShowSiteFile(const std::string& path, bool withPasswords) {
+CommandOutput ShowSiteFile(const std::string& path, bool withPasswords, bool json) {
     CommandOutput output;
     site::Opened opened;
-    if (!Open(path, &opened, &output)) return output;
+    if (!Open(path, &opened, &output)) return json ? AsJson(output, kBadFile) : output;
     const site::SiteFile& f = opened.file;
+    if (json) {
+        Json values = Json::object();
+        for (const auto& [name, value] : f.values)
+            values[name] = JsonValue(name, &value, withPasswords);
+        if (const std::string problem = Unsoundness(opened); !problem.empty())
+            output.err += path + ": warning: " + problem + "\n";
+        return AsJson(output, "shown",
+                      {{"unit", UnitOf(f)},
+                       {"saved", f.savedAt},
+                       {"program_version", f.programVersion},
+                       {"values", values}});
+    }
     if (const std::string problem = Unsoundness(opened); !problem.empty())
         output.err += path + ": warning: " + problem + "\n";
     output.out += "Unit: " + Printable(f.unit.model) + ", id " + Printable(f.unit.id) +
@@ -106,12 +147,22 @@ CommandOutput ShowSiteFile(const std::string& path, bool withPasswords) {
     return output;
 }
 
-CommandOutput DiffSiteFiles(const std::string& first, const std::string& second,
-                            bool withPasswords) {
+CommandOutput DiffSiteFiles(const std::string& first, const std::string& second, bool withPasswords,
+                            bool json) {
     CommandOutput output;
     site::Opened a, b;
-    if (!Open(first, &a, &output) || !Open(second, &b, &output)) return output;
+    if (!Open(first, &a, &output) || !Open(second, &b, &output))
+        return json ? AsJson(output, kBadFile) : output;
     const std::vector<site::Difference> differences = site::DifferingFields(a.file, b.file);
+    if (json) {
+        output.status = differences.empty() ? 0 : kDiffersStatus;
+        Json list = Json::array();
+        for (const site::Difference& d : differences)
+            list.push_back({{"field", d.name},
+                            {"first", JsonValue(d.name, d.first, withPasswords)},
+                            {"second", JsonValue(d.name, d.second, withPasswords)}});
+        return AsJson(output, differences.empty() ? "same" : "differs", {{"differences", list}});
+    }
     for (const site::Difference& d : differences)
         output.out += Printable(d.name) + ": " + Quoted(d.name, d.first, withPasswords) + " -> " +
                       Quoted(d.name, d.second, withPasswords) + "\n";
@@ -119,18 +170,19 @@ CommandOutput DiffSiteFiles(const std::string& first, const std::string& second,
     return output;
 }
 
-CommandOutput CheckSiteFile(const std::string& path) {
+CommandOutput CheckSiteFile(const std::string& path, bool json) {
     CommandOutput output;
     site::Opened opened;
-    if (!Open(path, &opened, &output)) return output;
+    if (!Open(path, &opened, &output)) return json ? AsJson(output, kBadFile) : output;
     const std::string problem = Unsoundness(opened);
     if (problem.empty()) {
+        if (json) return AsJson(output, "sound", {{"unit", UnitOf(opened.file)}});
         output.out = path + ": sound\n";
         return output;
     }
     output.status = kUnsoundStatus;
     output.err = path + ": " + problem + "\n";
-    return output;
+    return json ? AsJson(output, kBadFile, {{"unit", UnitOf(opened.file)}}) : output;
 }
 
 CommandOutput ReportSiteFile(const std::string& path, const std::string& out,

@@ -1,4 +1,5 @@
 // Qubset: configures Qubrin GSM/GPRS alarm communicators over a serial cable.
+#include <unistd.h>
 #include <QApplication>
 #include <QLocale>
 #include <QTranslator>
@@ -63,7 +64,8 @@ int main(int argc, char** argv) {
     // without an application object the store is found by this name.
     QCoreApplication::setApplicationName(QString::fromStdString(program));
     UseCodePageOfSettings();
-    if (RunsWithoutWizard(command)) return Print(RunCommand(command, program));
+    if (RunsWithoutWizard(command))
+        return Print(RunCommand(command, program, isatty(STDERR_FILENO) == 1));
     // Qt would abort without a display, and tell a person to reinstall.
     if (!HasDisplay()) {
         std::fprintf(stderr,

@@ -275,6 +275,7 @@ std::vector<std::uint8_t> Simulator::Answer(Unit& unit, const std::vector<std::u
             if (!ApplyConfiguration(unit, request.data(), request.size(), nullptr)) return {kNak};
             for (const Unkept& part : m_options.unkept) RestoreUnkept(unit, *before, part);
             m_uploads.push_back(request);
+            m_uploadedToLocal |= &unit == &m_local;
             if (&unit == &m_local && !m_options.statePath.empty())
                 SaveUnit(m_local, m_options.statePath);
             if (!m_options.uploadsPath.empty()) AppendHexLine(m_options.uploadsPath, request);
@@ -286,6 +287,9 @@ std::vector<std::uint8_t> Simulator::Answer(Unit& unit, const std::vector<std::u
         case command::kDisconnect:
             m_remoteSession = false;
             m_statuses.clear();
+            if (m_uploadedToLocal && m_nextOnBench < m_options.bench.size())
+                m_local = m_options.bench[m_nextOnBench++];
+            m_uploadedToLocal = false;
             return {kAckDisconnect};
         default:  // 17, 18 and anything unknown: noted, not answered
             return {};

@@ -33,6 +33,9 @@ struct Options {
     std::string statePath;                       // load from and save uploads to
     std::string uploadsPath;                     // every accepted image, a line of hex each
     std::vector<Unkept> unkept;                  // parts of an upload the unit does not keep
+    // A bench: after the disconnect that follows an accepted upload, the next of these is the
+    // unit on the line.
+    std::vector<Unit> bench;
 };
 
 // One request frame as the unit received it.
@@ -126,6 +129,8 @@ class Simulator {
     std::deque<ScheduledStatus> m_statuses;
     Clock::time_point m_replugAt = Clock::time_point::max();
     bool m_identifyAsVersion40 = false;
+    bool m_uploadedToLocal = false;  // since the last disconnect
+    std::size_t m_nextOnBench = 0;
 
     // Shared with the callers.
     mutable std::mutex m_mutex;

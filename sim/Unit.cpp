@@ -99,6 +99,13 @@ Unit DefaultUnit() {
     return unit;
 }
 
+Unit BenchUnit(int n) {
+    Unit unit = DefaultUnit();
+    const std::string id = "35693803564" + std::to_string(4000 + n);
+    StoreText(&unit.record.infoBlock[kInfoIdText.offset], kInfoIdText.size, id);
+    return unit;
+}
+
 Unit DefaultRemoteUnit() {
     Unit unit = BaseUnit();
     auto& r = unit.record;

@@ -24,6 +24,9 @@ Unit DefaultUnit();
 // The unit in the field that the local one dials: other numbers, other identity.
 Unit DefaultRemoteUnit();
 
+// The default unit with the `n`th other identity: a bench of stock, one after another.
+Unit BenchUnit(int n);
+
 // Settings are edited through record.settingsBlock's accessors; this puts them into the
 // identReply that the unit reports.
 void StoreSettings(Unit& unit);

@@ -30,6 +30,7 @@ void PrintHelp() {
         "                          show a fault on the exchanges of PHASE (default: any),\n"
         "                          COUNT times (default: always); repeatable\n"
         "%s"
+        "  --bench N               after each upload and disconnect, another unit (of N)\n"
         "  --unkept PART           a part of an upload the unit does not keep: a field name\n"
         "                          (e.g. sms.number.1) or slot:N for text slot N; repeatable\n"
         "  --remote-password TEXT  password of the remote unit reached by a dial (default 1234)\n"
@@ -70,6 +71,9 @@ int main(int argc, char** argv) {
                 return 2;
             }
             faults.push_back(*fault);
+        } else if (arg == "--bench" && hasValue) {
+            for (int n = 1, count = std::atoi(argv[++i]); n <= count; ++n)
+                options.bench.push_back(sim::BenchUnit(n));
         } else if (arg == "--unkept" && hasValue) {
             const auto part = sim::ParseUnkept(argv[++i]);
             if (!part) {

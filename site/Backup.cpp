@@ -137,4 +137,12 @@ FileResult WriteBackup(const std::filesystem::path& folder, const SiteFile& file
     return result;
 }
 
+FileResult BackupRecord(const std::filesystem::path& folder, const DeviceData& data,
+                        std::string_view stage, std::string_view source,
+                        std::filesystem::path* written) {
+    SiteFile file = FromRecord(data, true, UtcNow());
+    file.source = source;
+    return WriteBackup(folder, file, stage, written);
+}
+
 }  // namespace site

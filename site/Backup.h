@@ -25,5 +25,10 @@ inline constexpr const char* kWrittenSource =
 // not fail the backup. `written` receives the path.
 FileResult WriteBackup(const std::filesystem::path& folder, const SiteFile& file,
                        std::string_view stage, std::filesystem::path* written);
+// The record as a backup of `stage`, passwords included, saved now; `source` as the file
+// says it (kReadBackSource, kWrittenSource or "").
+FileResult BackupRecord(const std::filesystem::path& folder, const DeviceData& data,
+                        std::string_view stage, std::string_view source,
+                        std::filesystem::path* written);
 
 }  // namespace site

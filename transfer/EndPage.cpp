@@ -11,6 +11,7 @@
 #include "site/Backup.h"
 #include "transfer/ChangesDlg.h"
 #include "transfer/Review.h"
+#include "transfer/Upload.h"
 #include "ui/Services.h"
 
 using namespace layout;
@@ -163,10 +164,8 @@ bool CEndPage::OnWizardFinish() {
     PostButtons(0);
     m_pSheet->m_siteFiles.BackupBeforeUpload(GetSafeHwnd(), m_pSheet->unitRecord());
     StoreControls(Data());
-    Data().setTamperEventFlags(Data().tamperEventFlags() | kTamperUploaded);
-    BuildConfigurationImage(Data(), m_image, GetDlgItemText(IDC_END_TEXT1),
-                            GetDlgItemText(IDC_END_TEXT2),
-                            static_cast<std::uint16_t>(m_pSheet->m_nLangCode & 0xFFFF));
+    BuildUploadImage(Data(), m_image, GetDlgItemText(IDC_END_TEXT1), GetDlgItemText(IDC_END_TEXT2),
+                     m_pSheet->m_nLangCode);
     m_bVerify = GetProfileInt(kSettingSection, kVerifyValue, 1) != 0;
     m_pSheet->m_link.RequestUpload(handle());
     return false;  // the page stays while the upload runs

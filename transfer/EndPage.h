@@ -8,6 +8,7 @@
 #include "device/DeviceData.h"
 #include "device/EventCatalogue.h"
 #include "device/Verify.h"
+#include "transfer/Upload.h"
 
 class CEndPage : public CWizardPage {
   public:
@@ -16,7 +17,7 @@ class CEndPage : public CWizardPage {
     bool OnSetActive() override;
     bool OnWizardFinish() override;
 
-    static constexpr int kUploadRetries = 5;
+    static constexpr int kUploadRetries = ::kUploadRetries;
     static constexpr int kExitTimer = 1;
     static constexpr int kVerdictTimer = 2;  // the box after the disconnect has been asked for
     static constexpr int kVerdictBoxDelayMs = 1;

@@ -10,6 +10,7 @@
 #include "device/Fields.h"
 #include "pages/General.h"
 #include "qubset/SiteCommands.h"
+#include "qubset/UnitCommands.h"
 #include "resources/Resource.h"
 #include "site/SiteFile.h"
 #include "tests/support/Wizard.h"
@@ -151,7 +152,10 @@ TEST(SiteFile, ConfigurationOfOneUnitCopiedToAnotherWithBackupsAroundEachWrite) 
 
     // Unit B: other texts, numbers and codes. The file's values replace its own, except the
     // passwords the file does not carry.
-    const sim::Unit unitB = sim::DefaultRemoteUnit();
+    // It speaks German so far: the language of the session replaces that.
+    sim::Unit unitB = sim::DefaultRemoteUnit();
+    unitB.record.setLanguageCode(0x0407);
+    sim::StoreSettings(unitB);
     Wizard b;
     b.simulator.SetLocal(unitB);
     b.Start();
@@ -172,6 +176,19 @@ TEST(SiteFile, ConfigurationOfOneUnitCopiedToAnotherWithBackupsAroundEachWrite) 
     }
     EXPECT_EQ(Value(written, "supervisor.user_code"), "7777");
     EXPECT_EQ(written.idText(), unitB.record.idText());
+
+    // The same file written to the same unit without the wizard: the same bytes go out.
+    b.sheet.reset();  // the wizard lets the port go
+    b.simulator.SetLocal(unitB);
+    const std::string file = siteFile.string();
+    const char* const argv[] = {"qubset", "--write", "--clone", "--", file.c_str()};
+    const auto line = b.Cable();
+    const CommandOutput command = RunUnitCommand(ParseCommandLine(5, argv), *line,
+                                                 {{}, {}, b.dir.path() / "English.ini", nullptr});
+    EXPECT_EQ(command.status, kDoneStatus) << command.err;
+    const auto uploads = b.simulator.AcceptedUploads();
+    ASSERT_EQ(uploads.size(), 2u);
+    EXPECT_EQ(uploads[1], uploads[0]);
 }
 
 TEST(SiteFile, RefusedWithTheReasonAndSavedAgainUnchanged) {

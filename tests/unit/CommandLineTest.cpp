@@ -11,6 +11,8 @@
 #include <memory>
 
 #include "device/DeviceData.h"
+#include "qubset/ExitStatus.h"
+#include "qubset/Verbs.h"
 #include "site/SiteFile.h"
 #include "tests/support/TempDir.h"
 
@@ -124,8 +126,8 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
         std::string display = "";  // variables that give the wizard one
     } cases[] = {
         {"--version", 0, "Qubset " QUBSET_FULL_VERSION "\n"},
-        {"--help", 0, "Usage: qubset [--trace FILE [--trace-secrets]] [SITEFILE.qubsite]\n"},
-        {"-h", 0, "Usage: qubset [--trace FILE [--trace-secrets]] [SITEFILE.qubsite]\n"},
+        {"--help", 0, "Usage: qubset [SITEFILE.qubsite] [--trace FILE [--trace-secrets]]\n"},
+        {"-h", 0, "Usage: qubset [SITEFILE.qubsite] [--trace FILE [--trace-secrets]]\n"},
         {"--trace-secrets", 2,
          "Qubset: option '--trace-secrets' needs '--trace FILE'\nTry 'qubset --help'.\n"},
         {"--frobnicate", 2, "Qubset: unknown option '--frobnicate'\nTry 'qubset --help'.\n"},
@@ -197,8 +199,60 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
              dir.File("secret.qubsite"),
          1, "supervisor.code.1: (absent) -> \"2468\"\n", false},
         {"--check " + dir.File("good.qubsite") + " --include-passwords", 2,
-         "Qubset: option '--include-passwords' goes only after --show or --diff\nTry 'qubset "
+         "Qubset: option '--include-passwords' goes only after --show, --diff or --read\nTry "
+         "'qubset --help'.\n"},
+        // The commands on a unit: what they refuse before any port is opened.
+        {"--set", 2, "Qubset: option '--set' needs NAME=VALUE\nTry 'qubset --help'.\n"},
+        {"--set =1", 2, "Qubset: option '--set' needs NAME=VALUE\nTry 'qubset --help'.\n"},
+        {"--write", 2, "Qubset: option '--write' needs a file name\nTry 'qubset --help'.\n"},
+        {"--write a.qubsite --include-passwords", 2,
+         "Qubset: option '--include-passwords' goes only after --show, --diff or --read\nTry "
+         "'qubset --help'.\n"},
+        {"--read a.qubsite --clone", 2,
+         "Qubset: option '--clone' goes only after --write\nTry 'qubset --help'.\n"},
+        {"--read a.qubsite --port COMx", 2,
+         "Qubset: option '--port' needs a port such as COM3, not 'COMx'\nTry 'qubset "
          "--help'.\n"},
+        {"--read a.qubsite --port", 2,
+         "Qubset: option '--port' needs COMn\nTry 'qubset --help'.\n"},
+        {"--read a.qubsite --dial 0301234", 2,
+         "Qubset: option '--dial' needs '--password P'\nTry 'qubset --help'.\n"},
+        {"--set end.cusd=1 --protocol=2", 2,
+         "Qubset: options '--password' and '--protocol' go only with '--dial NUMBER'\nTry "
+         "'qubset --help'.\n"},
+        {"--write a.qubsite --dial 1 --password p --protocol 4", 2,
+         "Qubset: option '--protocol' needs 0, 1, 2 or 3\nTry 'qubset --help'.\n"},
+        {"--show a.qubsite --read b.qubsite", 2,
+         "Qubset: options '--show' and '--read' do not go together\nTry 'qubset --help'.\n"},
+        {"--dry-run", 2,
+         "Qubset: option '--dry-run' goes only after --write\nTry 'qubset --help'.\n"},
+        {"--set gprs.no_such=1", 2, "refused: there is no field gprs.no_such\n"},
+        {"--write " + dir.File("cut.qubsite") + " --json", 2, "\"result\": \"bad file\"", false},
+        {"--check " + dir.File("good.qubsite") + " --json", 0, "\"result\": \"sound\"", false},
+        {"--check " + dir.File("edited.qubsite") + " --json", 2,
+         "\"message\": \"" + dir.File("edited.qubsite") +
+             ": changed after it was saved, first at dtmf.number.1\"",
+         false},
+        {"--diff --json " + dir.File("good.qubsite") + " " + dir.File("other.qubsite"), 1,
+         "{\n      \"field\": \"dtmf.number.1\",\n      \"first\": \"0301234\",\n      "
+         "\"second\": \"555\"\n    }",
+         false},
+        {"--show " + dir.File("secret.qubsite") + " --json", 0, "\"gprs.password\": \"******\"",
+         false},
+        {"--show " + dir.File("odd.qubsite") + " --json", 0,
+         "\"end.text.1\": \"\\u001b]0;title\\u0007\"", false},
+        {"--write a.qubsite --ledger l.csv", 2,
+         "Qubset: options '--values', '--ledger', '--count', '--report-dir' and '--again' go "
+         "only with '--each'\nTry 'qubset --help'.\n"},
+        {"--each --write a.qubsite --dry-run", 2,
+         "Qubset: option '--each' goes with neither '--dry-run' nor '--dial'\nTry 'qubset "
+         "--help'.\n"},
+        {"--each --write a.qubsite --count 0", 2,
+         "Qubset: option '--count' needs a number of units, 1 or more\nTry 'qubset --help'.\n"},
+        {"--each --write " + dir.File("good.qubsite") + " --values " + dir.File("none.csv"), 2,
+         dir.File("none.csv") + ": it cannot be read\n"},
+        // After "--" a name that starts with a dash is a file.
+        {"--check -- -x.qubsite", 2, "-x.qubsite: it cannot be opened\n"},
     };
     WriteSiteFiles(dir);
     ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
@@ -225,4 +279,65 @@ TEST(CommandLine, HelpVersionAndRefusalsWithoutADisplay) {
     EXPECT_NE(ReadBytes(dir.path() / "first.html").find("<td>0301234</td>"), std::string::npos);
     std::ifstream kept(dir.File("notes.txt"), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), notes);
+}
+
+namespace {
+
+std::string Roff(std::string_view text) {
+    std::string roff;
+    for (const char c : text) roff += c == '-' ? std::string("\\-") : std::string(1, c);
+    return roff;
+}
+
+}  // namespace
+
+// The manual page and the README say what the command table holds, and bash completes from it.
+TEST(CommandLine, ManualPageReadmeAndCompletionFollowTheCommandTable) {
+    const std::string manual = ReadBytes(QUBSET_SOURCE_DIR "/packaging/qubset.1.in");
+    const std::string readme = ReadBytes(QUBSET_SOURCE_DIR "/README.md");
+    for (const verbs::Verb& verb : verbs::Verbs()) {
+        if (verb.name.empty()) continue;
+        EXPECT_NE(manual.find(Roff(verb.name)), std::string::npos) << verb.name;
+    }
+    for (const verbs::Option& option : verbs::Options())
+        EXPECT_NE(manual.find(Roff(option.name)), std::string::npos) << option.name;
+    const std::string exitSection = manual.substr(manual.find(".SH EXIT STATUS"));
+    for (const ExitStatusLine& line : kExitStatuses) {
+        const std::string status = std::to_string(line.status);
+        EXPECT_NE(exitSection.find(".B " + status + "\n" + Roff(line.meaning) + "\n"),
+                  std::string::npos)
+            << line.meaning;
+        EXPECT_NE(readme.find("| " + status + " | " + std::string(line.meaning) + " |"),
+                  std::string::npos)
+            << line.meaning;
+    }
+
+    TempDir dir;
+    const struct {
+        std::string words;
+        std::string offered;
+    } completions[] = {
+        {"qubset --write x --c", "--clone --count"},
+        {"qubset --each --write x --ag", "--again"},
+        {"qubset --read x --c", ""},
+        {"qubset --re", "--report --read"},
+        {"qubset --set end.cusd=1 --no", "--no-verify"},
+        {"qubset --read x --port CO", "COM1 COM2 COM3 COM4 COM5 COM6 COM7 COM8 COM9"},
+        {"qubset --tr", "--trace --trace-secrets"},
+    };
+    for (const auto& c : completions) {
+        SCOPED_TRACE(c.words);
+        WriteBytes(dir.path() / "complete.sh",
+                   "source " QUBSET_COMPLETION "\nCOMP_WORDS=(" + c.words +
+                       ")\nCOMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n_qubset_complete\n"
+                       "echo \"${COMPREPLY[*]}\"\n");
+        FILE* pipe = popen(("bash " + dir.File("complete.sh")).c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::array<char, 512> chunk{};
+        std::string out;
+        while (const std::size_t n = std::fread(chunk.data(), 1, chunk.size(), pipe))
+            out.append(chunk.data(), n);
+        EXPECT_EQ(pclose(pipe), 0);
+        EXPECT_EQ(out, c.offered + "\n");
+    }
 }
