@@ -19,7 +19,10 @@ int main() {
     const std::string program = ui::ApplicationName();
     // The site commands convert texts as the wizard does, in the code page the settings name.
     UseCodePageOfSettings();
-    if (RunsWithoutWizard(command)) return PrintCommandOutput(RunCommand(command, program));
+    if (RunsWithoutWizard(command)) {
+        const bool bar = PrepareProgressStream();
+        return PrintCommandOutput(RunCommand(command, program, bar));
+    }
     WireTrace trace;
     std::string why;
     const auto secrets =

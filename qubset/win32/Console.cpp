@@ -4,7 +4,11 @@
 // After <windows.h>, which it needs.
 #include <shellapi.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <string_view>
 
 #include "ui/win32/Text.h"
@@ -73,6 +77,13 @@ std::vector<std::string> CommandLineArguments() {
     for (int i = 0; i < count; ++i) arguments.push_back(NarrowUtf8(words[i]));
     LocalFree(words);
     return arguments;
+}
+
+bool PrepareProgressStream() {
+    const HANDLE h = GetStdHandle(STD_ERROR_HANDLE);
+    if (HasHandle(h) && GetFileType(h) == FILE_TYPE_CHAR) return true;
+    _setmode(_fileno(stderr), _O_BINARY);
+    return false;
 }
 
 int PrintCommandOutput(const CommandOutput& output) {

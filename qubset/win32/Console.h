@@ -15,6 +15,9 @@ std::string NarrowUtf8(const wchar_t* text);
 // A console gets the text's characters, whatever its code page; a pipe or a file its bytes.
 // A failed write has nowhere to be told.
 void WriteStandard(Standard stream, const std::string& utf8);
+// True when stderr is a console, where the progress is drawn as a bar. A pipe or a file gets
+// the progress lines through stdio as the Linux program writes them: line ends unchanged.
+bool PrepareProgressStream();
 // Writes the output and error text where they belong and returns the status. Started with no
 // standard handles (from a shortcut or Explorer), the text comes up in a box instead.
 int PrintCommandOutput(const CommandOutput& output);
