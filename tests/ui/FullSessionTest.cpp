@@ -8,6 +8,7 @@
 #include "device/Bytes.h"
 #include "device/Fields.h"
 #include "link/DeviceCommands.h"
+#include "link/PortSearch.h"
 #include "pages/CustomEventDlg.h"
 #include "pages/General.h"
 #include "pages/PhoneProp.h"
@@ -325,7 +326,7 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
     auto line = w.Cable();
     SerialPort port(*line);
     DeviceData again;
-    ASSERT_EQ(port.FindDevice(again), 3);
+    ASSERT_EQ(FindDevice(port, again), 3);
     EXPECT_TRUE(std::equal(again.settingsBlock.begin() + kReportFlags,
                            again.settingsBlock.begin() + kSimPinOffset,
                            expected.begin() + 1 + kReportFlags));
