@@ -6,6 +6,7 @@
 
 #include "device/Bytes.h"
 #include "device/DeviceData.h"
+#include "device/Protocols.h"
 
 using namespace layout;
 
@@ -15,27 +16,7 @@ namespace {
 
 constexpr std::string_view kApnPartNames[] = {"access_point", "user", "password"};
 
-struct Protocol {
-    std::string_view prefix;
-    Page page;
-    int firstSlot;
-    std::size_t numberSize;
-    std::size_t maskOffset;
-    std::size_t accountOffset;  // 0: no accounts
-    std::uint32_t pstnFlag;
-    std::uint32_t optionFlag;
-};
-
-constexpr Protocol kProtocols[] = {
-    {"dtmf", Page::Dtmf, kSlotDtmfNumber0, kPhoneNumberSize, kDtmfEventMasks, kDtmfAccounts,
-     kFlagDtmfPstn, kFlagDtmfOption},
-    {"cid_sms", Page::CidSms, kSlotCidSmsNumber0, kPhoneNumberSize, kCidSmsEventMasks,
-     kCidSmsAccounts, kFlagCidSmsPstn, kFlagCidSmsOption},
-    {"sms", Page::Sms, kSlotSmsNumber0, kPhoneNumberSize, kSmsEventMasks, 0, kFlagSmsPstn,
-     kFlagSmsOption},
-    {"ip", Page::Ip, kSlotIpDestination0, kIpDestinationSize, kIpEventMasks, kIpAccounts,
-     kFlagIpPstn, kFlagIpOption},
-};
+using protocols::Protocol;
 
 std::string Numbered(std::string_view stem, std::size_t index) {
     return std::string(stem) + "." + std::to_string(index + 1);
@@ -64,10 +45,10 @@ void AddProtocol(std::vector<Field>& t, const Protocol& p) {
                      p.page,
                      ip ? "Destination" : "Phone number",
                      {}});
-        if (p.accountOffset)
+        if (p.hasAccounts)
             t.push_back({Numbered(stem + ".account", i),
                          Place::Settings,
-                         p.accountOffset + i * kAccountSize,
+                         AccountTableOffset(p.accounts) + i * kAccountSize,
                          kAccountSize,
                          0,
                          Kind::Account,
@@ -77,7 +58,7 @@ void AddProtocol(std::vector<Field>& t, const Protocol& p) {
                          {}});
         t.push_back({Numbered(stem + ".events", i),
                      Place::Settings,
-                     p.maskOffset + i * kEventMaskSize,
+                     MaskTableOffset(p.masks) + i * kEventMaskSize,
                      kEventMaskSize,
                      0,
                      Kind::EventMask,
@@ -133,7 +114,7 @@ std::vector<Field> BuildTable() {
     t.push_back(Flag("communication.ip", kFlagIpInstalled, Page::Communication, "IP"));
     t.push_back(Flag("communication.and", kFlagAnd, Page::Communication, "And"));
     t.push_back(Flag("communication.primary", kFlagPrimary, Page::Communication, "Primary"));
-    for (const Protocol& p : kProtocols) AddProtocol(t, p);
+    for (const Protocol& p : protocols::kProtocols) AddProtocol(t, p);
     const char* apnLabels[] = {"Access point name", "User", "Password"};
     for (std::size_t part = 0; part < std::size(kApnPartNames); ++part)
         t.push_back({"gprs." + std::string(kApnPartNames[part]),
