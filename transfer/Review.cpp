@@ -145,10 +145,7 @@ struct ReportWriter {
         const int n = fields::Ordinal(f);
         if (n == 0) return false;
         for (const Field& number : fields::NamedFields()) {
-            const std::string_view name = number.name;
-            const bool isNumber = name.find(".number.") != std::string_view::npos ||
-                                  name.find(".destination.") != std::string_view::npos;
-            if (number.page == f.page && isNumber && fields::Ordinal(number) == n)
+            if (number.page == f.page && number.entryKey && fields::Ordinal(number) == n)
                 return fields::FieldValue(in.record, number).empty();
         }
         return false;

@@ -280,6 +280,9 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
         EXPECT_NE(html.find(part), std::string::npos) << part;
     for (const char* secret : {"s3cret", "2468", "1357", "<script", "src=", "href=", "url("})
         EXPECT_EQ(html.find(secret), std::string::npos) << secret;
+    // A phone book entry without its number is left out, its account and events with it.
+    for (const char* row : {"<th>Phone number 4</th><td>(empty)", "<th>Account 4</th><td>(empty)"})
+        EXPECT_EQ(html.find(row), std::string::npos) << row;
     Finish(w);
 
     // What the unit must have received, edit by edit.
