@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "ui/Services.h"
-
 namespace {
 
 std::string_view Trim(std::string_view s) {
@@ -31,12 +29,6 @@ bool HeaderName(std::string_view line, std::string_view* name) {
     if (close == std::string_view::npos) return false;
     *name = Trim(t.substr(1, close - 1));
     return true;
-}
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
 }
 
 }  // namespace
@@ -104,33 +96,4 @@ bool ParseLangCode(std::string_view text, unsigned* code) {
     if (end == begin) return false;
     *code = static_cast<unsigned>(value);
     return true;
-}
-
-std::vector<std::string> ListLanguages(const std::filesystem::path& directory) {
-    std::vector<std::filesystem::path> files;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
-         it.increment(error)) {
-        const std::filesystem::path& file = it->path();
-        const std::string name = file.filename().string();
-        // Hidden files are not listed, as the system's own listing leaves them out.
-        if (name.empty() || name.front() == '.' || Lower(file.extension().string()) != ".ini")
-            continue;
-        std::error_code notFile;
-        if (it->is_regular_file(notFile)) files.push_back(file);
-    }
-    std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
-        return Lower(a.filename().string()) < Lower(b.filename().string());
-    });
-    std::vector<std::string> languages;
-    for (const auto& file : files) {
-        const std::string title = ui::TextFromPath(file.stem());
-        if (ReadSectionLine(file, "Language", kTextBuffer) == title) languages.push_back(title);
-    }
-    return languages;
-}
-
-std::filesystem::path LanguageFolder(const std::filesystem::path& current,
-                                     const std::filesystem::path& installed) {
-    return ListLanguages(current).empty() ? installed : current;
 }

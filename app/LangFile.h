@@ -34,7 +34,8 @@ std::string WithArgument(std::string text, std::string_view value, std::string_v
 bool ParseLangCode(std::string_view text, unsigned* code);
 
 // The language names offered in `directory`: every *.ini file whose section "Language" reads,
-// byte for byte, the file's title. In name order, as an NTFS directory lists them.
+// byte for byte, the file's title. In name order, as an NTFS directory lists them. Defined in
+// LanguageList.cpp, with the wizard: the only part of this header that needs the toolkit.
 std::vector<std::string> ListLanguages(const std::filesystem::path& directory);
 // The folder the language files are read from: `current` when it offers any, else
 // `installed` (a program a file manager starts runs in the file's folder).

@@ -11,6 +11,7 @@
 
 #include "link/DeviceCommands.h"
 #include "link/FrameCodec.h"
+#include "link/PortSearch.h"
 #include "link/SerialPort.h"
 #include "link/WireTrace.h"
 #include "sim/Simulator.h"
@@ -95,7 +96,7 @@ int main() {
     auto line = MakePlatformSerialLine({{{1, link}}, false});
     SerialPort port(*line);
     DeviceData data;
-    if (port.FindDevice(data) != 1) {
+    if (FindDevice(port, data) != 1) {
         std::fprintf(stderr, "link_bench: the simulator did not answer\n");
         return 1;
     }

@@ -22,6 +22,13 @@ void EventMaskSet(EventMask mask, int event, bool on) {
 
 namespace {
 
+const SlotInfo& Slot(int number) {
+    assert(number >= 1 && number <= kSlotCount);
+    return kSlots[static_cast<std::size_t>(std::clamp(number, 1, kSlotCount) - 1)];
+}
+
+}  // namespace
+
 std::size_t MaskTableOffset(MaskTable table) {
     switch (table) {
         case MaskTable::Sms:
@@ -47,13 +54,6 @@ std::size_t AccountTableOffset(AccountTable table) {
     }
     return kDtmfAccounts;
 }
-
-const SlotInfo& Slot(int number) {
-    assert(number >= 1 && number <= kSlotCount);
-    return kSlots[static_cast<std::size_t>(std::clamp(number, 1, kSlotCount) - 1)];
-}
-
-}  // namespace
 
 std::uint32_t DeviceData::blockLength() const {
     return ReadLE32(&settingsBlock[kBlockLength]);

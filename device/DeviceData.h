@@ -13,6 +13,9 @@
 // Which protocol's four event masks (or account codes) a page works on.
 enum class MaskTable { Sms, CidSms, Ip, Dtmf };
 enum class AccountTable { Dtmf, Ip, CidSms };
+// Where each table starts in settingsBlock.
+std::size_t MaskTableOffset(MaskTable table);
+std::size_t AccountTableOffset(AccountTable table);
 
 using EventMask = std::span<std::uint8_t, layout::kEventMaskSize>;
 using ConstEventMask = std::span<const std::uint8_t, layout::kEventMaskSize>;

@@ -6,6 +6,7 @@
 
 #include "device/Bytes.h"
 #include "device/DeviceData.h"
+#include "device/Protocols.h"
 
 using namespace layout;
 
@@ -15,30 +16,15 @@ namespace {
 
 constexpr std::string_view kApnPartNames[] = {"access_point", "user", "password"};
 
-struct Protocol {
-    std::string_view prefix;
-    Page page;
-    int firstSlot;
-    std::size_t numberSize;
-    std::size_t maskOffset;
-    std::size_t accountOffset;  // 0: no accounts
-    std::uint32_t pstnFlag;
-    std::uint32_t optionFlag;
-};
+using protocols::Protocol;
 
-constexpr Protocol kProtocols[] = {
-    {"dtmf", Page::Dtmf, kSlotDtmfNumber0, kPhoneNumberSize, kDtmfEventMasks, kDtmfAccounts,
-     kFlagDtmfPstn, kFlagDtmfOption},
-    {"cid_sms", Page::CidSms, kSlotCidSmsNumber0, kPhoneNumberSize, kCidSmsEventMasks,
-     kCidSmsAccounts, kFlagCidSmsPstn, kFlagCidSmsOption},
-    {"sms", Page::Sms, kSlotSmsNumber0, kPhoneNumberSize, kSmsEventMasks, 0, kFlagSmsPstn,
-     kFlagSmsOption},
-    {"ip", Page::Ip, kSlotIpDestination0, kIpDestinationSize, kIpEventMasks, kIpAccounts,
-     kFlagIpPstn, kFlagIpOption},
-};
-
-std::string Numbered(std::string_view stem, std::size_t index) {
-    return std::string(stem) + "." + std::to_string(index + 1);
+// A member of a numbered group: `f` named by its group's stem, `index` from 0.
+Field Member(Field f, std::size_t index, bool entryKey = false) {
+    f.group = std::move(f.name);
+    f.ordinal = static_cast<int>(index) + 1;
+    f.name = f.group + "." + std::to_string(f.ordinal);
+    f.entryKey = entryKey;
+    return f;
 }
 
 Field Flag(std::string name, std::uint32_t bits, Page page, std::string_view label) {
@@ -54,37 +40,40 @@ void AddProtocol(std::vector<Field>& t, const Protocol& p) {
         t.push_back(Flag("dtmf.variant", kFlagDtmfVariant, p.page, "Protocol variant"));
     const bool ip = p.page == Page::Ip;
     for (std::size_t i = 0; i < kMasksPerTable; ++i) {
-        t.push_back({Numbered(stem + (ip ? ".destination" : ".number"), i),
-                     Place::Slot,
-                     static_cast<std::size_t>(p.firstSlot) + i,
-                     p.numberSize,
-                     0,
-                     Kind::Text,
-                     false,
-                     p.page,
-                     ip ? "Destination" : "Phone number",
-                     {}});
-        if (p.accountOffset)
-            t.push_back({Numbered(stem + ".account", i),
-                         Place::Settings,
-                         p.accountOffset + i * kAccountSize,
-                         kAccountSize,
-                         0,
-                         Kind::Account,
-                         false,
-                         p.page,
-                         "Account",
-                         {}});
-        t.push_back({Numbered(stem + ".events", i),
-                     Place::Settings,
-                     p.maskOffset + i * kEventMaskSize,
-                     kEventMaskSize,
-                     0,
-                     Kind::EventMask,
-                     false,
-                     p.page,
-                     "Events",
-                     {}});
+        t.push_back(Member({stem + (ip ? ".destination" : ".number"),
+                            Place::Slot,
+                            static_cast<std::size_t>(p.firstSlot) + i,
+                            p.numberSize,
+                            0,
+                            Kind::Text,
+                            false,
+                            p.page,
+                            ip ? "Destination" : "Phone number",
+                            {}},
+                           i, true));
+        if (p.hasAccounts)
+            t.push_back(Member({stem + ".account",
+                                Place::Settings,
+                                AccountTableOffset(p.accounts) + i * kAccountSize,
+                                kAccountSize,
+                                0,
+                                Kind::Account,
+                                false,
+                                p.page,
+                                "Account",
+                                {}},
+                               i));
+        t.push_back(Member({stem + ".events",
+                            Place::Settings,
+                            MaskTableOffset(p.masks) + i * kEventMaskSize,
+                            kEventMaskSize,
+                            0,
+                            Kind::EventMask,
+                            false,
+                            p.page,
+                            "Events",
+                            {}},
+                           i));
     }
 }
 
@@ -109,19 +98,10 @@ constexpr std::pair<std::string_view, std::string_view> kSections[] = {
     {"end.text.2", "1003"},
 };
 
-std::string_view Stem(std::string_view name) {
-    const auto dot = name.rfind('.');
-    if (dot == std::string_view::npos || dot + 1 == name.size()) return name;
-    const std::string_view tail = name.substr(dot + 1);
-    const bool numbered =
-        std::all_of(tail.begin(), tail.end(), [](char c) { return c >= '0' && c <= '9'; });
-    return numbered && name != "end.text.1" && name != "end.text.2" ? name.substr(0, dot) : name;
-}
-
 void AssignSections(std::vector<Field>& table) {
     for (Field& f : table)
         for (const auto& [stem, section] : kSections)
-            if (Stem(f.name) == stem) f.section = section;
+            if ((f.ordinal ? f.group : f.name) == stem) f.section = section;
 }
 
 std::vector<Field> BuildTable() {
@@ -133,7 +113,7 @@ std::vector<Field> BuildTable() {
     t.push_back(Flag("communication.ip", kFlagIpInstalled, Page::Communication, "IP"));
     t.push_back(Flag("communication.and", kFlagAnd, Page::Communication, "And"));
     t.push_back(Flag("communication.primary", kFlagPrimary, Page::Communication, "Primary"));
-    for (const Protocol& p : kProtocols) AddProtocol(t, p);
+    for (const Protocol& p : protocols::kProtocols) AddProtocol(t, p);
     const char* apnLabels[] = {"Access point name", "User", "Password"};
     for (std::size_t part = 0; part < std::size(kApnPartNames); ++part)
         t.push_back({"gprs." + std::string(kApnPartNames[part]),
@@ -178,26 +158,28 @@ std::vector<Field> BuildTable() {
                  "User account password",
                  {}});
     for (std::size_t i = 0; i < kSupervisorCount; ++i) {
-        t.push_back({Numbered("supervisor.number", i),
-                     Place::Slot,
-                     kSlotSupervisorNumber0 + i,
-                     kPhoneNumberSize,
-                     0,
-                     Kind::Text,
-                     false,
-                     Page::Supervisor,
-                     "Phone number",
-                     {}});
-        t.push_back({Numbered("supervisor.code", i),
-                     Place::Slot,
-                     kSlotSupervisorCode0 + i,
-                     kSupervisorCodeSize,
-                     0,
-                     Kind::Text,
-                     true,
-                     Page::Supervisor,
-                     "Password",
-                     {}});
+        t.push_back(Member({"supervisor.number",
+                            Place::Slot,
+                            kSlotSupervisorNumber0 + i,
+                            kPhoneNumberSize,
+                            0,
+                            Kind::Text,
+                            false,
+                            Page::Supervisor,
+                            "Phone number",
+                            {}},
+                           i, true));
+        t.push_back(Member({"supervisor.code",
+                            Place::Slot,
+                            kSlotSupervisorCode0 + i,
+                            kSupervisorCodeSize,
+                            0,
+                            Kind::Text,
+                            true,
+                            Page::Supervisor,
+                            "Password",
+                            {}},
+                           i));
     }
 
     t.push_back({"tamper.gsm_error",
@@ -503,8 +485,7 @@ std::string_view PageSection(Page page) {
 }
 
 int Ordinal(const Field& field) {
-    if (Stem(field.name) == field.name) return 0;
-    return std::stoi(field.name.substr(field.name.rfind('.') + 1));
+    return field.ordinal;
 }
 
 SetResult SetFieldValue(DeviceData& data, const Field& f, std::string_view value) {

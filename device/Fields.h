@@ -36,6 +36,12 @@ struct Field {
     Page page;
     std::string_view label;    // English words for it on its page
     std::string_view section;  // the language section of its label on its page, if any
+    // A member of a numbered group ("sms.number.2"): the group's stem and its number from 1;
+    // outside a group, empty and 0.
+    std::string group{};
+    int ordinal = 0;
+    // The number of a phone book entry: without it the entry's other fields mean nothing.
+    bool entryKey = false;
 };
 
 // Every named field: first the record's (settingsBlock and stringTable), then the two secrets

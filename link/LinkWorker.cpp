@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "link/DeviceCommands.h"
+#include "link/PortSearch.h"
 #include "link/ResultChannel.h"
 #include "link/SerialPort.h"
 
@@ -99,7 +100,7 @@ bool LinkWorker::Serve(const Request& request) {
     switch (request.command) {
         case linkcmd::kScan:
             m_port.Close();
-            answer(linkresult::kScanned, m_port.FindDevice(m_data));
+            answer(linkresult::kScanned, FindDevice(m_port, m_data));
             break;
         case linkcmd::kIdentify:
             answer(linkresult::kIdentified, Identify(m_port, m_data));

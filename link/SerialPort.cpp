@@ -5,21 +5,15 @@
 #include <new>
 #include <string>
 
-#include "link/DeviceCommands.h"
 #include "link/FrameCodec.h"
 #include "link/WireTrace.h"
 
-int SerialPort::FindDevice(DeviceData& data) {
+void SerialPort::StartSearch() {
     m_line.Rescan();
     m_openFailures.clear();
-    for (int n = kFirstComPort; n <= kLastComPort; ++n)
-        if (TryPort(n, data)) return n;
-    for (const int n : m_line.FurtherPorts())
-        if (n > kLastComPort && n <= kMaxComPort && TryPort(n, data)) return n;
-    return 0;
 }
 
-bool SerialPort::TryPort(int n, DeviceData& data) {
+bool SerialPort::Open(int n) {
     if (!m_line.Open(n)) {
         NoteOpenFailure();
         return false;
@@ -27,14 +21,7 @@ bool SerialPort::TryPort(int n, DeviceData& data) {
     m_openCom = n;
     m_line.Configure();
     m_line.SetTimeouts(kOpenTimeouts);
-    const int identified = Identify(*this, data);
-    if (m_trace) m_trace->Result(n, "identify", identified);
-    if (identified == 0) {
-        m_comNumber = n;
-        return true;
-    }
-    Close();
-    return false;
+    return true;
 }
 
 void SerialPort::NoteOpenFailure() {
@@ -51,9 +38,12 @@ void SerialPort::Close() {
 
 void SerialPort::TraceAnswer(int command, int code, std::intptr_t value) {
     if (!m_trace) return;
-    m_trace->Result(m_openCom,
-                    "link command " + std::to_string(command) + " answer " + std::to_string(code),
-                    value);
+    TraceResult("link command " + std::to_string(command) + " answer " + std::to_string(code),
+                value);
+}
+
+void SerialPort::TraceResult(std::string_view what, std::intptr_t value) {
+    if (m_trace) m_trace->Result(m_openCom, what, value);
 }
 
 int SerialPort::SendFrame(const std::uint8_t* payload, std::size_t length) {

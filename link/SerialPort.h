@@ -1,16 +1,16 @@
-// The port the communicator is on: the search over COM1..COM19 and the frame codec over the
-// open line. Used only on the link worker's thread.
+// The port the communicator is on: opening it and the frame codec over the open line (the search
+// over the ports is link/PortSearch.h). Used only on the link worker's thread.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "device/Layout.h"
 #include "link/SerialLine.h"
 
-struct DeviceData;
 class WireTrace;
 
 // ReceiveFrame's failures, each naming the step that failed.
@@ -31,10 +31,14 @@ class SerialPort {
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    // Tries COM1..COM19 in turn, then the further ports the line lists, and keeps the first
-    // port on which the communicator identifies itself open. Its number, or 0 when none answered
-    // (no port is then open).
-    int FindDevice(DeviceData& data);
+    // A search starts: the line looks for its ports again and the last search's open failures
+    // are forgotten.
+    void StartSearch();
+    // Opens COM<n> with the time-outs of a first exchange; when it cannot, notes why in
+    // openFailures() and the trace.
+    bool Open(int n);
+    // The open port is the one the communicator answered on: comNumber() names it from now on.
+    void KeepOpen() { m_comNumber = m_openCom; }
     void Close();
     // Nonzero when the whole frame was written.
     int SendFrame(const std::uint8_t* payload, std::size_t length);
@@ -44,12 +48,14 @@ class SerialPort {
 
     int comNumber() const { return m_comNumber; }
     // The ports of the last search that were there but could not be opened, lowest first.
-    // Written by FindDevice; read it after the search has answered.
+    // Written by the search; read it after the search has answered.
     const std::vector<OpenFailure>& openFailures() const { return m_openFailures; }
     // Frames and results go to `trace` from now on (nullptr: nowhere).
     void SetTrace(WireTrace* trace) { m_trace = trace; }
     // Notes what a link command answered, in the trace.
     void TraceAnswer(int command, int code, std::intptr_t value);
+    // Notes a step's result on the open port, in the trace.
+    void TraceResult(std::string_view what, std::intptr_t value);
     std::uint8_t* receiveBuffer() { return m_receiveBuffer.data(); }
     SerialLine& line() { return m_line; }
 
@@ -58,8 +64,6 @@ class SerialPort {
     static constexpr std::size_t kMaxSkippedBytes = 65536;
 
   private:
-    // True when the communicator identified itself on COM<n>, which is then left open.
-    bool TryPort(int n, DeviceData& data);
     int FindStartByte(std::uint32_t startTimeoutMs);
     void NoteOpenFailure();
     // Hands a receive's outcome back, after noting it in the trace.

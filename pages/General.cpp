@@ -1,6 +1,7 @@
 #include "pages/General.h"
 
 #include "device/DeviceData.h"
+#include "device/Protocols.h"
 #include "resources/Resource.h"
 #include "resources/Templates.h"
 #include "transfer/InfoDlg.h"
@@ -13,22 +14,21 @@ namespace {
 constexpr int kIconSize = 32;
 constexpr std::size_t kRowTextMax = 127;
 
-// Everything about a protocol follows from its index: texts, icon, page and bits.
+// What the page shows of a protocol, by its index in protocols::kProtocols (its bits are there).
 struct ProtocolInfo {
     const char* nameSection;
     const char* descriptionSection;
     const char* icon;
     PageId page;
-    std::uint32_t inUse;
-    std::uint32_t supported;
 };
 
 constexpr ProtocolInfo kInfo[CGeneral::kProtocolCount] = {
-    {"301", "307", IDI_DTMF, PageId::Dtmf, kFlagDtmfInstalled, kFlagDtmfSupported},
-    {"305", "308", IDI_CID_SMS, PageId::CidSms, kFlagCidSmsInstalled, kFlagCidSmsSupported},
-    {"303", "309", IDI_SMS, PageId::Sms, kFlagSmsInstalled, kFlagSmsSupported},
-    {"304", "316", IDI_IP, PageId::Ip, kFlagIpInstalled, kFlagIpSupported},
+    {"301", "307", IDI_DTMF, PageId::Dtmf},
+    {"305", "308", IDI_CID_SMS, PageId::CidSms},
+    {"303", "309", IDI_SMS, PageId::Sms},
+    {"304", "316", IDI_IP, PageId::Ip},
 };
+static_assert(CGeneral::kProtocolCount == protocols::kCount);
 constexpr int kIpIndex = 3;
 
 // What the installer can choose on the page; none of it while the record is being read.
@@ -149,10 +149,12 @@ void CGeneral::FillLists() {
     available->DeleteAllItems();
     const DeviceData& d = Data();
     for (int i = 0; i < kProtocolCount; ++i) {
-        const bool offered =
-            d.reportFlag(kFlagPrimary) ? i == kIpIndex : d.reportFlag(kInfo[i].supported);
+        const bool offered = d.reportFlag(kFlagPrimary)
+                                 ? i == kIpIndex
+                                 : d.reportFlag(protocols::kProtocols[i].supportedFlag);
         if (!offered) continue;
-        ui::ListView* list = d.reportFlag(kInfo[i].inUse) ? installed : available;
+        ui::ListView* list =
+            d.reportFlag(protocols::kProtocols[i].installedFlag) ? installed : available;
         list->InsertItem(list->GetItemCount(), m_protocols[static_cast<std::size_t>(i)].name, i, i);
     }
 }
@@ -225,7 +227,7 @@ void CGeneral::RebuildSequence() {
         const ProtocolInfo& info = kInfo[protocol];
         removeIfPresent(info.page);
         sheet.AddPage(sheet.page(info.page));
-        d.setReportFlag(info.inUse, true);
+        d.setReportFlag(protocols::kProtocols[protocol].installedFlag, true);
     }
     d.setReportFlag(kFlagAnd, IsDlgButtonChecked(IDC_AND));
     sheet.AddPage(sheet.page(PageId::Supervisor));

@@ -2,15 +2,9 @@
 // code and its own events, and two options.
 #pragma once
 
-#include "pages/PhoneBook.h"
+#include "pages/ProtocolBook.h"
 
-class CRC_SMSConf : public CPhoneBook {
+class CRC_SMSConf : public CProtocolBook {
   public:
-    bool OnInitDialog() override;
-    bool OnSetActive() override;
-
-    static const RowLayout kRows;
-
-  protected:
-    void Store() override;
+    CRC_SMSConf();
 };

@@ -1,15 +1,9 @@
 // The SMS page: up to four recipient numbers, the events each is sent, and two options.
 #pragma once
 
-#include "pages/PhoneBook.h"
+#include "pages/ProtocolBook.h"
 
-class CSMSconf : public CPhoneBook {
+class CSMSconf : public CProtocolBook {
   public:
-    bool OnInitDialog() override;
-    bool OnSetActive() override;
-
-    static const RowLayout kRows;
-
-  protected:
-    void Store() override;
+    CSMSconf();
 };

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "link/DeviceCommands.h"
+#include "link/PortSearch.h"
 #include "link/SerialPort.h"
 #include "site/Backup.h"
 #include "transfer/Upload.h"
@@ -102,7 +103,7 @@ bool UnitSession::Connect(const UnitTarget& target, std::string* why) {
     m_searchLine = std::make_unique<SearchLine>(m_line, target.port, m_progress);
     m_port = std::make_unique<SerialPort>(*m_searchLine, m_trace);
     m_searchLine->Rescan();
-    const int found = m_port->FindDevice(*m_data);
+    const int found = FindDevice(*m_port, *m_data);
     if (found == 0) {
         *why = target.port ? "no unit answers on COM" + std::to_string(target.port)
                            : "no unit answers on any serial port";

@@ -15,6 +15,7 @@
 
 #include "device/DeviceData.h"
 #include "link/DeviceCommands.h"
+#include "link/PortSearch.h"
 #include "link/SerialPort.h"
 
 #ifdef _WIN32
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
     SerialPort serial(*line);
     bool failed = false;
     if (port == 0) {
-        port = Step("FindDevice", [&] { return serial.FindDevice(data); });
+        port = Step("FindDevice", [&] { return FindDevice(serial, data); });
         if (port == 0) return 1;
     } else if (!line->Open(port)) {
         std::fprintf(stderr, "link_check: COM%d cannot be opened\n", port);

@@ -6,6 +6,7 @@
 
 #include "app/LangFile.h"
 #include "device/DeviceData.h"
+#include "device/Protocols.h"
 #include "ui/CodePage.h"
 
 using fields::Field;
@@ -135,19 +136,8 @@ struct ReportWriter {
     }
 
     bool InUse(Page page) const {
-        const std::uint32_t flags = in.record.reportFlags();
-        switch (page) {
-            case Page::Dtmf:
-                return flags & layout::kFlagDtmfInstalled;
-            case Page::CidSms:
-                return flags & layout::kFlagCidSmsInstalled;
-            case Page::Sms:
-                return flags & layout::kFlagSmsInstalled;
-            case Page::Ip:
-                return flags & layout::kFlagIpInstalled;
-            default:
-                return true;
-        }
+        const protocols::Protocol* protocol = protocols::OfPage(page);
+        return !protocol || (in.record.reportFlags() & protocol->installedFlag);
     }
 
     // An entry of a phone book without its number: nothing the installer set up.
@@ -155,10 +145,7 @@ struct ReportWriter {
         const int n = fields::Ordinal(f);
         if (n == 0) return false;
         for (const Field& number : fields::NamedFields()) {
-            const std::string_view name = number.name;
-            const bool isNumber = name.find(".number.") != std::string_view::npos ||
-                                  name.find(".destination.") != std::string_view::npos;
-            if (number.page == f.page && isNumber && fields::Ordinal(number) == n)
+            if (number.page == f.page && number.entryKey && fields::Ordinal(number) == n)
                 return fields::FieldValue(in.record, number).empty();
         }
         return false;

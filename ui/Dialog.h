@@ -1,5 +1,8 @@
 // A modal dialog built from a template. OK (id 1) runs OnOK, Cancel (id 2), Escape and the
 // close box run OnCancel.
+//
+// ui/Dialog.cpp defines the constructor, OnInitDialog, OnOK and OnCancel; each backend owes
+// DoModal, EndDialog and Frame, in its Dialog.cpp.
 #pragma once
 
 #include "ui/Window.h"

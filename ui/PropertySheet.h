@@ -1,6 +1,12 @@
 // The wizard: a sheet with Back / Next / Finish / Cancel that shows one page at a time. Pages
 // are objects that outlive their windows: a page's window is made the first time it is shown
 // (OnInitDialog) and destroyed when the page is removed from the sheet.
+//
+// ui/PropertySheet.cpp defines the pages' handlers and the sheet's page list and navigation
+// (AddPage to SetActivePage, CanGoBack to CanFinish, Navigate, the Press calls); each backend
+// owes the rest, in its PropertySheet.cpp: constructor, destructor, Frame, CreatePageWindow,
+// FitPage, ShowActivePage, the title and icon, the wizard buttons, DoModal, Create, IsEnded and
+// EndDialog.
 #pragma once
 
 #include <memory>

@@ -1,6 +1,11 @@
 // The platform's small services: message box, beep, file dialogs, file names as texts, the
 // program's folder, and the wake-up that brings work onto the UI thread. Each dialog reports
 // to an automation point first, so that tests (and UI automation) can observe and answer it.
+//
+// ui/Services.cpp defines automation(), GetOpenFileName and GetSaveFileName (over
+// ShowFileDialog); each backend owes the rest, in its Services.cpp: MessageBox, MessageBeep,
+// ShowFileDialog, the text and path conversions, the program's and the user's folders,
+// NotifyModalStarted and UiWakeup.
 #pragma once
 
 #include <filesystem>

@@ -1,5 +1,6 @@
 // The per-user settings store: named values in sections, as the registry keeps them under
 // Software\Miltra\<program name> on Windows. Texts are in the code page.
+// Each backend owes all of it, in its Settings.cpp.
 #pragma once
 
 #include <string>

@@ -5,6 +5,12 @@
 //
 // Texts are in the process's code page, as the device's texts and the language files are; the
 // backend converts at its edge.
+//
+// ui/Window.cpp defines DataExchange, the message map (OnClicked, OnSelChange, OnChange and the
+// Notify calls that run it), UpdateData, OnTimer, OnMessage and the handle registry
+// (AttachHandle, DetachHandle, SendMessage, FromHandle). Each backend (ui/qt, ui/win32) owes the
+// constructor and destructor, Impl, DestroyWindow and every control call from HasItem to
+// KillTimer, in its Window.cpp.
 #pragma once
 
 #include <cstdint>

@@ -9,6 +9,7 @@
 #include "device/Bytes.h"
 #include "link/DeviceCommands.h"
 #include "link/FrameCodec.h"
+#include "link/PortSearch.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/ScriptedLine.h"
 #include "tests/support/SimLink.h"
@@ -165,7 +166,7 @@ TEST(Simulator, IdentifyFillsTheBuffersExactly) {
     SimLink link;
     ASSERT_TRUE(link.started) << link.error;
     const sim::Unit unit = link.simulator.Local();
-    ASSERT_EQ(link.port.FindDevice(link.data), 3);
+    ASSERT_EQ(FindDevice(link.port, link.data), 3);
     const auto& d = link.data;
     EXPECT_EQ(0, std::memcmp(d.infoBlock.data(), unit.record.infoBlock.data(), kInfoBlockSize));
     const Bytes settings = sim::SettingsReply(unit);
@@ -183,7 +184,7 @@ TEST(Simulator, OlderUnitsAndWrongTableLengths) {
     ASSERT_TRUE(link.started) << link.error;
     link.simulator.AddFault({sim::FaultKind::WrongStringTableLength, sim::Phase::Any, 1});
     link.data.setSlotText(kSlotApnLogin, "before");
-    ASSERT_EQ(link.port.FindDevice(link.data), 3);
+    ASSERT_EQ(FindDevice(link.port, link.data), 3);
     EXPECT_EQ(link.data.slotText(kSlotApnLogin), "before");  // texts kept, still identified
 
     link.simulator.AddFault({sim::FaultKind::Version40, sim::Phase::Any, 1});
@@ -196,21 +197,21 @@ TEST(Simulator, OlderUnitsAndWrongTableLengths) {
 TEST(Simulator, FoundOnTheOverriddenPortOnlyAndCostsNothingElsewhere) {
     SimLink link(7);
     ASSERT_TRUE(link.started) << link.error;
-    EXPECT_EQ(link.port.FindDevice(link.data), 7);
+    EXPECT_EQ(FindDevice(link.port, link.data), 7);
     EXPECT_TRUE(link.line->IsOpen());
 
     link.simulator.Unplug();
     link.port.Close();
-    EXPECT_EQ(link.port.FindDevice(link.data), 0);
+    EXPECT_EQ(FindDevice(link.port, link.data), 0);
     EXPECT_FALSE(link.line->IsOpen());
     EXPECT_TRUE(link.simulator.Plug());
-    EXPECT_EQ(link.port.FindDevice(link.data), 7);
+    EXPECT_EQ(FindDevice(link.port, link.data), 7);
 }
 
 TEST(Simulator, UploadIsKeptAndComesBackAtTheNextIdentification) {
     SimLink link;
     ASSERT_TRUE(link.started) << link.error;
-    ASSERT_EQ(link.port.FindDevice(link.data), 3);
+    ASSERT_EQ(FindDevice(link.port, link.data), 3);
     auto& d = link.data;
     d.setSlotText(kSlotSmsNumber0 + 2, "4930555666");
     d.setReportFlag(kFlagDtmfInstalled, true);
@@ -235,7 +236,7 @@ TEST(Simulator, UploadIsKeptAndComesBackAtTheNextIdentification) {
 TEST(Simulator, HangUpMidFrameEndsTheExchangeAndTheLineComesBack) {
     SimLink link;
     ASSERT_TRUE(link.started) << link.error;
-    ASSERT_EQ(link.port.FindDevice(link.data), 3);
+    ASSERT_EQ(FindDevice(link.port, link.data), 3);
     link.simulator.AddFault({sim::FaultKind::HangUpMidFrame, sim::Phase::Events, 1});
     const int r = ReadEvents(link.port, link.data);
     EXPECT_EQ(r, exchange::kEventsFailed);
@@ -243,7 +244,7 @@ TEST(Simulator, HangUpMidFrameEndsTheExchangeAndTheLineComesBack) {
     // The line is back after a moment; a new search finds it.
     int found = 0;
     for (int i = 0; i < 50 && !found; ++i) {
-        found = link.port.FindDevice(link.data);
+        found = FindDevice(link.port, link.data);
         if (!found) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     EXPECT_EQ(found, 3);
@@ -253,7 +254,7 @@ TEST(Simulator, HangUpMidFrameEndsTheExchangeAndTheLineComesBack) {
 TEST(Simulator, TransportFaultsGiveTheirCodes) {
     SimLink link;
     ASSERT_TRUE(link.started) << link.error;
-    ASSERT_EQ(link.port.FindDevice(link.data), 3);
+    ASSERT_EQ(FindDevice(link.port, link.data), 3);
     auto& s = link.simulator;
     s.AddFault({sim::FaultKind::Noise, sim::Phase::ModemInfo, 1});
     EXPECT_EQ(ReadModemInfo(link.port, link.data), 0);  // noise is skipped

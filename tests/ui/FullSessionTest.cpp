@@ -8,6 +8,7 @@
 #include "device/Bytes.h"
 #include "device/Fields.h"
 #include "link/DeviceCommands.h"
+#include "link/PortSearch.h"
 #include "pages/CustomEventDlg.h"
 #include "pages/General.h"
 #include "pages/PhoneProp.h"
@@ -279,6 +280,9 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
         EXPECT_NE(html.find(part), std::string::npos) << part;
     for (const char* secret : {"s3cret", "2468", "1357", "<script", "src=", "href=", "url("})
         EXPECT_EQ(html.find(secret), std::string::npos) << secret;
+    // A phone book entry without its number is left out, its account and events with it.
+    for (const char* row : {"<th>Phone number 4</th><td>(empty)", "<th>Account 4</th><td>(empty)"})
+        EXPECT_EQ(html.find(row), std::string::npos) << row;
     Finish(w);
 
     // What the unit must have received, edit by edit.
@@ -325,7 +329,7 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
     auto line = w.Cable();
     SerialPort port(*line);
     DeviceData again;
-    ASSERT_EQ(port.FindDevice(again), 3);
+    ASSERT_EQ(FindDevice(port, again), 3);
     EXPECT_TRUE(std::equal(again.settingsBlock.begin() + kReportFlags,
                            again.settingsBlock.begin() + kSimPinOffset,
                            expected.begin() + 1 + kReportFlags));

@@ -9,6 +9,7 @@
 #include "device/EventCatalogue.h"
 #include "link/DeviceCommands.h"
 #include "link/FrameCodec.h"
+#include "link/PortSearch.h"
 #include "link/SerialPort.h"
 #include "tests/support/ScriptedLine.h"
 
@@ -333,7 +334,7 @@ TEST(FindDevice, TriesEveryPortAndKeepsTheOneThatAnswers) {
         if (w[3] == 11) line.QueueFrame(Bytes(kIdentReplySize, 0));
         if (w[3] == 10) line.QueueFrame({0});
     };
-    EXPECT_EQ(port.FindDevice(data), 7);
+    EXPECT_EQ(FindDevice(port, data), 7);
     EXPECT_EQ(port.comNumber(), 7);
     EXPECT_TRUE(line.IsOpen());
     EXPECT_EQ(line.openAttempts, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
@@ -342,7 +343,7 @@ TEST(FindDevice, TriesEveryPortAndKeepsTheOneThatAnswers) {
 
     line.presentPort = 0;
     line.openAttempts.clear();
-    EXPECT_EQ(port.FindDevice(data), 0);
+    EXPECT_EQ(FindDevice(port, data), 0);
     EXPECT_EQ(line.openAttempts.size(), 19u);
     EXPECT_FALSE(line.IsOpen());
     EXPECT_EQ(port.comNumber(), 7);  // only a successful search writes it
@@ -351,7 +352,7 @@ TEST(FindDevice, TriesEveryPortAndKeepsTheOneThatAnswers) {
     line.presentPort = 23;
     line.furtherPorts = {21, 23, 40};
     line.openAttempts.clear();
-    EXPECT_EQ(port.FindDevice(data), 23);
+    EXPECT_EQ(FindDevice(port, data), 23);
     EXPECT_EQ(port.comNumber(), 23);
     EXPECT_EQ(line.openAttempts.size(), 21u);
     EXPECT_EQ(line.openAttempts.back(), 23);
@@ -361,6 +362,6 @@ TEST(FindDevice, TriesEveryPortAndKeepsTheOneThatAnswers) {
     // A port that opens but has no communicator behind it is closed again.
     line.presentPort = 3;
     line.onWrite = nullptr;
-    EXPECT_EQ(port.FindDevice(data), 0);
+    EXPECT_EQ(FindDevice(port, data), 0);
     EXPECT_FALSE(line.IsOpen());
 }

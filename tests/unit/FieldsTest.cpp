@@ -4,6 +4,7 @@
 #include <bitset>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "device/DeviceData.h"
 #include "device/Fields.h"
@@ -93,6 +94,16 @@ TEST(Fields, TableCoversWhatThePagesEditWithoutOverlapOrOverrun) {
         }
     }
     EXPECT_EQ(apnParts, 3);
+    // A numbered group's members take the group's language section; the end page's two texts
+    // are fields of their own.
+    for (const auto& [name, section, ordinal] :
+         {std::tuple{"sms.number.3", "811", 3}, std::tuple{"ip.destination.1", "812", 1},
+          std::tuple{"supervisor.code.4", "", 4}, std::tuple{"end.text.2", "1003", 0}}) {
+        const fields::Field* f = fields::FindField(name);
+        ASSERT_NE(f, nullptr) << name;
+        EXPECT_EQ(f->section, section) << name;
+        EXPECT_EQ(fields::Ordinal(*f), ordinal) << name;
+    }
     const Coverage expected = Expected();
     EXPECT_EQ(covered.settings, expected.settings);
     EXPECT_EQ(covered.texts, expected.texts);

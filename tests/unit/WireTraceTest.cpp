@@ -16,6 +16,7 @@
 
 #include "device/DeviceData.h"
 #include "link/FrameCodec.h"
+#include "link/PortSearch.h"
 #include "link/SerialPort.h"
 #include "link/WireTrace.h"
 #include "tests/support/RefusingLine.h"
@@ -56,7 +57,7 @@ TEST(WireTrace, FailedReceivesAndPortsNotOpened) {
                           {{1, PortFault::Denied, EACCES, "/dev/ttyUSB0", ""}});
         SerialPort port(line, &trace);
         DeviceData data;
-        EXPECT_EQ(port.FindDevice(data), 0);
+        EXPECT_EQ(FindDevice(port, data), 0);
         ASSERT_EQ(port.openFailures().size(), 1u);
         EXPECT_EQ(port.openFailures()[0].device, "/dev/ttyUSB0");
         // Nothing more arrives: the next receive finds no start byte.

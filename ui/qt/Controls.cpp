@@ -106,17 +106,13 @@ ListViewControl::ListViewControl(QWidget* parent, unsigned style)
     layout->addWidget(m_tree);
 
     QObject::connect(m_tree, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item) {
-        const int row = m_tree->indexOfTopLevelItem(item);
-        m_mark = row;
-        if (onItemChanging) onItemChanging(row);
+        MoveMark(m_tree->indexOfTopLevelItem(item));
     });
     QObject::connect(m_tree, &QTreeWidget::currentItemChanged, this,
                      [this](QTreeWidgetItem* current) {
                          if (!current || m_tree->signalsBlocked()) return;
                          const int row = m_tree->indexOfTopLevelItem(current);
-                         if (row == m_mark) return;
-                         m_mark = row;
-                         if (onItemChanging) onItemChanging(row);
+                         if (row != GetSelectionMark()) MoveMark(row);
                      });
     QObject::connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         if (onItemActivate) onItemActivate(m_tree->indexOfTopLevelItem(item));
@@ -124,7 +120,7 @@ ListViewControl::ListViewControl(QWidget* parent, unsigned style)
 }
 
 QTreeWidgetItem* ListViewControl::Item(int index) const {
-    return index >= 0 && index < GetItemCount() ? m_tree->topLevelItem(index) : nullptr;
+    return HasRow(index) ? m_tree->topLevelItem(index) : nullptr;
 }
 
 int ListViewControl::SortedPosition(const QString& text) const {
@@ -134,37 +130,25 @@ int ListViewControl::SortedPosition(const QString& text) const {
     return pos;
 }
 
-int ListViewControl::InsertItem(int index, std::string_view bytes, int image,
-                                std::intptr_t itemData) {
+int ListViewControl::InsertRow(int index, std::string_view bytes, int image,
+                               std::intptr_t itemData) {
     const QString text = DecodeAnsi(bytes);
-    const int row = m_sorted ? SortedPosition(text) : std::clamp(index, 0, GetItemCount());
+    const int row = m_sorted ? SortedPosition(text) : index;
     auto* item = new QTreeWidgetItem(QStringList(text));
     item->setData(0, kDataRole, QVariant::fromValue<qlonglong>(itemData));
     item->setData(0, kImageRole, image);
-    if (m_images) item->setIcon(0, LoadIcon(m_images->resource(image)));
+    if (GetImageList()) item->setIcon(0, LoadIcon(GetImageList()->resource(image)));
     item->setFlags(item->flags() | Qt::ItemIsEditable);
     {
         const QSignalBlocker quiet(m_tree);
         m_tree->insertTopLevelItem(row, item);
     }
-    if (m_mark >= row) ++m_mark;
-    if (onItemInserted) onItemInserted(row);
     return row;
 }
 
-bool ListViewControl::DeleteItem(int index) {
-    QTreeWidgetItem* item = Item(index);
-    if (!item) return false;
-    if (onItemDeleting) onItemDeleting(index);
-    {
-        const QSignalBlocker quiet(m_tree);
-        delete item;
-    }
-    if (m_mark == index)
-        m_mark = -1;
-    else if (m_mark > index)
-        --m_mark;
-    return true;
+void ListViewControl::RemoveRow(int index) {
+    const QSignalBlocker quiet(m_tree);
+    delete Item(index);
 }
 
 int ListViewControl::GetItemCount() const {
@@ -201,8 +185,7 @@ void ListViewControl::SetItemSelected(int index, bool selected) {
     if (auto* item = Item(index)) item->setSelected(selected);
 }
 
-void ListViewControl::SetImageList(const ImageList* images) {
-    m_images = images;
+void ListViewControl::ShowImages(const ImageList* images) {
     if (images) m_tree->setIconSize(QSize(images->size(), images->size()));
 }
 
@@ -213,10 +196,6 @@ void ListViewControl::InsertColumn(std::string_view header, int widthPixels) {
 
 void ListViewControl::EditLabel(int index) {
     if (auto* item = Item(index)) m_tree->editItem(item, 0);
-}
-
-void ListViewControl::ActivateItem(int index) {
-    if (onItemActivate && Item(index)) onItemActivate(index);
 }
 
 // --- bitmap button ---

@@ -44,35 +44,29 @@ class ListViewControl : public QWidget, public ListView {
   public:
     ListViewControl(QWidget* parent, unsigned style);
 
-    int InsertItem(int index, std::string_view text, int image, std::intptr_t data) override;
-    bool DeleteItem(int index) override;
     int GetItemCount() const override;
     std::string GetItemText(int index) const override;
     void SetItemText(int index, std::string_view text) override;
     int GetItemImage(int index) const override;
     std::intptr_t GetItemData(int index) const override;
-
-    int GetSelectionMark() const override { return m_mark; }
-    void SetSelectionMark(int index) override { m_mark = index; }
     std::vector<int> GetSelectedItems() const override;
     void SetItemSelected(int index, bool selected) override;
-
-    void SetImageList(const ImageList* images) override;
-    const ImageList* GetImageList() const override { return m_images; }
     void InsertColumn(std::string_view header, int widthPixels) override;
     void EditLabel(int index) override;
-    void ActivateItem(int index) override;
 
     QTreeWidget* tree() const { return m_tree; }
+
+  protected:
+    int InsertRow(int index, std::string_view text, int image, std::intptr_t data) override;
+    void RemoveRow(int index) override;
+    void ShowImages(const ImageList* images) override;
 
   private:
     QTreeWidgetItem* Item(int index) const;
     int SortedPosition(const QString& text) const;
 
     QTreeWidget* m_tree;
-    const ImageList* m_images = nullptr;
     bool m_sorted;
-    int m_mark = -1;
 };
 
 // A button drawn from three images: up (U), pressed (D) and disabled (X).

@@ -154,41 +154,31 @@ ListViewControl::ListViewControl(HWND list, bool report) : m_list(list) {
 ListViewControl::~ListViewControl() = default;
 
 void ListViewControl::SyncImages() {
-    if (!m_images || !m_imageList) return;
-    for (int i = ImageList_GetImageCount(m_imageList); i < m_images->count(); ++i) {
-        HICON icon = LoadIconResource(m_images->resource(i), ScalePixels(m_list, m_images->size()));
+    const ImageList* images = GetImageList();
+    if (!images || !m_imageList) return;
+    for (int i = ImageList_GetImageCount(m_imageList); i < images->count(); ++i) {
+        HICON icon = LoadIconResource(images->resource(i), ScalePixels(m_list, images->size()));
         ImageList_ReplaceIcon(m_imageList, -1, icon);
         if (icon) DestroyIcon(icon);
     }
 }
 
-int ListViewControl::InsertItem(int index, std::string_view bytes, int image,
-                                std::intptr_t itemData) {
+int ListViewControl::InsertRow(int index, std::string_view bytes, int image,
+                               std::intptr_t itemData) {
     SyncImages();
     std::wstring text = WidenAnsi(bytes);
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-    item.iItem = std::clamp(index, 0, GetItemCount());
+    item.iItem = index;
     item.pszText = text.data();
     item.iImage = image;
     item.lParam = itemData;
-    const int row =
-        static_cast<int>(SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row < 0) return -1;
-    if (m_mark >= row) ++m_mark;
-    if (onItemInserted) onItemInserted(row);
-    return row;
+    return static_cast<int>(
+        SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-bool ListViewControl::DeleteItem(int index) {
-    if (!Has(index)) return false;
-    if (onItemDeleting) onItemDeleting(index);
+void ListViewControl::RemoveRow(int index) {
     SendMessageW(m_list, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
-    if (m_mark == index)
-        m_mark = -1;
-    else if (m_mark > index)
-        --m_mark;
-    return true;
 }
 
 int ListViewControl::GetItemCount() const {
@@ -196,7 +186,7 @@ int ListViewControl::GetItemCount() const {
 }
 
 std::string ListViewControl::GetItemText(int index) const {
-    if (!Has(index)) return {};
+    if (!HasRow(index)) return {};
     std::wstring buffer(256, L'\0');
     for (;;) {
         LVITEMW item{};
@@ -211,7 +201,7 @@ std::string ListViewControl::GetItemText(int index) const {
 }
 
 void ListViewControl::SetItemText(int index, std::string_view bytes) {
-    if (!Has(index)) return;
+    if (!HasRow(index)) return;
     std::wstring text = WidenAnsi(bytes);
     LVITEMW item{};
     item.iSubItem = 0;
@@ -221,7 +211,7 @@ void ListViewControl::SetItemText(int index, std::string_view bytes) {
 }
 
 int ListViewControl::GetItemImage(int index) const {
-    if (!Has(index)) return -1;
+    if (!HasRow(index)) return -1;
     LVITEMW item{};
     item.mask = LVIF_IMAGE;
     item.iItem = index;
@@ -230,7 +220,7 @@ int ListViewControl::GetItemImage(int index) const {
 }
 
 std::intptr_t ListViewControl::GetItemData(int index) const {
-    if (!Has(index)) return 0;
+    if (!HasRow(index)) return 0;
     LVITEMW item{};
     item.mask = LVIF_PARAM;
     item.iItem = index;
@@ -238,8 +228,7 @@ std::intptr_t ListViewControl::GetItemData(int index) const {
     return item.lParam;
 }
 
-void ListViewControl::SetSelectionMark(int index) {
-    m_mark = index;
+void ListViewControl::ShowSelectionMark(int index) {
     SendMessageW(m_list, LVM_SETSELECTIONMARK, 0, index);
 }
 
@@ -253,7 +242,7 @@ std::vector<int> ListViewControl::GetSelectedItems() const {
 }
 
 void ListViewControl::SetItemSelected(int index, bool selected) {
-    if (!Has(index)) return;
+    if (!HasRow(index)) return;
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED;
     item.state = selected ? LVIS_SELECTED : 0;
@@ -261,8 +250,7 @@ void ListViewControl::SetItemSelected(int index, bool selected) {
                  reinterpret_cast<LPARAM>(&item));
 }
 
-void ListViewControl::SetImageList(const ImageList* images) {
-    m_images = images;
+void ListViewControl::ShowImages(const ImageList* images) {
     const int size = images ? ScalePixels(m_list, images->size()) : 0;
     HIMAGELIST list =
         images ? ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, images->count(), 4) : nullptr;
@@ -285,18 +273,9 @@ void ListViewControl::InsertColumn(std::string_view header, int widthPixels) {
 }
 
 void ListViewControl::EditLabel(int index) {
-    if (!Has(index)) return;
+    if (!HasRow(index)) return;
     SetFocus(m_list);
     SendMessageW(m_list, LVM_EDITLABELW, static_cast<WPARAM>(index), 0);
-}
-
-void ListViewControl::ActivateItem(int index) {
-    if (onItemActivate && Has(index)) onItemActivate(index);
-}
-
-void ListViewControl::MoveMark(int row) {
-    m_mark = row;
-    if (onItemChanging) onItemChanging(row);
 }
 
 LRESULT ListViewControl::OnNotify(const NMHDR& header) {
@@ -307,7 +286,7 @@ LRESULT ListViewControl::OnNotify(const NMHDR& header) {
             const bool focused =
                 (change.uNewState & LVIS_FOCUSED) && !(change.uOldState & LVIS_FOCUSED);
             if (!(change.uChanged & LVIF_STATE) || !focused || change.iItem < 0 ||
-                change.iItem == m_mark)
+                change.iItem == GetSelectionMark())
                 return 0;
             m_markMovedTo = (GetKeyState(VK_LBUTTON) < 0) ? change.iItem : -1;
             MoveMark(change.iItem);

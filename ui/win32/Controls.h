@@ -34,38 +34,31 @@ class ListViewControl : public ListView {
     ListViewControl(const ListViewControl&) = delete;
     ListViewControl& operator=(const ListViewControl&) = delete;
 
-    int InsertItem(int index, std::string_view text, int image, std::intptr_t data) override;
-    bool DeleteItem(int index) override;
     int GetItemCount() const override;
     std::string GetItemText(int index) const override;
     void SetItemText(int index, std::string_view text) override;
     int GetItemImage(int index) const override;
     std::intptr_t GetItemData(int index) const override;
-
-    int GetSelectionMark() const override { return m_mark; }
-    void SetSelectionMark(int index) override;
     std::vector<int> GetSelectedItems() const override;
     void SetItemSelected(int index, bool selected) override;
-
-    void SetImageList(const ImageList* images) override;
-    const ImageList* GetImageList() const override { return m_images; }
     void InsertColumn(std::string_view header, int widthPixels) override;
     void EditLabel(int index) override;
-    void ActivateItem(int index) override;
 
     // The list's notifications, from its parent's WM_NOTIFY; the answer to return.
     LRESULT OnNotify(const NMHDR& header);
     HWND hwnd() const { return m_list; }
 
+  protected:
+    int InsertRow(int index, std::string_view text, int image, std::intptr_t data) override;
+    void RemoveRow(int index) override;
+    void ShowImages(const ImageList* images) override;
+    void ShowSelectionMark(int index) override;
+
   private:
-    bool Has(int index) const { return index >= 0 && index < GetItemCount(); }
     void SyncImages();
-    void MoveMark(int row);
 
     HWND m_list;
     HIMAGELIST m_imageList = nullptr;
-    const ImageList* m_images = nullptr;
-    int m_mark = -1;
     int m_markMovedTo = -1;  // the row a focus change just marked, before its click arrives
 };
 
