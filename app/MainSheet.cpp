@@ -106,7 +106,9 @@ void CMainSheet::Deliver(WindowHandle window, int code, std::intptr_t value) {
 bool CMainSheet::WorkWithoutUnit(ui::Hwnd parent, const std::filesystem::path& file) {
     if (m_workMode != WorkMode::Cable) return false;
     sim::Unit unit;
-    if (!m_siteFiles.OpenToEdit(parent, file, &unit)) return false;
+    // A file already chosen (the command line's, or the connection page's) is the one to edit.
+    const std::filesystem::path chosen = file.empty() ? m_siteFiles.ChosenPath() : file;
+    if (!m_siteFiles.OpenToEdit(parent, chosen, &unit)) return false;
     return TalkToUnitInProgram(unit, WorkMode::SiteFile);
 }
 

@@ -124,11 +124,15 @@ void CSiteFiles::Open(ui::Hwnd parent) {
     std::filesystem::path path;
     auto file = Choose(parent, &path);
     // A file refused leaves none chosen, not the one before it.
-    if (file || !path.empty()) m_file = std::move(file);
+    if (file || !path.empty()) {
+        m_file = std::move(file);
+        m_filePath = std::move(path);
+    }
 }
 
 void CSiteFiles::Open(ui::Hwnd parent, const std::filesystem::path& path) {
     m_file = Read(parent, path);
+    m_filePath = path;
 }
 
 bool CSiteFiles::OpenToEdit(ui::Hwnd parent, std::filesystem::path path, sim::Unit* unit) {

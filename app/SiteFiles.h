@@ -30,6 +30,10 @@ class CSiteFiles {
     // The same for a file named beforehand (the command line's).
     void Open(ui::Hwnd parent, const std::filesystem::path& path);
     bool HasFile() const { return m_file != nullptr; }
+    // Where the file kept for the identifications came from; empty when none is kept.
+    std::filesystem::path ChosenPath() const {
+        return m_file ? m_filePath : std::filesystem::path();
+    }
     // After an identification: lays the open file's values over the record the unit gave.
     // Returns what to tell the installer, "" for nothing.
     std::string Identified(DeviceData& data);
@@ -60,6 +64,7 @@ class CSiteFiles {
     std::unique_ptr<site::SiteFile> Read(ui::Hwnd parent, const std::filesystem::path& path);
 
     std::unique_ptr<site::SiteFile> m_file;
+    std::filesystem::path m_filePath;
     std::unique_ptr<site::SiteFile> m_edited;  // opened to edit without a unit
     std::filesystem::path m_editedPath;
     bool m_bBackups = true;

@@ -117,8 +117,11 @@ TEST(WithoutUnit, SiteFileEditedOfflineUploadsAsTheSameEditsOnTheCable) {
         Wizard& w = p.w;
         ASSERT_TRUE(w.WaitForPage(PageId::Error));
         {
-            FileDialogAnswer answer(opened);
+            // The file the command line named, found on no port: edited without asking again.
+            w.sheet->m_siteFiles.Open(0, opened);
+            FileDialogAnswer answer({});
             Wizard::Click(*w.sheet->page(PageId::Error), IDC_WORK_WITHOUT_UNIT);
+            EXPECT_TRUE(answer.proposed.empty());
         }
         // The error page's search may have been under way: from the click on, no port.
         const int opens = p.ports->opens;
