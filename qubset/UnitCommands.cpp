@@ -95,23 +95,26 @@ void Differences(const fields::Verdict& verdict, Report& report) {
     }
 }
 
+// A write the unit took, as its read-back found it.
+void ReadBackVerdict(const fields::Verdict& verdict, const UnitEnvironment& env, int status,
+                     const char* result, Report& report) {
+    report.status = status;
+    report.result = result;
+    report.message = VerdictText(verdict, {}, env.langFile) + "\n";
+}
+
 void Outcome(WriteOutcome outcome, const fields::Verdict& verdict, const UnitEnvironment& env,
              Report& report) {
     switch (outcome) {
         case WriteOutcome::Verified:
-            report.result = result::kVerified;
-            report.message = VerdictText(verdict, {}, env.langFile) + "\n";
+            ReadBackVerdict(verdict, env, kDoneStatus, result::kVerified, report);
             return;
         case WriteOutcome::Differs:
-            report.status = kWrittenDiffersStatus;
-            report.result = result::kDiffers;
-            report.message = VerdictText(verdict, {}, env.langFile) + "\n";
+            ReadBackVerdict(verdict, env, kWrittenDiffersStatus, result::kDiffers, report);
             Differences(verdict, report);
             return;
         case WriteOutcome::NotVerified:
-            report.status = kNotVerifiedStatus;
-            report.result = result::kNotVerified;
-            report.message = VerdictText(verdict, {}, env.langFile) + "\n";
+            ReadBackVerdict(verdict, env, kNotVerifiedStatus, result::kNotVerified, report);
             return;
         case WriteOutcome::Unchecked:
             report.status = kNotVerifiedStatus;
