@@ -107,7 +107,9 @@ std::unique_ptr<DeviceData> CEndPage::FinishRecord() const {
 void CEndPage::UpdateChangeCount() {
     if (m_verdict) return;  // the line says what the unit holds now
     const auto changes = fields::ChangedFields(m_pSheet->unitRecord(), *FinishRecord());
-    SetDlgItemText(IDC_END_CHANGE_COUNT, ChangeCountText(changes.size(), m_pSheet->m_strLangFile));
+    SetDlgItemText(IDC_END_CHANGE_COUNT,
+                   ChangeCountText(changes.size(), m_pSheet->m_strLangFile,
+                                   m_pSheet->workMode() == WorkMode::SiteFile));
 }
 
 void CEndPage::ShowChanges() {

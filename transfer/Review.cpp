@@ -227,10 +227,15 @@ std::string DescribeValue(const Field& field, const std::string& value, const Ev
     return field.kind == Kind::EventMask ? EventWords(value, names) : value;
 }
 
-std::string ChangeCountText(std::size_t count, const std::filesystem::path& langFile) {
-    if (count == 0) return ReviewLangText(langFile, review::kNoneChange);
-    if (count == 1) return ReviewLangText(langFile, review::kOneChanges);
-    return WithArgument(ReviewLangText(langFile, review::kManyChange), std::to_string(count));
+std::string ChangeCountText(std::size_t count, const std::filesystem::path& langFile,
+                            bool againstFile) {
+    if (count == 0)
+        return ReviewLangText(langFile, againstFile ? review::kNoneDiffers : review::kNoneChange);
+    if (count == 1)
+        return ReviewLangText(langFile, againstFile ? review::kOneDiffers : review::kOneChanges);
+    return WithArgument(
+        ReviewLangText(langFile, againstFile ? review::kManyDiffer : review::kManyChange),
+        std::to_string(count));
 }
 
 std::string ChangesText(const std::vector<fields::FieldChange>& changes, const EventNames& names,

@@ -27,6 +27,10 @@ inline constexpr ReviewText kOneChanges{"1203", "1 field will change in the unit
 inline constexpr ReviewText kNoneChange{"1204",
                                         "No field will change: the unit keeps what it has."};
 inline constexpr ReviewText kChangesCaption{"1205", "Changes"};
+// Without a unit, Finish saves a file: the changes are against the file opened.
+inline constexpr ReviewText kManyDiffer{"1306", "%1 fields differ from the opened file."};
+inline constexpr ReviewText kOneDiffers{"1307", "1 field differs from the opened file."};
+inline constexpr ReviewText kNoneDiffers{"1308", "No field differs from the opened file."};
 inline constexpr ReviewText kChangesHeading{"1206", "What Finish will change in the unit:"};
 inline constexpr ReviewText kSecretChanged{"1207", "changed"};
 inline constexpr ReviewText kOn{"1208", "on"};
@@ -81,7 +85,8 @@ std::string DescribeValue(const fields::Field& field, const std::string& value,
                           const EventNames& names, const std::filesystem::path& langFile);
 
 // The sentence the end page shows before Finish.
-std::string ChangeCountText(std::size_t count, const std::filesystem::path& langFile);
+std::string ChangeCountText(std::size_t count, const std::filesystem::path& langFile,
+                            bool againstFile = false);
 // One line a change, "page, field: before -> after" (a secret: "changed"), or the sentence
 // that nothing changes.
 std::string ChangesText(const std::vector<fields::FieldChange>& changes, const EventNames& names,

@@ -138,6 +138,8 @@ TEST(WithoutUnit, SiteFileEditedOfflineUploadsAsTheSameEditsOnTheCable) {
         auto& end = *w.sheet->m_pEndPage;
         EXPECT_EQ(end.GetDlgItemText(IDC_END_TITLE),
                   "Finish and save the site file (no unit is written)");
+        EXPECT_EQ(end.GetDlgItemText(IDC_END_CHANGE_COUNT),
+                  "3 fields differ from the opened file.");
         w.Screenshot("without-unit-end");
         // The changes are the edits, measured against the file.
         std::vector<std::string> changed;
