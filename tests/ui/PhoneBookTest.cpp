@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "app/LangFile.h"
 #include "app/StartPage.h"
@@ -391,9 +392,17 @@ TEST_F(SmsPage, CatalogueIsReadOncePerConnectionAndRetried) {
 TEST_F(SmsPage, SixFailedCataloguesEndOnTheErrorPage) {
     w.simulator.AddFault({sim::FaultKind::ShortCatalogue, sim::Phase::Events, 6});
     Open();
+    // The port as the error page finds it, before its own search answers.
+    auto portOnError = std::make_shared<int>(-1);
+    auto recordVisit = ui::automation().onPageActivated;
+    ui::automation().onPageActivated = [this, portOnError, recordVisit](ui::Window& page) {
+        recordVisit(page);
+        if (&page == w.sheet->page(PageId::Error)) *portOnError = w.sheet->m_nComPort;
+    };
     ASSERT_TRUE(w.WaitForPage(PageId::Error, 15000));
     EXPECT_EQ(w.simulator.RequestCount(12), 6u);
     EXPECT_EQ(w.beeps, 6);
+    EXPECT_EQ(*portOnError, 0);  // the lost link's port is not taken for found
 }
 
 TEST_F(SmsPage, ANewLanguageReadsTheCatalogueAgainWithItsCode) {
