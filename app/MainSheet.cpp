@@ -27,8 +27,8 @@ std::string AfxWorkText(const WorkText& text) {
                        : std::string(text.english);
 }
 
-CMainSheet::CMainSheet(std::string_view caption, ui::Hwnd parent, int startPage, DeviceData& data,
-                       SerialLine& line, const PageMaker& makePages, WireTrace* trace)
+CMainSheet::CMainSheet(std::string_view caption, ui::Hwnd parent, PageId startPage,
+                       DeviceData& data, SerialLine& line, PageTable pages, WireTrace* trace)
     : ui::PropertySheet(parent),
       m_data(data),
       m_line(line),
@@ -42,35 +42,47 @@ CMainSheet::CMainSheet(std::string_view caption, ui::Hwnd parent, int startPage,
           });
       }),
       m_link(m_port, data, m_results),
+      m_table(pages),
       m_unitRecord(std::make_unique<DeviceData>()),
       m_startPage(startPage) {
     UseCodePageOfSettings();  // before any text is read or shown
     SetTitle(caption);
     SetIcon(IDI_SHEET);
     m_link.Start();
-    m_pages = makePages(*this);
-    for (PageId id : {PageId::Error, PageId::Welcome, PageId::Start, PageId::Dialing,
-                      PageId::General, PageId::Supervisor})
-        AddPage(page(id));
+    for (const PageRow& row : m_table) m_pages[static_cast<std::size_t>(row.id)] = row.make(*this);
+    for (PageId id : kFirstPages) AddPage(page(id));
 }
 
 CMainSheet::~CMainSheet() {
-    for (PageId id : {PageId::Dtmf, PageId::Sms, PageId::CidSms, PageId::Supervisor, PageId::Ip,
-                      PageId::General, PageId::Welcome, PageId::End, PageId::Start, PageId::Error,
-                      PageId::Dialing}) {
-        delete page(id);
-        m_pages[static_cast<std::size_t>(id)] = nullptr;
-    }
+    for (auto& p : m_pages) p.reset();  // before the worker they talk to stops
     m_link.Stop();
     if (g_mainSheet == this) g_mainSheet = nullptr;
 }
 
 int CMainSheet::DoModal() {
-    return ui::PropertySheet::DoModal(m_startPage);
+    return ui::PropertySheet::DoModal(GetPageIndex(page(m_startPage)));
 }
 
 void CMainSheet::Create() {
-    ui::PropertySheet::Create(m_startPage);
+    ui::PropertySheet::Create(GetPageIndex(page(m_startPage)));
+}
+
+void CMainSheet::SetPagesAfterCommunication(std::span<const fields::Page> chosen) {
+    const int communication = GetPageIndex(page(PageId::General));
+    while (GetPageCount() > communication + 1) RemovePage(GetPageCount() - 1);
+    auto append = [this](PageId id) {
+        if (GetPageIndex(page(id)) >= 0) RemovePage(page(id));
+        AddPage(page(id));
+    };
+    for (fields::Page chosenPage : chosen)
+        for (const PageRow& row : m_table)
+            if (row.fields == chosenPage) append(row.id);
+    for (PageId id : kLastPages) append(id);
+}
+
+void CMainSheet::LinkLost() {
+    m_nComPort = 0;
+    SetActivePage(page(PageId::Error));
 }
 
 void CMainSheet::RequestEvents(ui::Window& page) {

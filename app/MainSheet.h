@@ -5,11 +5,14 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 
 #include "app/LangFile.h"
 #include "app/LineChoice.h"
 #include "app/SiteFiles.h"
 #include "app/UnitInProgram.h"
+#include "device/Fields.h"
 #include "link/LinkWorker.h"
 #include "link/ResultChannel.h"
 #include "link/SerialPort.h"
@@ -19,20 +22,9 @@
 struct DeviceData;
 class SerialLine;
 class WireTrace;
-class CStartPage;
-class CDialingDlg;
-class CWelcom;
-class CErrorPage;
-class CGeneral;
-class CSMSconf;
-class CRC_SMSConf;
-class CDTMFconf;
-class CSupervisor;
-class CIPconf;
-class CEndPage;
+class CMainSheet;
 
-inline constexpr int kPageCount = 11;
-// The page objects, in the order of the sheet's page members.
+// The page objects, End the last.
 enum class PageId {
     Start,
     Dialing,
@@ -46,6 +38,23 @@ enum class PageId {
     Ip,
     End
 };
+inline constexpr int kPageCount = static_cast<int>(PageId::End) + 1;
+
+// One page of the wizard: the field table's page it edits, if any, and how it is made. The
+// table of them (qubset/WizardPages.cpp, the one place that knows every page class) has one row
+// per id, in the ids' order.
+struct PageRow {
+    PageId id;
+    std::optional<fields::Page> fields;
+    std::unique_ptr<ui::PropertyPage> (*make)(CMainSheet& sheet);
+};
+using PageTable = std::span<const PageRow, kPageCount>;
+
+// The sequence the sheet starts with; the communication page rebuilds what follows it: the
+// chosen protocols' pages, then kLastPages.
+inline constexpr PageId kFirstPages[] = {PageId::Error,   PageId::Welcome, PageId::Start,
+                                         PageId::Dialing, PageId::General, PageId::Supervisor};
+inline constexpr PageId kLastPages[] = {PageId::Supervisor, PageId::End};
 // Whom the wizard talks to: the unit on the cable, a site file's unit or the demo unit, the
 // last two living in the program.
 enum class WorkMode { Cable, SiteFile, Demo };
@@ -64,9 +73,6 @@ inline constexpr WorkText kFileFinish{"1304", "Finish and save the site file (no
 inline constexpr WorkText kNoUnitInProgram{"1305", "The unit in the program cannot be started."};
 }  // namespace worktext
 
-inline constexpr int kErrorPageIndex = 0;
-inline constexpr int kWelcomePageIndex = 1;
-
 class CMainSheet : public ui::PropertySheet {
     // What the worker works with; constructed before it.
     DeviceData& m_data;
@@ -78,13 +84,10 @@ class CMainSheet : public ui::PropertySheet {
     ui::UiWakeup m_answerPump;
 
   public:
-    // Makes one object of each page class, sets the page members and returns the pages in
-    // the members' order. The sheet owns them from then on.
-    using PageMaker = std::function<std::array<ui::PropertyPage*, kPageCount>(CMainSheet&)>;
-
-    // Every frame on the line goes to `trace` when there is one.
-    CMainSheet(std::string_view caption, ui::Hwnd parent, int startPage, DeviceData& data,
-               SerialLine& line, const PageMaker& makePages, WireTrace* trace = nullptr);
+    // Makes and owns one page of each row of `pages`. Every frame on the line goes to `trace`
+    // when there is one.
+    CMainSheet(std::string_view caption, ui::Hwnd parent, PageId startPage, DeviceData& data,
+               SerialLine& line, PageTable pages, WireTrace* trace = nullptr);
     ~CMainSheet() override;
 
     int DoModal();
@@ -120,20 +123,16 @@ class CMainSheet : public ui::PropertySheet {
     // What the title adds to say whom the wizard talks to: "" for the unit on the cable.
     std::string WorkNote() const;
 
-    // A page object by its id, for pages that cannot see the other page's class.
-    ui::PropertyPage* page(PageId id) const { return m_pages[static_cast<std::size_t>(id)]; }
-
-    CStartPage* m_pStartPage = nullptr;
-    CDialingDlg* m_pDialingDlg = nullptr;
-    CWelcom* m_pWelcom = nullptr;
-    CErrorPage* m_pErrorPage = nullptr;
-    CGeneral* m_pGeneral = nullptr;
-    CSMSconf* m_pSMSconf = nullptr;
-    CRC_SMSConf* m_pRC_SMSConf = nullptr;
-    CDTMFconf* m_pDTMFconf = nullptr;
-    CSupervisor* m_pSupervisor = nullptr;
-    CIPconf* m_pIPconf = nullptr;
-    CEndPage* m_pEndPage = nullptr;
+    // A page object by its id; as its own class where the caller can see that class.
+    template <class P = ui::PropertyPage>
+    P* page(PageId id) const {
+        return static_cast<P*>(m_pages[static_cast<std::size_t>(id)].get());
+    }
+    // The pages after the communication page: those of the field table's `chosen` pages, in
+    // that order, then kLastPages.
+    void SetPagesAfterCommunication(std::span<const fields::Page> chosen);
+    // The unit stopped answering: its port is forgotten and the error page searches anew.
+    void LinkLost();
 
     std::filesystem::path m_strLangFile;
     LinkWorker m_link;
@@ -154,12 +153,13 @@ class CMainSheet : public ui::PropertySheet {
 
     bool TalkToUnitInProgram(const sim::Unit& unit, WorkMode mode);
 
-    std::array<ui::PropertyPage*, kPageCount> m_pages{};
+    PageTable m_table;
+    std::array<std::unique_ptr<ui::PropertyPage>, kPageCount> m_pages;
     WorkMode m_workMode = WorkMode::Cable;
     std::unique_ptr<DeviceData> m_unitRecord;
     ui::Window* m_pEventsAsker = nullptr;  // the page whose event names request is out
     int m_nStaleEventAnswers = 0;          // answers still to come for forgotten requests
-    int m_startPage;
+    PageId m_startPage;
     int m_exitStatus = 0;
 };
 

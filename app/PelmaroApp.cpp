@@ -34,7 +34,7 @@ int CPelmaroApp::InitInstance() {
     const std::unique_ptr<SerialLine> line = MakePlatformSerialLine(ReadPortSettings());
     int status = 0;
     {
-        CMainSheet sheet("", 0, kWelcomePageIndex, data, *line, m_makePages, trace);
+        CMainSheet sheet("", 0, PageId::Welcome, data, *line, m_pages, trace);
         AfxSetMainSheet(&sheet);
         if (!m_siteFile.empty()) sheet.m_siteFiles.Open(0, m_siteFile);
         sheet.DoModal();

@@ -9,7 +9,7 @@ class WireTrace;
 
 class CPelmaroApp {
   public:
-    explicit CPelmaroApp(CMainSheet::PageMaker makePages) : m_makePages(std::move(makePages)) {}
+    explicit CPelmaroApp(PageTable pages) : m_pages(pages) {}
 
     // Frames go to this open trace (the command line's). Without one, the settings value
     // Setting/Trace = 1 opens the trace at DefaultTracePath().
@@ -21,7 +21,7 @@ class CPelmaroApp {
     int InitInstance();
 
   private:
-    CMainSheet::PageMaker m_makePages;
+    PageTable m_pages;
     WireTrace* m_trace = nullptr;
     std::filesystem::path m_siteFile;
 };

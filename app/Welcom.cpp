@@ -140,8 +140,7 @@ std::intptr_t CWelcom::OnLinkResult(int code, std::intptr_t value) {
         // A search that ends after the installer has moved on leaves that page's buttons be.
         if (m_pSheet->GetActivePage() == this) PostButtons(ui::PSWIZB_NEXT);
     } else {
-        m_pSheet->m_nComPort = 0;
-        m_pSheet->SetActivePage(kErrorPageIndex);
+        m_pSheet->LinkLost();
     }
     return 0;
 }

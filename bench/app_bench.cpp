@@ -86,7 +86,7 @@ int Child(const std::string& mode) {
     QApplication app(argc, argv);
     static DeviceData data;
     const auto line = MakePlatformSerialLine(ReadPortSettings());
-    CMainSheet sheet("", 0, kWelcomePageIndex, data, *line, MakeWizardPages);
+    CMainSheet sheet("", 0, PageId::Welcome, data, *line, WizardPages());
     AfxSetMainSheet(&sheet);
 
     bool painted = false;

@@ -1,5 +1,7 @@
 #include "pages/General.h"
 
+#include <vector>
+
 #include "device/DeviceData.h"
 #include "device/Protocols.h"
 #include "resources/Resource.h"
@@ -19,14 +21,13 @@ struct ProtocolInfo {
     const char* nameSection;
     const char* descriptionSection;
     const char* icon;
-    PageId page;
 };
 
 constexpr ProtocolInfo kInfo[CGeneral::kProtocolCount] = {
-    {"301", "307", IDI_DTMF, PageId::Dtmf},
-    {"305", "308", IDI_CID_SMS, PageId::CidSms},
-    {"303", "309", IDI_SMS, PageId::Sms},
-    {"304", "316", IDI_IP, PageId::Ip},
+    {"301", "307", IDI_DTMF},
+    {"305", "308", IDI_CID_SMS},
+    {"303", "309", IDI_SMS},
+    {"304", "316", IDI_IP},
 };
 static_assert(CGeneral::kProtocolCount == protocols::kCount);
 constexpr int kIpIndex = 3;
@@ -136,8 +137,7 @@ std::intptr_t CGeneral::OnLinkResult(int code, std::intptr_t value) {
         m_pSheet->m_link.RequestIdentify(handle());
     } else {
         --m_nRetries;
-        m_pSheet->m_nComPort = 0;
-        m_pSheet->SetActivePage(kErrorPageIndex);
+        m_pSheet->LinkLost();
     }
     return 0;
 }
@@ -211,27 +211,18 @@ int CGeneral::OnWizardNext() {
 }
 
 void CGeneral::RebuildSequence() {
-    CMainSheet& sheet = *m_pSheet;
-    auto removeIfPresent = [&](PageId id) {
-        if (sheet.GetPageIndex(sheet.page(id)) >= 0) sheet.RemovePage(sheet.page(id));
-    };
-    for (PageId id :
-         {PageId::End, PageId::Supervisor, PageId::Dtmf, PageId::Sms, PageId::CidSms, PageId::Ip})
-        removeIfPresent(id);
     DeviceData& d = Data();
     d.setReportFlags(d.reportFlags() & ~kFlagsInstalledMask);
     ui::ListView* installed = GetListView(IDC_INSTALLED);
+    std::vector<fields::Page> chosen;
     for (int row = 0; row < installed->GetItemCount(); ++row) {
         const std::intptr_t protocol = installed->GetItemData(row);
         if (!ValidIndex(protocol)) continue;
-        const ProtocolInfo& info = kInfo[protocol];
-        removeIfPresent(info.page);
-        sheet.AddPage(sheet.page(info.page));
+        chosen.push_back(protocols::kProtocols[protocol].page);
         d.setReportFlag(protocols::kProtocols[protocol].installedFlag, true);
     }
     d.setReportFlag(kFlagAnd, IsDlgButtonChecked(IDC_AND));
-    sheet.AddPage(sheet.page(PageId::Supervisor));
-    sheet.AddPage(sheet.page(PageId::End));
+    m_pSheet->SetPagesAfterCommunication(chosen);
 }
 
 void CGeneral::OnTimer(int id) {

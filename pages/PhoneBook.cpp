@@ -89,7 +89,7 @@ std::intptr_t CPhoneBook::OnLinkResult(int code, std::intptr_t value) {
         // A pause before the next request, with the window still painting.
         SetTimer(kRetryTimer, kRetryDelayMs);
     } else {
-        m_pSheet->SetActivePage(kErrorPageIndex);
+        m_pSheet->LinkLost();
     }
     return 0;
 }

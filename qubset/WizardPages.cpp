@@ -14,21 +14,44 @@
 #include "transfer/InfoDlg.h"
 #include "transfer/PinCodeDlg.h"
 
-std::array<ui::PropertyPage*, kPageCount> MakeWizardPages(CMainSheet& sheet) {
-    sheet.m_pStartPage =
-        new CStartPage([](ui::Hwnd parent) { CPinCodeDlg(parent).DoModal(); },
-                       [&sheet](ui::Hwnd parent) { CInfoDlg(sheet.data(), parent).DoModal(); });
-    sheet.m_pDialingDlg = new CDialingDlg;
-    sheet.m_pWelcom = new CWelcom;
-    sheet.m_pErrorPage = new CErrorPage;
-    sheet.m_pGeneral = new CGeneral;
-    sheet.m_pSMSconf = new CSMSconf;
-    sheet.m_pRC_SMSConf = new CRC_SMSConf;
-    sheet.m_pDTMFconf = new CDTMFconf;
-    sheet.m_pSupervisor = new CSupervisor;
-    sheet.m_pIPconf = new CIPconf;
-    sheet.m_pEndPage = new CEndPage;
-    return {sheet.m_pStartPage,  sheet.m_pDialingDlg, sheet.m_pWelcom,     sheet.m_pErrorPage,
-            sheet.m_pGeneral,    sheet.m_pSMSconf,    sheet.m_pRC_SMSConf, sheet.m_pDTMFconf,
-            sheet.m_pSupervisor, sheet.m_pIPconf,     sheet.m_pEndPage};
+namespace {
+
+using fields::Page;
+
+template <class P>
+std::unique_ptr<ui::PropertyPage> Make(CMainSheet&) {
+    return std::make_unique<P>();
+}
+
+std::unique_ptr<ui::PropertyPage> MakeStartPage(CMainSheet& sheet) {
+    return std::make_unique<CStartPage>(
+        [](ui::Hwnd parent) { CPinCodeDlg(parent).DoModal(); },
+        [&sheet](ui::Hwnd parent) { CInfoDlg(sheet.data(), parent).DoModal(); });
+}
+
+constexpr PageRow kPages[] = {
+    {PageId::Start, Page::Connection, MakeStartPage},
+    {PageId::Dialing, std::nullopt, Make<CDialingDlg>},
+    {PageId::Welcome, std::nullopt, Make<CWelcom>},
+    {PageId::Error, std::nullopt, Make<CErrorPage>},
+    {PageId::General, Page::Communication, Make<CGeneral>},
+    {PageId::Sms, Page::Sms, Make<CSMSconf>},
+    {PageId::CidSms, Page::CidSms, Make<CRC_SMSConf>},
+    {PageId::Dtmf, Page::Dtmf, Make<CDTMFconf>},
+    {PageId::Supervisor, Page::Supervisor, Make<CSupervisor>},
+    {PageId::Ip, Page::Ip, Make<CIPconf>},
+    {PageId::End, Page::End, Make<CEndPage>},
+};
+
+constexpr bool InIdOrder() {
+    for (int i = 0; i < kPageCount; ++i)
+        if (kPages[i].id != static_cast<PageId>(i)) return false;
+    return true;
+}
+static_assert(std::size(kPages) == kPageCount && InIdOrder(), "one row per page, in id order");
+
+}  // namespace
+
+PageTable WizardPages() {
+    return PageTable(kPages);
 }

@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     // The menu entry's name: desktops on Wayland find the icon through it.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.miltra.qubset"));
     const auto toolkitTexts = ui::LoadToolkitTranslations(QLocale::system());
-    CPelmaroApp app(MakeWizardPages);
+    CPelmaroApp app(WizardPages());
     if (trace.IsOpen()) app.SetTrace(&trace);
     app.SetSiteFile(ArgumentPath(command.siteFile));
     return app.InitInstance();

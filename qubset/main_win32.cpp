@@ -32,7 +32,7 @@ int main() {
             {kUsageStatus,
              {},
              program + ": cannot write the trace file " + command.tracePath + ": " + why + "\n"});
-    CPelmaroApp app(MakeWizardPages);
+    CPelmaroApp app(WizardPages());
     if (trace.IsOpen()) app.SetTrace(&trace);
     app.SetSiteFile(ArgumentPath(command.siteFile));
     return app.InitInstance();

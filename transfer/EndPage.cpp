@@ -235,8 +235,7 @@ void CEndPage::RetryUpload() {
         m_pSheet->m_link.RequestUpload(handle());
         return;
     }
-    m_pSheet->m_nComPort = 0;
-    m_pSheet->SetActivePage(kErrorPageIndex);
+    m_pSheet->LinkLost();
 }
 
 void CEndPage::OnTimer(int id) {

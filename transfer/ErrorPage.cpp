@@ -11,12 +11,13 @@ CErrorPage::CErrorPage() : CWizardPage(GetTemplate(IDD_ERROR)) {
 }
 
 void CErrorPage::WorkWithoutUnit() {
-    if (m_pSheet->WorkWithoutUnit(GetSafeHwnd())) m_pSheet->SetActivePage(kWelcomePageIndex);
+    if (m_pSheet->WorkWithoutUnit(GetSafeHwnd()))
+        m_pSheet->SetActivePage(m_pSheet->page(PageId::Welcome));
 }
 
 void CErrorPage::PracticeWithDemoUnit() {
     if (m_pSheet->PracticeWithDemoUnit()) {
-        m_pSheet->SetActivePage(kWelcomePageIndex);
+        m_pSheet->SetActivePage(m_pSheet->page(PageId::Welcome));
         return;
     }
     ui::MessageBox(GetSafeHwnd(), AfxWorkText(worktext::kNoUnitInProgram),
@@ -64,7 +65,7 @@ std::intptr_t CErrorPage::OnLinkResult(int code, std::intptr_t value) {
     if (code == linkresult::kScanned && value != 0) {
         m_bSearching = false;
         m_pSheet->m_nComPort = static_cast<int>(value);
-        m_pSheet->SetActivePage(kWelcomePageIndex);
+        m_pSheet->SetActivePage(m_pSheet->page(PageId::Welcome));
     } else {
         ShowPortFailures();
         using namespace std::chrono;

@@ -70,7 +70,7 @@ void Wizard::MakeSheet() {
            : UseMemoryCable() ? Cable()
                               : MakePlatformSerialLine(ReadPortSettings());
     if (!refusedPorts.empty()) line = std::make_unique<RefusingLine>(std::move(line), refusedPorts);
-    sheet = std::make_unique<CMainSheet>("", 0, kWelcomePageIndex, data, *line, MakeWizardPages);
+    sheet = std::make_unique<CMainSheet>("", 0, PageId::Welcome, data, *line, WizardPages());
     AfxSetMainSheet(sheet.get());
 }
 

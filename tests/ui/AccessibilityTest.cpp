@@ -59,7 +59,7 @@ TEST(Accessibility, OptionsChosenByAScreenReaderActAsClicked) {
     w.Start();
     w.NextWhenEnabled();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
-    auto& start = *w.sheet->m_pStartPage;
+    auto& start = *w.sheet->page<CStartPage>(PageId::Start);
     EXPECT_EQ(Find(ui::ControlOf(start, IDC_LOCAL))->role(), QAccessible::RadioButton);
     Toggle(start, IDC_REMOTE);
     EXPECT_TRUE(Find(ui::ControlOf(start, IDC_REMOTE))->state().checked);
@@ -72,7 +72,7 @@ TEST(Accessibility, OptionsChosenByAScreenReaderActAsClicked) {
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::General));
 
-    auto& general = *w.sheet->m_pGeneral;
+    auto& general = *w.sheet->page<CGeneral>(PageId::General);
     ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(general, IDC_INSTALLED).empty(); }));
     Toggle(general, IDC_PRIMARY);
     EXPECT_EQ(w.sheet->primaryMode, 1);

@@ -28,7 +28,7 @@ void Write(const Wizard& w, const char* name, const std::string& bytes) {
 }
 
 void Choose(Wizard& w, const std::string& language) {
-    Wizard::Choose(*w.sheet->m_pWelcom, IDC_LANGUAGE, language);
+    Wizard::Choose(*w.sheet->page<CWelcom>(PageId::Welcome), IDC_LANGUAGE, language);
 }
 
 }  // namespace
@@ -45,8 +45,9 @@ TEST(BadInput, LanguageFiles) {
     Write(w, "Bare.ini", "[Language]\r\nBare\r\n");
     w.Start();
     Rows offered;
-    for (int i = 0; i < w.sheet->m_pWelcom->GetComboCount(IDC_LANGUAGE); ++i)
-        offered.push_back(w.sheet->m_pWelcom->GetComboItemText(IDC_LANGUAGE, i));
+    for (int i = 0; i < w.sheet->page<CWelcom>(PageId::Welcome)->GetComboCount(IDC_LANGUAGE); ++i)
+        offered.push_back(
+            w.sheet->page<CWelcom>(PageId::Welcome)->GetComboItemText(IDC_LANGUAGE, i));
     EXPECT_EQ(offered, (Rows{"Bare", "English", "German", "Huge"}));
     // The tool's executable has another name here: the title says so in place of a version.
 #ifdef _WIN32
@@ -69,13 +70,15 @@ TEST(BadInput, LanguageFiles) {
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
-    EXPECT_EQ(w.sheet->m_pStartPage->GetDlgItemText(IDC_STATUS_LINE), "Unit%1 found on COM3");
-    EXPECT_EQ(w.sheet->m_pStartPage->GetDlgItemText(IDC_LOCAL), "");  // no section 103
-    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    EXPECT_EQ(w.sheet->page<CStartPage>(PageId::Start)->GetDlgItemText(IDC_STATUS_LINE),
+              "Unit%1 found on COM3");
+    EXPECT_EQ(w.sheet->page<CStartPage>(PageId::Start)->GetDlgItemText(IDC_LOCAL),
+              "");  // no section 103
+    Wizard::Click(*w.sheet->page<CStartPage>(PageId::Start), IDC_LOCAL);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::General));
-    EXPECT_EQ(w.sheet->m_pGeneral->GetDlgItemText(IDC_AND), "Power = on");
+    EXPECT_EQ(w.sheet->page<CGeneral>(PageId::General)->GetDlgItemText(IDC_AND), "Power = on");
 }
 
 TEST(BadInput, DeviceTextsWithoutTerminatorsAndGarbage) {
@@ -100,7 +103,7 @@ TEST(BadInput, DeviceTextsWithoutTerminatorsAndGarbage) {
     ASSERT_TRUE(Wizard::WaitFor([&] { return !w.dialogsShown.empty(); }));
 
     // A catalogue without terminators: one name of 69 characters, nothing read beyond.
-    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    Wizard::Click(*w.sheet->page<CStartPage>(PageId::Start), IDC_LOCAL);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));

@@ -145,20 +145,22 @@ class FaultMatrix : public ::testing::TestWithParam<Cell> {
         ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
         w.Next();
     }
-    bool Filled() { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).empty(); }
+    bool Filled() {
+        return !Wizard::Rows(*w.sheet->page<CGeneral>(PageId::General), IDC_INSTALLED).empty();
+    }
     void ToStart() {
         Next();
         ASSERT_TRUE(w.WaitForPage(PageId::Start));
     }
     void ToCommunication() {
         ToStart();
-        Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+        Wizard::Click(*w.sheet->page<CStartPage>(PageId::Start), IDC_LOCAL);
         Next();
         ASSERT_TRUE(w.WaitForPage(PageId::General));
     }
     void Dial() {
         ToStart();
-        auto& start = *w.sheet->m_pStartPage;
+        auto& start = *w.sheet->page<CStartPage>(PageId::Start);
         Wizard::Click(start, IDC_REMOTE);
         Wizard::Type(start, IDC_PHONE, "491709998887");
         Wizard::Type(start, IDC_PASSWORD, "1234");
@@ -167,7 +169,8 @@ class FaultMatrix : public ::testing::TestWithParam<Cell> {
         ASSERT_TRUE(w.WaitForPage(PageId::Dialing));
     }
     int Dots() const {
-        const std::string status = w.sheet->m_pDialingDlg->GetDlgItemText(IDC_DIAL_STATUS);
+        const std::string status =
+            w.sheet->page<CDialingDlg>(PageId::Dialing)->GetDlgItemText(IDC_DIAL_STATUS);
         return static_cast<int>(std::count(status.begin(), status.end(), '.'));
     }
     void ExpectErrorPageThenFound() {
@@ -260,10 +263,12 @@ TEST_P(FaultMatrix, PrescribedOutcome) {
             w.Finish();
             if (cell.outcome == Outcome::Verified) {
                 ExpectUploadEnd(1, 0);
-                EXPECT_EQ(w.sheet->m_pEndPage->Verdict()->outcome, fields::Outcome::Verified);
+                EXPECT_EQ(w.sheet->page<CEndPage>(PageId::End)->Verdict()->outcome,
+                          fields::Outcome::Verified);
             } else {
                 ASSERT_TRUE(Wizard::WaitFor([&] { return !w.messages.empty(); }, 15000));
-                EXPECT_EQ(w.sheet->m_pEndPage->Verdict()->outcome, fields::Outcome::NotVerified);
+                EXPECT_EQ(w.sheet->page<CEndPage>(PageId::End)->Verdict()->outcome,
+                          fields::Outcome::NotVerified);
                 EXPECT_EQ(w.sheet->exitStatus(), 1);
                 EXPECT_FALSE(w.sheet->IsEnded());
             }
@@ -281,7 +286,8 @@ TEST_P(FaultMatrix, PrescribedOutcome) {
                 EXPECT_GE(Dots() - dots, 1);
             } else {
                 ASSERT_TRUE(w.WaitForPage(PageId::General, 15000));
-                const std::string log = w.sheet->m_pDialingDlg->GetDlgItemText(IDC_DIAL_LOG);
+                const std::string log =
+                    w.sheet->page<CDialingDlg>(PageId::Dialing)->GetDlgItemText(IDC_DIAL_LOG);
                 const bool lost = cell.outcome == Outcome::DotsThenConnected;
                 if (cell.phase == Phase::Dial) {
                     EXPECT_EQ(log.starts_with("\nCommand 5 0"), lost) << log;
@@ -315,7 +321,7 @@ TEST(Cable, PulledMidSessionThenPluggedBack) {
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
     w.simulator.Unplug();
-    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    Wizard::Click(*w.sheet->page<CStartPage>(PageId::Start), IDC_LOCAL);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Error, 15000));

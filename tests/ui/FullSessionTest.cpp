@@ -90,7 +90,7 @@ TEST(FullSession, ChangingNothingSendsBackWhatTheUnitSent) {
     w.simulator.SetLocal(unit);
     w.Start();
     w.ToCommunicationPage();
-    EXPECT_EQ(Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED),
+    EXPECT_EQ(Wizard::Rows(*w.sheet->page<CGeneral>(PageId::General), IDC_INSTALLED),
               (Rows{En("301"), En("305"), En("303"), En("304")}));
     w.NextWhenEnabled();
     for (PageId page :
@@ -98,11 +98,11 @@ TEST(FullSession, ChangingNothingSendsBackWhatTheUnitSent) {
         ASSERT_TRUE(w.IsActive(page));
         w.NextWhenEnabled();
     }
-    EXPECT_EQ(w.sheet->m_pEndPage->GetDlgItemText(IDC_END_CHANGE_COUNT),
+    EXPECT_EQ(w.sheet->page<CEndPage>(PageId::End)->GetDlgItemText(IDC_END_CHANGE_COUNT),
               "No field will change: the unit keeps what it has.");
     Finish(w);
     // Read back, the unit holds all of it.
-    EXPECT_EQ(w.sheet->m_pEndPage->GetDlgItemText(IDC_END_CHANGE_COUNT),
+    EXPECT_EQ(w.sheet->page<CEndPage>(PageId::End)->GetDlgItemText(IDC_END_CHANGE_COUNT),
               "Verified: the unit holds every field written.");
     EXPECT_TRUE(w.messages.empty());
 
@@ -117,7 +117,7 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
     const sim::Unit unit = sim::DefaultUnit();
     w.Start();
     w.ToCommunicationPage();
-    auto& general = *w.sheet->m_pGeneral;
+    auto& general = *w.sheet->page<CGeneral>(PageId::General);
     Wizard::SelectRow(general, IDC_AVAILABLE, En("305"));
     Wizard::Click(general, IDC_LEFT);
     Wizard::SelectRow(general, IDC_AVAILABLE, En("301"));
@@ -206,7 +206,7 @@ TEST(FullSession, EveryPageEditedAndTheUnitKeepsIt) {
     Wizard::Click(supervisor, IDC_BOOK_OPTION);
     w.NextWhenEnabled();
 
-    auto& end = *w.sheet->m_pEndPage;
+    auto& end = *w.sheet->page<CEndPage>(PageId::End);
     Wizard::Type(end, IDC_END_TEXT1, "Depot 3");
     Wizard::Click(end, IDC_TAMPER_TCP);
     Wizard::Type(end, IDC_CUSD, "1234");
@@ -347,7 +347,7 @@ TEST(FullSession, AUnitThatDoesNotKeepAFieldIsNamedAfterFinish) {
     w.ToCommunicationPage();
     w.Next();
     w.ToEndPage();
-    auto& end = *w.sheet->m_pEndPage;
+    auto& end = *w.sheet->page<CEndPage>(PageId::End);
     const std::string heldText = end.GetDlgItemText(IDC_END_TEXT1);
     const std::string heldCusd = end.GetDlgItemText(IDC_CUSD);
     Wizard::Type(end, IDC_END_TEXT1, "Depot 3");

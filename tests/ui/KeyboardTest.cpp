@@ -48,7 +48,7 @@ TEST(Keyboard, LocalSessionByKeysAloneUploadsWhatTheKeysChose) {
 
         // A new page takes the focus on its first control; Space chooses an option drawn as a
         // push button, and Alt+N is Next.
-        auto& start = *w.sheet->m_pStartPage;
+        auto& start = *w.sheet->page<CStartPage>(PageId::Start);
         EXPECT_TRUE(backend::HasFocus(start, IDC_LOCAL));
         PressKey(Key::Space);
         ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
@@ -57,7 +57,7 @@ TEST(Keyboard, LocalSessionByKeysAloneUploadsWhatTheKeysChose) {
         ASSERT_TRUE(FocusedOn(w, PageId::General));
 
         // Tab reaches a check box of the page; Space toggles it, Enter there is Next.
-        auto& general = *w.sheet->m_pGeneral;
+        auto& general = *w.sheet->page<CGeneral>(PageId::General);
         ASSERT_TRUE(Wizard::WaitFor([&] { return general.IsItemEnabled(IDC_AND); }));
         ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
         ASSERT_TRUE(TabTo(general, IDC_AND));
@@ -105,7 +105,7 @@ TEST(Keyboard, LocalSessionByKeysAloneUploadsWhatTheKeysChose) {
         ASSERT_TRUE(w.WaitForPage(PageId::End));
 
         // The end page's first edit has the focus with its text selected: typing replaces it.
-        auto& end = *w.sheet->m_pEndPage;
+        auto& end = *w.sheet->page<CEndPage>(PageId::End);
         ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->CanFinish(); }));
         EXPECT_TRUE(backend::HasFocus(end, IDC_END_TEXT1));
         backend::TypeKeys("Warehouse 7");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "app/LangFile.h"
 #include "app/StartPage.h"
@@ -223,7 +224,7 @@ struct SmsPage : ::testing::Test {
         w.simulator.SetLocal(unit);
     }
     std::uint8_t MaskByte(int slot) { return w.data.eventMask(MaskTable::Sms, slot)[0]; }
-    CSMSconf& page() const { return *w.sheet->m_pSMSconf; }
+    CSMSconf& page() const { return *w.sheet->page<CSMSconf>(PageId::Sms); }
     Wizard w;
 };
 
@@ -391,9 +392,17 @@ TEST_F(SmsPage, CatalogueIsReadOncePerConnectionAndRetried) {
 TEST_F(SmsPage, SixFailedCataloguesEndOnTheErrorPage) {
     w.simulator.AddFault({sim::FaultKind::ShortCatalogue, sim::Phase::Events, 6});
     Open();
+    // The port as the error page finds it, before its own search answers.
+    auto portOnError = std::make_shared<int>(-1);
+    auto recordVisit = ui::automation().onPageActivated;
+    ui::automation().onPageActivated = [this, portOnError, recordVisit](ui::Window& page) {
+        recordVisit(page);
+        if (&page == w.sheet->page(PageId::Error)) *portOnError = w.sheet->m_nComPort;
+    };
     ASSERT_TRUE(w.WaitForPage(PageId::Error, 15000));
     EXPECT_EQ(w.simulator.RequestCount(12), 6u);
     EXPECT_EQ(w.beeps, 6);
+    EXPECT_EQ(*portOnError, 0);  // the lost link's port is not taken for found
 }
 
 TEST_F(SmsPage, ANewLanguageReadsTheCatalogueAgainWithItsCode) {
@@ -401,14 +410,15 @@ TEST_F(SmsPage, ANewLanguageReadsTheCatalogueAgainWithItsCode) {
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.sheet->m_bEventsLoaded == 1; }));
     // Back to the welcome page, German, and forward to the SMS page again.
     const std::size_t searches = w.simulator.RequestCount(10);
-    w.sheet->SetActivePage(kWelcomePageIndex);
-    Wizard::Choose(*w.sheet->m_pWelcom, IDC_LANGUAGE, "German");
+    w.sheet->SetActivePage(w.sheet->page(PageId::Welcome));
+    Wizard::Choose(*w.sheet->page<CWelcom>(PageId::Welcome), IDC_LANGUAGE, "German");
     // Next is offered at once (the port is known), but the new search rewrites the record:
     // wait for it to end before moving on.
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.simulator.RequestCount(10) > searches; }));
     Wizard::Settle(100);
     w.ToCommunicationPage();
-    EXPECT_EQ(w.sheet->m_pStartPage->GetDlgItemText(IDC_LOCAL), LangText("German.ini", "103"));
+    EXPECT_EQ(w.sheet->page<CStartPage>(PageId::Start)->GetDlgItemText(IDC_LOCAL),
+              LangText("German.ini", "103"));
     w.NextWhenEnabled();
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.simulator.RequestCount(12) == 2; }));
     const auto requests = w.simulator.Requests();
@@ -430,7 +440,7 @@ TEST(SupervisorPage, ScenarioOneCancelledKeepsTheFlagsAndAddGoesToTen) {
     w.Start();
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.sheet->SetActivePage(w.sheet->page(PageId::Supervisor));
-    auto& page = *w.sheet->m_pSupervisor;
+    auto& page = *w.sheet->page<CSupervisor>(PageId::Supervisor);
     EXPECT_TRUE(page.IsDlgButtonChecked(IDC_SCENARIO_2));
     w.OnDialog([](ui::Window& d) { Wizard::Click(d, ui::IDCANCEL); });
     Wizard::Click(page, IDC_SCENARIO_1);

@@ -50,7 +50,8 @@ TEST(Session, AUnitOnAPortAboveNineteenIsFoundAndNamed) {
     EXPECT_EQ(w.sheet->m_nComPort, 23);
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
-    EXPECT_EQ(w.sheet->m_pStartPage->GetDlgItemText(IDC_STATUS_LINE), En("101") + " COM23");
+    EXPECT_EQ(w.sheet->page<CStartPage>(PageId::Start)->GetDlgItemText(IDC_STATUS_LINE),
+              En("101") + " COM23");
 }
 
 TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
@@ -63,7 +64,7 @@ TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
-    auto& start = *w.sheet->m_pStartPage;
+    auto& start = *w.sheet->page<CStartPage>(PageId::Start);
     EXPECT_EQ(start.GetDlgItemText(IDC_STATUS_LINE), En("101") + " COM3");
     Wizard::Settle();
     EXPECT_FALSE(w.NextEnabled());  // nothing chosen yet
@@ -73,7 +74,7 @@ TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::General));  // the transfer page is skipped
 
-    auto& general = *w.sheet->m_pGeneral;
+    auto& general = *w.sheet->page<CGeneral>(PageId::General);
     ASSERT_TRUE(Wizard::WaitFor([&] { return !Wizard::Rows(general, IDC_INSTALLED).empty(); }));
     EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (Rows{En("303"), En("304")}));
     EXPECT_EQ(Wizard::Rows(general, IDC_AVAILABLE), (Rows{En("305"), En("301")}));
@@ -109,7 +110,7 @@ TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
                                    PageId::General, PageId::Sms, PageId::Ip, PageId::Dtmf,
                                    PageId::Supervisor, PageId::End}));
     w.ToEndPage();
-    auto& end = *w.sheet->m_pEndPage;
+    auto& end = *w.sheet->page<CEndPage>(PageId::End);
     EXPECT_EQ(end.GetDlgItemText(IDC_END_TEXT1), "Shop 12, Market Street");
     EXPECT_EQ(end.GetDlgItemText(IDC_CUSD), "100");
     EXPECT_TRUE(end.IsDlgButtonChecked(IDC_TAMPER_GSM));
@@ -137,8 +138,8 @@ TEST(Session, LocalFromStartToExitUploadsEveryByteRight) {
     std::vector<int> last;
     for (auto r = requests.end() - 4; r != requests.end(); ++r) last.push_back(r->command);
     EXPECT_EQ(last, (std::vector<int>{100, 11, 10, 15}));
-    ASSERT_NE(w.sheet->m_pEndPage->Verdict(), nullptr);
-    EXPECT_EQ(w.sheet->m_pEndPage->Verdict()->outcome, fields::Outcome::Verified);
+    ASSERT_NE(w.sheet->page<CEndPage>(PageId::End)->Verdict(), nullptr);
+    EXPECT_EQ(w.sheet->page<CEndPage>(PageId::End)->Verdict()->outcome, fields::Outcome::Verified);
 }
 
 // The texts are in the process's code page: a Polish language file written in Windows-1250
@@ -190,7 +191,7 @@ TEST(Session, TextsTravelInTheProcesssCodePage) {
         EXPECT_TRUE(backend::ShownTitle(*w.sheet).starts_with(c.shownTitle));
         w.ToCommunicationPage();
         w.ToEndPage();
-        auto& end = *w.sheet->m_pEndPage;
+        auto& end = *w.sheet->page<CEndPage>(PageId::End);
         backend::SetFromOutside(end, IDC_END_TEXT1, "\u00D2");
         EXPECT_EQ(end.GetDlgItemText(IDC_END_TEXT1), c.setFromOutside);
         Wizard::Type(end, IDC_END_TEXT1, "\u0141\u00F3d\u017A \u00F1\u00D2\u03C9");  // Łódź ñÒω
@@ -210,7 +211,7 @@ TEST(Session, RebuildKeepsOnlyTheProtocolsStillInstalled) {
     Wizard w;
     w.Start();
     w.ToCommunicationPage();
-    auto& general = *w.sheet->m_pGeneral;
+    auto& general = *w.sheet->page<CGeneral>(PageId::General);
     Wizard::SelectRow(general, IDC_INSTALLED, En("303"));
     Wizard::Click(general, IDC_RIGHT);
     Wizard::SelectRow(general, IDC_AVAILABLE, En("301"));
@@ -246,11 +247,11 @@ TEST(Session, IdentificationIsRetriedThenTheErrorPage) {
     w.simulator.AddFault({sim::FaultKind::BadChecksum, sim::Phase::ModemInfo, 2});
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
-    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    Wizard::Click(*w.sheet->page<CStartPage>(PageId::Start), IDC_LOCAL);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     // While the record is being read again, nothing on the page can be chosen.
-    auto& general = *w.sheet->m_pGeneral;
+    auto& general = *w.sheet->page<CGeneral>(PageId::General);
     auto choicesEnabled = [&](bool enabled) {
         for (int id : {IDC_PRIMARY, IDC_BACKUP, IDC_AND, IDC_INFO, IDC_LEFT, IDC_RIGHT,
                        IDC_INSTALLED, IDC_AVAILABLE})
@@ -265,7 +266,7 @@ TEST(Session, IdentificationIsRetriedThenTheErrorPage) {
     w.Back();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
     w.simulator.AddFault({sim::FaultKind::BadChecksum, sim::Phase::ModemInfo, 6});
-    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    Wizard::Click(*w.sheet->page<CStartPage>(PageId::Start), IDC_LOCAL);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Error));
@@ -293,7 +294,7 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
-    auto& start = *w.sheet->m_pStartPage;
+    auto& start = *w.sheet->page<CStartPage>(PageId::Start);
     Wizard::Click(start, IDC_REMOTE);
     EXPECT_TRUE(start.IsItemEnabled(IDC_PHONE));
     Wizard::Type(start, IDC_PHONE, "491709998887");
@@ -305,7 +306,8 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
     w.Screenshot("transfer");
     ASSERT_TRUE(w.WaitForPage(PageId::General, 15000));
     EXPECT_TRUE(w.simulator.InRemoteSession());
-    const std::string log = w.sheet->m_pDialingDlg->GetDlgItemText(IDC_DIAL_LOG);
+    const std::string log =
+        w.sheet->page<CDialingDlg>(PageId::Dialing)->GetDlgItemText(IDC_DIAL_LOG);
     EXPECT_TRUE(log.starts_with("\nCommand 5 8\nCommand 5 0\n")) << log;
     EXPECT_TRUE(log.ends_with("Command 5 13\nCommand 5 16")) << log;
     EXPECT_EQ(Wizard::Profile("Setting", "phone"), "491709998887");
@@ -323,7 +325,7 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
 
     // The communication page now shows the remote unit: DTMF and Contact ID in use, Backup,
     // "And" clear, and the phone number dialogs offer accounts and events again.
-    auto& general = *w.sheet->m_pGeneral;
+    auto& general = *w.sheet->page<CGeneral>(PageId::General);
     ASSERT_TRUE(Wizard::WaitFor([&] { return Wizard::Rows(general, IDC_INSTALLED).size() == 2; }));
     EXPECT_EQ(Wizard::Rows(general, IDC_INSTALLED), (Rows{En("301"), En("305")}));
     EXPECT_TRUE(general.IsDlgButtonChecked(IDC_BACKUP));
@@ -332,7 +334,8 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
     EXPECT_EQ(w.sheet->primaryMode, 0);
     w.Next();
     w.ToEndPage();
-    EXPECT_EQ(w.sheet->m_pEndPage->GetDlgItemText(IDC_END_TEXT1), "Farm house, north gate");
+    EXPECT_EQ(w.sheet->page<CEndPage>(PageId::End)->GetDlgItemText(IDC_END_TEXT1),
+              "Farm house, north gate");
     w.FinishAndWaitForExit();
     const sim::Unit remote = w.simulator.Remote();
     EXPECT_TRUE(remote.record.tamperEventFlags() & kTamperUploaded);
@@ -353,7 +356,7 @@ TEST(Session, RemoteUnitIsDialledConfiguredAndUploaded) {
     ASSERT_GE(served.end() - upload, 3);
     EXPECT_TRUE(upload[1].command == 11 && upload[1].remote);
     EXPECT_TRUE(upload[2].command == 10 && upload[2].remote);
-    EXPECT_EQ(w.sheet->m_pEndPage->Verdict()->outcome, fields::Outcome::Verified);
+    EXPECT_EQ(w.sheet->page<CEndPage>(PageId::End)->Verdict()->outcome, fields::Outcome::Verified);
 }
 
 TEST(Session, WrongRemotePasswordThenBackEndsTheCall) {
@@ -367,7 +370,7 @@ TEST(Session, WrongRemotePasswordThenBackEndsTheCall) {
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
-    auto& start = *w.sheet->m_pStartPage;
+    auto& start = *w.sheet->page<CStartPage>(PageId::Start);
     EXPECT_EQ(start.GetDlgItemText(IDC_STATUS_LINE), En("101") + " COM4");
     EXPECT_EQ(start.GetDlgItemText(IDC_DATA_PROTOCOL), "V.32 - 9600 bps");
     Wizard::Click(start, IDC_REMOTE);
@@ -383,7 +386,7 @@ TEST(Session, WrongRemotePasswordThenBackEndsTheCall) {
     EXPECT_EQ(Wizard::Profile("Setting", "Protocol DSC"), "3");
     EXPECT_EQ(w.data.uploadLength, 147);
     EXPECT_EQ(w.data.uploadImage[146], 3);
-    auto& dialing = *w.sheet->m_pDialingDlg;
+    auto& dialing = *w.sheet->page<CDialingDlg>(PageId::Dialing);
     ASSERT_TRUE(
         Wizard::WaitFor([&] { return dialing.GetDlgItemText(IDC_DIAL_STATUS) == "No carrier"; }));
     EXPECT_NE(dialing.GetDlgItemText(IDC_DIAL_LOG).find("Command 5 15"), std::string::npos);
@@ -406,7 +409,7 @@ TEST(TransferPage, StatusSequencesGiveTheirTextsAndMoves) {
     w.Start();
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.sheet->m_link.Stop();  // the test plays the worker's answers itself
-    auto& dialing = *w.sheet->m_pDialingDlg;
+    auto& dialing = *w.sheet->page<CDialingDlg>(PageId::Dialing);
     auto show = [&] {
         w.sheet->SetActivePage(&dialing);
         ASSERT_TRUE(w.IsActive(PageId::Dialing));
@@ -455,7 +458,7 @@ TEST(TransferPage, BackLeavesNoDialAndNoStatusWaitBehind) {
         w.Start();
         w.NextWhenEnabled();
         ASSERT_TRUE(w.WaitForPage(PageId::Start));
-        auto& start = *w.sheet->m_pStartPage;
+        auto& start = *w.sheet->page<CStartPage>(PageId::Start);
         Wizard::Click(start, IDC_REMOTE);
         Wizard::Type(start, IDC_PHONE, "491709998887");
         Wizard::Type(start, IDC_PASSWORD, "1234");
@@ -476,7 +479,7 @@ TEST(TransferPage, BackLeavesNoDialAndNoStatusWaitBehind) {
         options.simulator.dialDelay = std::chrono::milliseconds(3000);
         Wizard w(options);
         toDialling(w);
-        auto& dialing = *w.sheet->m_pDialingDlg;
+        auto& dialing = *w.sheet->page<CDialingDlg>(PageId::Dialing);
         auto log = [&] { return dialing.GetDlgItemText(IDC_DIAL_LOG); };
         // The unit took the request; the next status wait is planned for a cycle later.
         ASSERT_TRUE(
@@ -515,14 +518,16 @@ TEST(Dialogs, PinRequiredOpensOnlyThePinDialogAndThePinTravels) {
     Wizard::Settle(100);
     EXPECT_EQ(w.dialogsShown.size(), 1u);
     EXPECT_EQ(w.data.newSimPinText(), "4321");
-    EXPECT_FALSE(w.sheet->m_pStartPage->IsItemEnabled(IDC_REMOTE));  // the modem has a problem
+    EXPECT_FALSE(w.sheet->page<CStartPage>(PageId::Start)
+                     ->IsItemEnabled(IDC_REMOTE));  // the modem has a problem
 
     w.simulator.ClearFaults();
-    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    Wizard::Click(*w.sheet->page<CStartPage>(PageId::Start), IDC_LOCAL);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
-    ASSERT_TRUE(Wizard::WaitFor(
-        [&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).empty(); }));
+    ASSERT_TRUE(Wizard::WaitFor([&] {
+        return !Wizard::Rows(*w.sheet->page<CGeneral>(PageId::General), IDC_INSTALLED).empty();
+    }));
     w.Next();
     w.ToEndPage();
     w.FinishAndWaitForExit();
@@ -547,8 +552,8 @@ TEST(Dialogs, ModemErrorOpensTheModemDialogAndEscapeKeepsThePin) {
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     w.Next();
     ASSERT_TRUE(Wizard::WaitFor([&] { return !w.dialogsShown.empty(); }));
-    EXPECT_FALSE(w.sheet->m_pStartPage->IsItemEnabled(IDC_REMOTE));
-    EXPECT_TRUE(w.sheet->m_pStartPage->IsItemEnabled(IDC_LOCAL));
+    EXPECT_FALSE(w.sheet->page<CStartPage>(PageId::Start)->IsItemEnabled(IDC_REMOTE));
+    EXPECT_TRUE(w.sheet->page<CStartPage>(PageId::Start)->IsItemEnabled(IDC_LOCAL));
 
     std::strcpy(w.data.newSimPin.data(), "1111");
     w.OnDialog([](ui::Window& dialog) {
@@ -645,7 +650,7 @@ TEST(EndPage, ReadBackThatFailsIsNotVerifiedAndCanBeTurnedOff) {
         const auto before = Wizard::Backups();
         w.Finish();
         ASSERT_TRUE(Wizard::WaitFor([&] { return !w.messages.empty(); }, 15000));
-        auto& end = *w.sheet->m_pEndPage;
+        auto& end = *w.sheet->page<CEndPage>(PageId::End);
         const std::string notVerified =
             "Not verified: the unit accepted the upload, but it could not be read back. What it "
             "holds is not known.";
@@ -670,7 +675,7 @@ TEST(EndPage, ReadBackThatFailsIsNotVerifiedAndCanBeTurnedOff) {
         ASSERT_GE(requests.size(), 2u);
         EXPECT_EQ(requests[requests.size() - 2].command, 100);
         EXPECT_EQ(requests.back().command, 15);
-        EXPECT_EQ(w.sheet->m_pEndPage->Verdict(), nullptr);
+        EXPECT_EQ(w.sheet->page<CEndPage>(PageId::End)->Verdict(), nullptr);
         EXPECT_TRUE(w.messages.empty());
         const site::SiteFile after = Wizard::AfterBackup(before);
         EXPECT_FALSE(after.values.empty());
@@ -689,7 +694,7 @@ TEST(EndPage, OldUnitsHiddenBoxAndNumberField) {
     w.ToCommunicationPage();
     w.Next();
     w.ToEndPage();
-    auto& end = *w.sheet->m_pEndPage;
+    auto& end = *w.sheet->page<CEndPage>(PageId::End);
     EXPECT_EQ(end.GetDlgItemText(IDC_END_TEXT1), "\x07");
     EXPECT_TRUE(end.IsDlgButtonChecked(IDC_TAMPER_SYSTEM));
     EXPECT_FALSE(end.IsDlgButtonChecked(IDC_TAMPER_GSM));

@@ -48,10 +48,10 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 std::string ChosenLanguage(const Wizard& w) {
-    return w.sheet->m_pWelcom->GetDlgItemText(kLanguageList);
+    return w.sheet->page<CWelcom>(PageId::Welcome)->GetDlgItemText(kLanguageList);
 }
 int LanguageCount(const Wizard& w) {
-    return w.sheet->m_pWelcom->GetComboCount(kLanguageList);
+    return w.sheet->page<CWelcom>(PageId::Welcome)->GetComboCount(kLanguageList);
 }
 
 using Bytes = std::vector<std::uint8_t>;
@@ -92,7 +92,7 @@ TEST(Welcome, StoredLanguagesAndFilesThatAreNotLanguages) {
         EXPECT_EQ(w.sheet->m_nLangCode, 0x0407u);
         EXPECT_TRUE(w.sheet->GetTitle().starts_with(LangText("German.ini", "001")));
         // Choosing another language applies it at once.
-        Wizard::Choose(*w.sheet->m_pWelcom, kLanguageList, "English");
+        Wizard::Choose(*w.sheet->page<CWelcom>(PageId::Welcome), kLanguageList, "English");
         EXPECT_EQ(w.sheet->m_nLangCode, 0x0409u);
         EXPECT_EQ(Wizard::Profile("Setting", "Language"), "English");
     }
@@ -118,7 +118,7 @@ TEST(Welcome, LateSearchAnswerLeavesTheButtonsOfTheNextPageAlone) {
     w.Start();
     w.NextWhenEnabled();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
-    Wizard::Click(*w.sheet->m_pStartPage, IDC_LOCAL);
+    Wizard::Click(*w.sheet->page<CStartPage>(PageId::Start), IDC_LOCAL);
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.NextEnabled(); }));
     // Back starts a search; Next at once leaves before it can have ended.
     w.sheet->PressBack();
@@ -139,9 +139,10 @@ TEST(ErrorPage, SearchesWithABeepPerRoundUntilTheUnitAppears) {
     ASSERT_TRUE(w.WaitForPage(PageId::Error));
     EXPECT_EQ(w.sheet->m_nComPort, 0);
     EXPECT_EQ(w.sheet->wizardButtons(), 0u + ui::PSWIZB_DISABLEDFINISH);
-    const std::string message = w.sheet->m_pErrorPage->GetDlgItemText(1076);
+    const std::string message = w.sheet->page<CErrorPage>(PageId::Error)->GetDlgItemText(1076);
     EXPECT_EQ(message, LangText("English.ini", "002"));
-    EXPECT_FALSE(w.sheet->m_pErrorPage->IsItemVisible(IDC_ERROR_PORTS));  // no port to name
+    EXPECT_FALSE(w.sheet->page<CErrorPage>(PageId::Error)
+                     ->IsItemVisible(IDC_ERROR_PORTS));  // no port to name
     ASSERT_TRUE(Wizard::WaitFor([&] { return w.beeps >= 2; }, 5000));
     // Rounds are paced: with no port at all they do not spin.
     const int beepsBefore = w.beeps;
@@ -220,7 +221,7 @@ TEST(ErrorPage, NamesThePortsThatCouldNotBeOpenedAndWhy) {
         w.refusedPorts = {{1, PortFault::Denied, EACCES, "/dev/ttyUSB0", "dialout"}};
         w.Start();
         ASSERT_TRUE(w.WaitForPage(PageId::Error));
-        ui::Window& page = *w.sheet->m_pErrorPage;
+        ui::Window& page = *w.sheet->page<CErrorPage>(PageId::Error);
         ASSERT_TRUE(Wizard::WaitFor([&] { return page.IsItemVisible(IDC_ERROR_PORTS); }));
         const std::string file = std::string(c.language) + ".ini";
         EXPECT_EQ(page.GetDlgItemText(IDC_ERROR_MESSAGE), LangText(file, "002"));
@@ -240,8 +241,8 @@ TEST(ErrorPage, OneSearchAtATimeAndNoneForAPageLeft) {
     Wizard w(options);
     w.Start();
     ASSERT_TRUE(w.WaitForPage(PageId::Error));
-    ASSERT_TRUE(w.sheet->SetActivePage(kErrorPageIndex));
-    ASSERT_TRUE(w.sheet->SetActivePage(kErrorPageIndex));
+    ASSERT_TRUE(w.sheet->SetActivePage(w.sheet->page(PageId::Error)));
+    ASSERT_TRUE(w.sheet->SetActivePage(w.sheet->page(PageId::Error)));
     const int beepsBefore = w.beeps;
     // Rounds are a second apart: a single chain beeps at most three times in 2.5 s.
     EXPECT_FALSE(Wizard::WaitFor([&] { return w.beeps - beepsBefore > 3; }, 2500));
@@ -249,7 +250,7 @@ TEST(ErrorPage, OneSearchAtATimeAndNoneForAPageLeft) {
     w.sheet->m_link.Stop();  // the test plays the worker's answers itself
     ASSERT_TRUE(w.sheet->SetActivePage(w.sheet->page(PageId::Start)));
     const int beepsAtStart = w.beeps;
-    const ui::Hwnd errorPage = w.sheet->m_pErrorPage->handle();
+    const ui::Hwnd errorPage = w.sheet->page<CErrorPage>(PageId::Error)->handle();
     ui::SendMessage(errorPage, WM_LINK_RESULT, linkresult::kScanned, 7);
     EXPECT_TRUE(w.IsActive(PageId::Start));
     EXPECT_EQ(w.sheet->m_nComPort, 0);
@@ -348,7 +349,7 @@ int RunApplication(Wizard& w, Leave leave, bool* cancelledAfterUpload,
         }
     });
     driver.start(50);
-    CPelmaroApp app(MakeWizardPages);
+    CPelmaroApp app(WizardPages());
     app.SetSiteFile(siteFile);
     return app.InitInstance();
 }

@@ -75,15 +75,16 @@ void OnToCommunicationPage(Wizard& w) {
     Wizard::Click(*w.sheet->page(PageId::Start), IDC_LOCAL);
     w.NextWhenEnabled();
     ASSERT_TRUE(w.WaitForPage(PageId::General));
-    ASSERT_TRUE(Wizard::WaitFor(
-        [&] { return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).empty(); }));
+    ASSERT_TRUE(Wizard::WaitFor([&] {
+        return !Wizard::Rows(*w.sheet->page<CGeneral>(PageId::General), IDC_INSTALLED).empty();
+    }));
 }
 
 void SaveFromEndPage(Wizard& w, const std::filesystem::path& file) {
     ASSERT_TRUE(w.IsActive(PageId::End));
     w.Screenshot("site-file-end");
     FileDialogAnswer answer(file);
-    Wizard::Click(*w.sheet->m_pEndPage, IDC_SAVE_SITE_FILE);
+    Wizard::Click(*w.sheet->page<CEndPage>(PageId::End), IDC_SAVE_SITE_FILE);
 }
 
 // The texts of the message boxes shown, without their captions.
@@ -112,13 +113,13 @@ TEST(SiteFile, ConfigurationOfOneUnitCopiedToAnotherWithBackupsAroundEachWrite) 
         Wizard a;
         a.Start();
         a.ToCommunicationPage();
-        Wizard::Click(*a.sheet->m_pGeneral, IDC_AND);
+        Wizard::Click(*a.sheet->page<CGeneral>(PageId::General), IDC_AND);
         a.NextWhenEnabled();
         for (int i = 0; i < kPageCount && !a.IsActive(PageId::End); ++i) {
             if (a.IsActive(PageId::Ip)) Wizard::Type(*a.Active(), IDC_APN, "site.apn");
             a.NextWhenEnabled();
         }
-        auto& end = *a.sheet->m_pEndPage;
+        auto& end = *a.sheet->page<CEndPage>(PageId::End);
         Wizard::Type(end, IDC_END_TEXT1, "Depot 3");
         Wizard::Type(end, IDC_CUSD, "1234");
         SaveFromEndPage(a, siteFile);
@@ -165,7 +166,7 @@ TEST(SiteFile, ConfigurationOfOneUnitCopiedToAnotherWithBackupsAroundEachWrite) 
     EXPECT_EQ(LastSaid(b), "Fields applied from the site file: 79");
     b.NextWhenEnabled();
     b.ToEndPage();
-    EXPECT_EQ(b.sheet->m_pEndPage->GetDlgItemText(IDC_END_TEXT1), "Depot 3");
+    EXPECT_EQ(b.sheet->page<CEndPage>(PageId::End)->GetDlgItemText(IDC_END_TEXT1), "Depot 3");
     b.FinishAndWaitForExit();
     const DeviceData& written = b.simulator.Local().record;
     for (const fields::Field& f : fields::NamedFields()) {

@@ -71,19 +71,20 @@ struct FileDialogAnswer {
 // From the communication page with its lists filled: "And" on it, an access point on the IP
 // page, a text on the end page.
 void EditThreePages(Wizard& w) {
-    Wizard::Click(*w.sheet->m_pGeneral, IDC_AND);
+    Wizard::Click(*w.sheet->page<CGeneral>(PageId::General), IDC_AND);
     w.NextWhenEnabled();
     for (int i = 0; i < kPageCount && !w.IsActive(PageId::End); ++i) {
         if (w.IsActive(PageId::Ip)) Wizard::Type(*w.Active(), IDC_APN, "site.apn");
         w.NextWhenEnabled();
     }
     ASSERT_TRUE(w.IsActive(PageId::End));
-    Wizard::Type(*w.sheet->m_pEndPage, IDC_END_TEXT1, "Depot 3");
+    Wizard::Type(*w.sheet->page<CEndPage>(PageId::End), IDC_END_TEXT1, "Depot 3");
 }
 
 bool WaitForLists(Wizard& w) {
     return w.WaitForPage(PageId::General) && Wizard::WaitFor([&] {
-               return !Wizard::Rows(*w.sheet->m_pGeneral, IDC_INSTALLED).empty();
+               return !Wizard::Rows(*w.sheet->page<CGeneral>(PageId::General), IDC_INSTALLED)
+                           .empty();
            });
 }
 
@@ -135,7 +136,7 @@ TEST(WithoutUnit, SiteFileEditedOfflineUploadsAsTheSameEditsOnTheCable) {
         ASSERT_TRUE(w.sheet->m_bEventsLoaded);
         EXPECT_EQ(CatalogueNames(w.data.eventCatalogue.data(), layout::kEventCatalogueSize),
                   sim::DefaultEventNames());
-        auto& end = *w.sheet->m_pEndPage;
+        auto& end = *w.sheet->page<CEndPage>(PageId::End);
         EXPECT_EQ(end.GetDlgItemText(IDC_END_TITLE),
                   "Finish and save the site file (no unit is written)");
         EXPECT_EQ(end.GetDlgItemText(IDC_END_CHANGE_COUNT),
@@ -209,7 +210,7 @@ TEST(WithoutUnit, DemoSessionFromTheErrorPageToFinishTouchesNoPort) {
     // The demo unit plays the remote dial too.
     w.NextWhenEnabled();
     ASSERT_TRUE(w.WaitForPage(PageId::Start));
-    auto& start = *w.sheet->m_pStartPage;
+    auto& start = *w.sheet->page<CStartPage>(PageId::Start);
     EXPECT_TRUE(Holds(start.GetDlgItemText(IDC_STATUS_LINE), "COM1 (demo unit)"))
         << start.GetDlgItemText(IDC_STATUS_LINE);
     Wizard::Click(start, IDC_REMOTE);
@@ -221,11 +222,11 @@ TEST(WithoutUnit, DemoSessionFromTheErrorPageToFinishTouchesNoPort) {
     ASSERT_TRUE(WaitForLists(w));
     w.NextWhenEnabled();
     w.ToEndPage();
-    EXPECT_EQ(w.sheet->m_pEndPage->GetDlgItemText(IDC_END_TITLE),
+    EXPECT_EQ(w.sheet->page<CEndPage>(PageId::End)->GetDlgItemText(IDC_END_TITLE),
               "Finish and send to the communicator (demo unit)");
     w.Screenshot("demo-end");
     w.FinishAndWaitForExit();
-    EXPECT_EQ(w.sheet->m_pEndPage->Verdict()->outcome, fields::Outcome::Verified);
+    EXPECT_EQ(w.sheet->page<CEndPage>(PageId::End)->Verdict()->outcome, fields::Outcome::Verified);
     EXPECT_EQ(p.ports->opens, opens);
     EXPECT_EQ(p.ports->writes, 0);
     EXPECT_EQ(Wizard::Backups(), backups);

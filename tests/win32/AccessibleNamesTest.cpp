@@ -62,14 +62,14 @@ long StandardRole(const ui::Window& window, int id) {
 TEST(Accessibility, ListsAndDropDownsAreReadByTheirLabelOrTheirTemplateText) {
     Wizard w;
     w.Start();
-    auto& welcome = *w.sheet->m_pWelcom;
+    auto& welcome = *w.sheet->page<CWelcom>(PageId::Welcome);
     ASSERT_TRUE(Wizard::WaitFor([&] { return welcome.GetComboCount(IDC_LANGUAGE) > 0; }));
     // The language list has no label: its template text, not the language shown in it.
     EXPECT_EQ(Accessible(welcome, IDC_LANGUAGE).name, "Language");
     EXPECT_EQ(Accessible(welcome, IDC_LANGUAGE).role, StandardRole(welcome, IDC_LANGUAGE));
 
     w.ToCommunicationPage();
-    auto& general = *w.sheet->m_pGeneral;
+    auto& general = *w.sheet->page<CGeneral>(PageId::General);
     const std::string label = general.GetDlgItemText(IDC_INSTALLED_LABEL);
     ASSERT_FALSE(label.empty());
     EXPECT_EQ(Accessible(general, IDC_INSTALLED).name, label);
@@ -82,7 +82,7 @@ TEST(Accessibility, ListsAndDropDownsAreReadByTheirLabelOrTheirTemplateText) {
     // A phone book's picture is read under the book's title in front of it.
     w.NextWhenEnabled();
     ASSERT_TRUE(w.WaitForPage(PageId::Sms));
-    auto& book = *w.sheet->m_pSMSconf;
+    auto& book = *w.sheet->page<CSMSconf>(PageId::Sms);
     const std::string title = book.GetDlgItemText(IDC_BOOK_TITLE);
     ASSERT_FALSE(title.empty());
     EXPECT_EQ(Accessible(book, IDC_BOOK_ICON).name, title);
