@@ -2,6 +2,7 @@
 
 #include "app/Profile.h"
 #include "device/DeviceData.h"
+#include "link/LinkAnswer.h"
 #include "resources/Resource.h"
 #include "ui/Window.h"
 
@@ -101,17 +102,16 @@ void CMainSheet::ForgetEvents() {
 
 void CMainSheet::Deliver(WindowHandle window, int code, std::intptr_t value) {
     // Requests are served in order, so a forgotten request answers before any later one.
-    if (code == linkresult::kEventsRead && m_nStaleEventAnswers > 0) {
+    const LinkAnswer answer = LinkAnswer::Of(code, value);
+    if (answer.code == LinkResult::EventsRead && m_nStaleEventAnswers > 0) {
         --m_nStaleEventAnswers;
         return;
     }
-    if (code == linkresult::kEventsRead && m_pEventsAsker) {
+    if (answer.code == LinkResult::EventsRead && m_pEventsAsker) {
         window = m_pEventsAsker->handle();
         m_pEventsAsker = nullptr;
     }
-    const bool identified = (code == linkresult::kScanned && value != 0) ||
-                            (code == linkresult::kIdentified && value == 0);
-    if (identified) *m_unitRecord = m_data;
+    if (answer.FoundUnit()) *m_unitRecord = m_data;
     ui::SendMessage(window, WM_LINK_RESULT, code, value);
 }
 

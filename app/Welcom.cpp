@@ -127,16 +127,16 @@ void CWelcom::ApplyLanguage() {
     m_pSheet->ForgetEvents();
 }
 
-std::intptr_t CWelcom::OnLinkResult(int code, std::intptr_t value) {
-    if (code == linkresult::kScanned) {
+std::intptr_t CWelcom::OnLinkResult(const LinkAnswer& answer) {
+    if (answer.code == LinkResult::Scanned) {
         --m_nScansOut;
         if (m_nStaleScans > 0) {
             --m_nStaleScans;
             return 0;
         }
     }
-    if (code == linkresult::kScanned && value != 0) {
-        m_pSheet->m_nComPort = static_cast<int>(value);
+    if (answer.code == LinkResult::Scanned && answer.ok) {
+        m_pSheet->m_nComPort = answer.port();
         // A search that ends after the installer has moved on leaves that page's buttons be.
         if (m_pSheet->GetActivePage() == this) PostButtons(ui::PSWIZB_NEXT);
     } else {

@@ -13,7 +13,7 @@ class CWelcom : public CWizardPage {
     int OnWizardNext() override;
 
   protected:
-    std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
+    std::intptr_t OnLinkResult(const LinkAnswer& answer) override;
 
   private:
     void FillLanguageList();

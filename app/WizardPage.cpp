@@ -6,11 +6,11 @@ bool CWizardPage::OnInitDialog() {
 }
 
 std::intptr_t CWizardPage::OnMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
-    if (message == WM_LINK_RESULT) return OnLinkResult(static_cast<int>(wParam), lParam);
+    if (message == WM_LINK_RESULT) return OnLinkResult(LinkAnswer::Of(wParam, lParam));
     return ui::PropertyPage::OnMessage(message, wParam, lParam);
 }
 
-std::intptr_t CWizardPage::OnLinkResult(int, std::intptr_t) {
+std::intptr_t CWizardPage::OnLinkResult(const LinkAnswer&) {
     return 0;
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/LangFile.h"
 #include "app/MainSheet.h"
+#include "link/LinkAnswer.h"
 #include "ui/PropertySheet.h"
 
 class CWizardPage : public ui::PropertyPage {
@@ -16,8 +17,8 @@ class CWizardPage : public ui::PropertyPage {
     std::intptr_t OnMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam) override;
 
   protected:
-    // WM_LINK_RESULT: the worker's answer code and value.
-    virtual std::intptr_t OnLinkResult(int code, std::intptr_t value);
+    // WM_LINK_RESULT.
+    virtual std::intptr_t OnLinkResult(const LinkAnswer& answer);
 
     // The first line of a section of the active language file.
     std::string Text(std::string_view section, std::size_t bufferSize = kTextBuffer) const;

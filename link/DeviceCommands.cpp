@@ -13,7 +13,6 @@ namespace {
 // Acknowledgements and status bytes arrive in the port's own buffer.
 constexpr std::size_t kAckUploadMax = 4;
 constexpr std::size_t kOneByteReplyMax = 5;
-constexpr int kIdentifyOffset = 100;
 
 int SendByte(SerialPort& port, std::uint8_t command) {
     return port.SendFrame(&command, 1);
@@ -50,7 +49,7 @@ int ReadModemInfo(SerialPort& port, DeviceData& data) {
 }
 
 int Identify(SerialPort& port, DeviceData& data) {
-    if (const int c = ReadModemInfo(port, data); c != 0) return c - kIdentifyOffset;
+    if (const int c = ReadModemInfo(port, data); c != 0) return c - identify::kModemInfoOffset;
     const int c = ReadRecord(port, data);
     // A text table of another length than announced leaves the texts as they were.
     return c == readback::kNoStrings ? 0 : c;

@@ -7,21 +7,7 @@
 class SerialPort;
 struct DeviceData;
 
-// Identify's failures. A failing modem-information step comes back as its code - 100.
-namespace identify {
-inline constexpr int kSettingsNotSent = -1;
-inline constexpr int kNoSettings = -2;
-inline constexpr int kStringsNotSent = -3;
-inline constexpr int kModemInfoNotSent = -101;
-inline constexpr int kNoModemInfo = -102;
-}  // namespace identify
-
-// ReadBack's failures beyond Identify's -1, -2 and -3: texts other than the settings announce.
-namespace readback {
-inline constexpr int kNoStrings = -4;
-}  // namespace readback
-
-// Failures of the two exchanges that carry a code of their own.
+// Failures of the exchanges that carry a code of their own.
 namespace exchange {
 inline constexpr int kNotSent = -1;
 inline constexpr int kNoReply = -2;       // modem information; upload: not exactly one byte
@@ -29,6 +15,22 @@ inline constexpr int kRefused = -3;       // upload: one byte other than 6
 inline constexpr int kEventsFailed = -6;  // catalogue shorter than kMinEventsReply, or lost
 inline constexpr int kMinEventsReply = 100;
 }  // namespace exchange
+
+// Identify's failures. A failing modem-information step comes back as its code less
+// kModemInfoOffset.
+namespace identify {
+inline constexpr int kSettingsNotSent = -1;
+inline constexpr int kNoSettings = -2;
+inline constexpr int kStringsNotSent = -3;
+inline constexpr int kModemInfoOffset = 100;
+inline constexpr int kModemInfoNotSent = exchange::kNotSent - kModemInfoOffset;
+inline constexpr int kNoModemInfo = exchange::kNoReply - kModemInfoOffset;
+}  // namespace identify
+
+// ReadBack's failures beyond Identify's first three: texts other than the settings announce.
+namespace readback {
+inline constexpr int kNoStrings = -4;
+}  // namespace readback
 
 // Start time-outs of the replies, in ms.
 namespace startwait {

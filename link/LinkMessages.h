@@ -31,14 +31,14 @@ inline constexpr int kLast = kQuit;
 inline constexpr int kReadBack = 20;
 }  // namespace linkcmd
 
-// Answer codes: wParam of WM_LINK_RESULT.
-namespace linkresult {
-inline constexpr int kScanned = 0;
-inline constexpr int kIdentified = 1;
-inline constexpr int kUploaded = 2;
-inline constexpr int kOneByte = 5;
-inline constexpr int kEventsRead = 7;
-inline constexpr int kCommand17Sent = 8;
-inline constexpr int kCommand18Sent = 10;
-inline constexpr int kReadBack = 11;  // value: ReadBack's code
-}  // namespace linkresult
+// Answer codes: wParam of WM_LINK_RESULT. What success is for each is LinkAnswer's to say.
+enum class LinkResult : int {
+    Scanned = 0,
+    Identified = 1,
+    Uploaded = 2,
+    OneByte = 5,
+    EventsRead = 7,
+    Command17Sent = 8,
+    Command18Sent = 10,
+    ReadBack = 11,  // value: ReadBack's code
+};

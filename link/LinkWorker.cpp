@@ -93,53 +93,54 @@ void LinkWorker::Run() {
 bool LinkWorker::Serve(const Request& request) {
     const WindowHandle window = request.window;
     // "Only if lParam was a window": the channel drops answers for window 0.
-    auto answer = [&](int code, std::intptr_t value) {
+    auto answer = [&](LinkResult result, std::intptr_t value) {
+        const int code = static_cast<int>(result);
         m_port.TraceAnswer(request.command, code, value);
         m_results.Send(window, code, value);
     };
     switch (request.command) {
         case linkcmd::kScan:
             m_port.Close();
-            answer(linkresult::kScanned, FindDevice(m_port, m_data));
+            answer(LinkResult::Scanned, FindDevice(m_port, m_data));
             break;
         case linkcmd::kIdentify:
-            answer(linkresult::kIdentified, Identify(m_port, m_data));
+            answer(LinkResult::Identified, Identify(m_port, m_data));
             break;
         case linkcmd::kReadEvents:
-            answer(linkresult::kEventsRead, ReadEvents(m_port, m_data));
+            answer(LinkResult::EventsRead, ReadEvents(m_port, m_data));
             break;
         case linkcmd::kUpload:
-            answer(linkresult::kUploaded, SendConfiguration(m_port, m_data));
+            answer(LinkResult::Uploaded, SendConfiguration(m_port, m_data));
             break;
         case linkcmd::kClose:
             m_port.Close();
             break;
         case linkcmd::kDial:
-            answer(linkresult::kOneByte, SendDialRequest(m_port, m_data));
+            answer(LinkResult::OneByte, SendDialRequest(m_port, m_data));
             break;
         case linkcmd::kDisconnect:
             SendDisconnect(m_port);
-            answer(linkresult::kOneByte, 1);
+            answer(LinkResult::OneByte, 1);
             break;
         case linkcmd::kCommand17:
             SendCommand17(m_port);
-            answer(linkresult::kCommand17Sent, 1);
+            answer(LinkResult::Command17Sent, 1);
             break;
         case linkcmd::kSendScratch:
             m_port.SendFrame(m_txScratch.data(), m_txScratchLength);
             break;
         case linkcmd::kCommand18:
             SendCommand18(m_port);
-            answer(linkresult::kCommand18Sent, 1);
+            answer(LinkResult::Command18Sent, 1);
             break;
         case linkcmd::kWaitStatus:
-            answer(linkresult::kOneByte, WaitStatus(m_port));
+            answer(LinkResult::OneByte, WaitStatus(m_port));
             break;
         case linkcmd::kModemInfo:
-            answer(linkresult::kOneByte, ReadModemInfo(m_port, m_data));
+            answer(LinkResult::OneByte, ReadModemInfo(m_port, m_data));
             break;
         case linkcmd::kReadBack:
-            if (request.into) answer(linkresult::kReadBack, ReadBack(m_port, *request.into));
+            if (request.into) answer(LinkResult::ReadBack, ReadBack(m_port, *request.into));
             break;
         case linkcmd::kQuit:
             BeginQuit();

@@ -116,9 +116,10 @@ bool CGeneral::OnSetActive() {
     return CWizardPage::OnSetActive();
 }
 
-std::intptr_t CGeneral::OnLinkResult(int code, std::intptr_t value) {
-    if (code == linkresult::kCommand17Sent || code == linkresult::kCommand18Sent) return 0;
-    if (code == linkresult::kIdentified && value == 0) {
+std::intptr_t CGeneral::OnLinkResult(const LinkAnswer& answer) {
+    if (answer.code == LinkResult::Command17Sent || answer.code == LinkResult::Command18Sent)
+        return 0;
+    if (answer.code == LinkResult::Identified && answer.ok) {
         // A site file's values go over the record as read, before anything shows it; what
         // that did is told once the answer is handled.
         m_strSiteReport = m_pSheet->m_siteFiles.Identified(Data());

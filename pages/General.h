@@ -22,7 +22,7 @@ class CGeneral : public CWizardPage {
 
   protected:
     void DoDataExchange(ui::DataExchange& dx) override;
-    std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
+    std::intptr_t OnLinkResult(const LinkAnswer& answer) override;
     void OnTimer(int id) override;
 
   private:

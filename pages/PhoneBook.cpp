@@ -78,8 +78,8 @@ int CPhoneBook::OnWizardNext() {
 
 // --- the event catalogue ---
 
-std::intptr_t CPhoneBook::OnLinkResult(int code, std::intptr_t value) {
-    if (code == linkresult::kEventsRead && value > exchange::kMinEventsReply) {
+std::intptr_t CPhoneBook::OnLinkResult(const LinkAnswer& answer) {
+    if (answer.code == LinkResult::EventsRead && answer.ok) {
         m_pSheet->m_bEventsLoaded = 1;
         return 0;
     }

@@ -65,7 +65,7 @@ class CPhoneBook : public CWizardPage {
 
     void DoDataExchange(ui::DataExchange& dx) override;
     void OnTimer(int id) override;
-    std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
+    std::intptr_t OnLinkResult(const LinkAnswer& answer) override;
 
     int m_nCapacity = 4;
     std::array<std::string, kCodeCount> m_strCodes;

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "link/DeviceCommands.h"
+#include "link/LinkAnswer.h"
 #include "link/PortSearch.h"
 #include "link/SerialPort.h"
 #include "site/Backup.h"
@@ -103,8 +104,7 @@ bool UnitSession::Connect(const UnitTarget& target, std::string* why) {
     m_searchLine = std::make_unique<SearchLine>(m_line, target.port, m_progress);
     m_port = std::make_unique<SerialPort>(*m_searchLine, m_trace);
     m_searchLine->Rescan();
-    const int found = FindDevice(*m_port, *m_data);
-    if (found == 0) {
+    if (!LinkAnswer::Of(LinkResult::Scanned, FindDevice(*m_port, *m_data)).ok) {
         *why = target.port ? "no unit answers on COM" + std::to_string(target.port)
                            : "no unit answers on any serial port";
         return false;
@@ -118,7 +118,7 @@ bool UnitSession::Connect(const UnitTarget& target, std::string* why) {
 // The identification the communication page asks for, tried again as it does.
 bool UnitSession::Identified(std::string* why) {
     for (int attempt = 0; attempt <= kIdentifyRetries; ++attempt) {
-        if (Identify(*m_port, *m_data) != 0) continue;
+        if (!LinkAnswer::Of(LinkResult::Identified, Identify(*m_port, *m_data)).ok) continue;
         *m_unitRecord = *m_data;
         // The model's first line: the modem's "OK" follows it.
         const std::string model = m_data->modelText();
@@ -168,15 +168,15 @@ WriteOutcome UnitSession::Write(DeviceData& record, unsigned langCode, bool veri
     ImageBuffer image;
     BuildUploadImage(record, image, record.slotText(layout::kSlotEndPageText1),
                      record.slotText(layout::kSlotEndPageText2), langCode);
-    int code = exchange::kNotSent;
-    for (int attempt = 0; attempt <= kUploadRetries && code != 0; ++attempt) {
+    LinkAnswer upload;
+    for (int attempt = 0; attempt <= kUploadRetries && !upload.ok; ++attempt) {
         Say(attempt == 0 ? "writing" : "writing again", 50);
-        code = SendConfiguration(*m_port, record);
+        upload = LinkAnswer::Of(LinkResult::Uploaded, SendConfiguration(*m_port, record));
     }
-    if (code != 0) {
+    if (!upload.ok) {
         // As the end page leaves it: the link counts as lost, nothing more is sent.
         m_connected = false;
-        return code == exchange::kRefused ? WriteOutcome::Refused : WriteOutcome::LinkLost;
+        return upload.value == exchange::kRefused ? WriteOutcome::Refused : WriteOutcome::LinkLost;
     }
     if (!verify) {
         Backup(record, "after", {});
@@ -185,8 +185,8 @@ WriteOutcome UnitSession::Write(DeviceData& record, unsigned langCode, bool veri
     Say("verifying", 70);
     auto readBack = std::make_unique<DeviceData>();
     readBack->infoBlock = record.infoBlock;
-    const int read = ReadBack(*m_port, *readBack);
-    *verdict = read == 0 ? fields::CompareReadBack(record, *readBack) : fields::Verdict{};
+    const bool read = LinkAnswer::Of(LinkResult::ReadBack, ReadBack(*m_port, *readBack)).ok;
+    *verdict = read ? fields::CompareReadBack(record, *readBack) : fields::Verdict{};
     const bool heldKnown = verdict->outcome != fields::Outcome::NotVerified;
     Backup(heldKnown ? *readBack : record, "after",
            heldKnown ? site::kReadBackSource : site::kWrittenSource);

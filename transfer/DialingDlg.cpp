@@ -71,13 +71,14 @@ void CDialingDlg::PollAgain() {
         RequestStatus();
 }
 
-std::intptr_t CDialingDlg::OnLinkResult(int code, std::intptr_t value) {
-    if (code != linkresult::kOneByte) return -1;
-    ReplaceSel(IDC_DIAL_LOG, "\r\nCommand " + std::to_string(code) + " " + std::to_string(value));
+std::intptr_t CDialingDlg::OnLinkResult(const LinkAnswer& answer) {
+    if (answer.code != LinkResult::OneByte) return -1;
+    ReplaceSel(IDC_DIAL_LOG, "\r\nCommand " + std::to_string(static_cast<int>(answer.code)) + " " +
+                                 std::to_string(answer.value));
     // The bar keeps its last position once it is full.
     SetProgressPos(IDC_DIAL_PROGRESS, std::min(m_nAnswers, kProgressMax));
     ++m_nAnswers;
-    const bool wait = ApplyStatus(static_cast<std::int8_t>(value));
+    const bool wait = ApplyStatus(answer.status());
     UpdateData(false);
     // A page the installer has left with Back polls no more.
     if (wait && m_pSheet->GetActivePage() == this) PollAgain();

@@ -26,7 +26,7 @@ class CDialingDlg : public CWizardPage {
   protected:
     void DoDataExchange(ui::DataExchange& dx) override;
     void OnTimer(int id) override;
-    std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
+    std::intptr_t OnLinkResult(const LinkAnswer& answer) override;
 
   private:
     // True when the unit is still at work and the next status is to be awaited.

@@ -173,13 +173,13 @@ bool CEndPage::OnWizardFinish() {
     return false;  // the page stays while the upload runs
 }
 
-std::intptr_t CEndPage::OnLinkResult(int code, std::intptr_t value) {
-    if (code == linkresult::kReadBack) {
-        if (m_readBack && !m_verdict) ReadBackAnswered(static_cast<int>(value));
+std::intptr_t CEndPage::OnLinkResult(const LinkAnswer& answer) {
+    if (answer.code == LinkResult::ReadBack) {
+        if (m_readBack && !m_verdict) ReadBackAnswered(answer.ok);
         return 0;
     }
     if (m_bDone) return 0;  // the disconnect's answer, while the program ends
-    if (code == linkresult::kUploaded && value == 0) {
+    if (answer.code == LinkResult::Uploaded && answer.ok) {
         Accepted();
         return 0;
     }
@@ -202,9 +202,9 @@ void CEndPage::Accepted() {
     m_pSheet->m_link.RequestReadBack(handle(), *m_readBack);
 }
 
-void CEndPage::ReadBackAnswered(int code) {
+void CEndPage::ReadBackAnswered(bool read) {
     m_verdict = std::make_unique<fields::Verdict>(
-        code == 0 ? fields::CompareReadBack(Data(), *m_readBack) : fields::Verdict{});
+        read ? fields::CompareReadBack(Data(), *m_readBack) : fields::Verdict{});
     const bool readBack = m_verdict->outcome != fields::Outcome::NotVerified;
     m_pSheet->m_siteFiles.BackupAfterUpload(
         GetSafeHwnd(), readBack ? *m_readBack : Data(),

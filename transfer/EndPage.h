@@ -29,7 +29,7 @@ class CEndPage : public CWizardPage {
   protected:
     void DoDataExchange(ui::DataExchange& dx) override;
     void OnTimer(int id) override;
-    std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
+    std::intptr_t OnLinkResult(const LinkAnswer& answer) override;
 
   public:
     // The record as Finish will write it: the unit's record with this page's controls in it.
@@ -49,7 +49,7 @@ class CEndPage : public CWizardPage {
     EventNames EventNamesInHand() const;
     // The unit has taken the upload: read it back, or end the session when that is off.
     void Accepted();
-    void ReadBackAnswered(int code);
+    void ReadBackAnswered(bool read);
     void EndSession();
 
   public:

@@ -56,15 +56,15 @@ void CErrorPage::OnTimer(int id) {
         m_bSearching = false;
 }
 
-std::intptr_t CErrorPage::OnLinkResult(int code, std::intptr_t value) {
+std::intptr_t CErrorPage::OnLinkResult(const LinkAnswer& answer) {
     // The installer is elsewhere by now: the answer neither moves the wizard nor searches on.
     if (m_pSheet->GetActivePage() != this) {
         m_bSearching = false;
         return 0;
     }
-    if (code == linkresult::kScanned && value != 0) {
+    if (answer.code == LinkResult::Scanned && answer.ok) {
         m_bSearching = false;
-        m_pSheet->m_nComPort = static_cast<int>(value);
+        m_pSheet->m_nComPort = answer.port();
         m_pSheet->SetActivePage(m_pSheet->page(PageId::Welcome));
     } else {
         ShowPortFailures();

@@ -21,7 +21,7 @@ class CErrorPage : public CWizardPage {
   protected:
     void DoDataExchange(ui::DataExchange& dx) override;
     void OnTimer(int id) override;
-    std::intptr_t OnLinkResult(int code, std::intptr_t value) override;
+    std::intptr_t OnLinkResult(const LinkAnswer& answer) override;
 
   private:
     void Search();

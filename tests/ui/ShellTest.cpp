@@ -251,10 +251,10 @@ TEST(ErrorPage, OneSearchAtATimeAndNoneForAPageLeft) {
     ASSERT_TRUE(w.sheet->SetActivePage(w.sheet->page(PageId::Start)));
     const int beepsAtStart = w.beeps;
     const ui::Hwnd errorPage = w.sheet->page<CErrorPage>(PageId::Error)->handle();
-    ui::SendMessage(errorPage, WM_LINK_RESULT, linkresult::kScanned, 7);
+    ui::SendMessage(errorPage, WM_LINK_RESULT, static_cast<int>(LinkResult::Scanned), 7);
     EXPECT_TRUE(w.IsActive(PageId::Start));
     EXPECT_EQ(w.sheet->m_nComPort, 0);
-    ui::SendMessage(errorPage, WM_LINK_RESULT, linkresult::kScanned, 0);
+    ui::SendMessage(errorPage, WM_LINK_RESULT, static_cast<int>(LinkResult::Scanned), 0);
     EXPECT_EQ(w.beeps, beepsAtStart);
     EXPECT_TRUE(w.IsActive(PageId::Start));
 }
