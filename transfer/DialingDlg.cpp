@@ -6,6 +6,9 @@
 
 namespace {
 
+enum Timer : int { kDialTimer = 1, kPollTimer };
+constexpr int kFirstDelayMs = 1;
+constexpr int kRetryDelayMs = 3000;
 constexpr int kProgressMax = 100;
 
 // Milliseconds from `since` to now.

@@ -15,12 +15,8 @@ class CDialingDlg : public CWizardPage {
     bool OnSetActive() override;
     int OnWizardBack() override;
 
-    static constexpr int kDialTimer = 1;
-    static constexpr int kFirstDelayMs = 1;
-    static constexpr int kRetryDelayMs = 3000;
     // A status wait takes about this long when the unit is silent. A dead line answers at
     // once; the next wait then comes no sooner, so the page neither spins nor floods the log.
-    static constexpr int kPollTimer = 2;
     static constexpr int kStatusCycleMs = 600;
 
   protected:

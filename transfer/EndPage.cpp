@@ -18,6 +18,14 @@ using namespace layout;
 
 namespace {
 
+// kVerdictTimer: the box after the disconnect has been asked for.
+enum Timer : int { kExitTimer = 1, kVerdictTimer };
+constexpr int kVerdictBoxDelayMs = 1;
+constexpr int kExitDelayMs = 1000;
+constexpr int kExitStatus = 1;
+constexpr int kCusdDigits = 4;
+constexpr int kCusdReadMax = 7;
+
 // The end page's texts go back only to a unit of version 41, cut to their slot.
 std::string_view CutToSlot(const std::string& text) {
     return std::string_view(text).substr(0, kEndTextMax);

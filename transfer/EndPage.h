@@ -18,13 +18,6 @@ class CEndPage : public CWizardPage {
     bool OnWizardFinish() override;
 
     static constexpr int kUploadRetries = ::kUploadRetries;
-    static constexpr int kExitTimer = 1;
-    static constexpr int kVerdictTimer = 2;  // the box after the disconnect has been asked for
-    static constexpr int kVerdictBoxDelayMs = 1;
-    static constexpr int kExitDelayMs = 1000;
-    static constexpr int kExitStatus = 1;
-    static constexpr int kCusdDigits = 4;
-    static constexpr int kCusdReadMax = 7;
 
   protected:
     void DoDataExchange(ui::DataExchange& dx) override;

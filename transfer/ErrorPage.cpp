@@ -5,6 +5,15 @@
 #include "transfer/PortFailures.h"
 #include "ui/Services.h"
 
+namespace {
+
+// With no port at all a search ends at once; the next one waits until this much time has
+// passed since the last began, so the page neither spins nor beeps without pause.
+constexpr int kMinRoundMs = 1000;
+enum Timer : int { kSearchTimer = 1 };
+
+}  // namespace
+
 CErrorPage::CErrorPage() : CWizardPage(GetTemplate(IDD_ERROR)) {
     OnClicked(IDC_WORK_WITHOUT_UNIT, [this] { WorkWithoutUnit(); });
     OnClicked(IDC_DEMO_UNIT, [this] { PracticeWithDemoUnit(); });

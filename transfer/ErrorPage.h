@@ -13,11 +13,6 @@ class CErrorPage : public CWizardPage {
     CErrorPage();
     bool OnSetActive() override;
 
-    // With no port at all a search ends at once; the next one waits until this much time
-    // has passed since the last began, so the page neither spins nor beeps without pause.
-    static constexpr int kMinRoundMs = 1000;
-    static constexpr int kSearchTimer = 1;
-
   protected:
     void DoDataExchange(ui::DataExchange& dx) override;
     void OnTimer(int id) override;
