@@ -11,6 +11,25 @@ constexpr int kFirstDelayMs = 1;
 constexpr int kRetryDelayMs = 3000;
 constexpr int kProgressMax = 100;
 
+// The statuses that only put a line on the page, and whether the call is still on.
+struct StatusLine {
+    std::int8_t status;
+    const char* text;
+    bool wait;
+};
+constexpr StatusLine kStatusLines[] = {
+    {dialstatus::kDialling, "Dailing!", true},
+    {dialstatus::kCheckPassword, "Check password", true},
+    {dialstatus::kDownloadParameters, "Download parameters", true},
+    {dialstatus::kDownloadInfo, "Download InfoStruct", true},
+    {dialstatus::kDownloadEvents, "Download Events", true},
+    {dialstatus::kDownloadFinished, "Download finished", true},
+    {dialstatus::kPasswordError, "Password error!", true},
+    {dialstatus::kNoCarrier, "No carrier", false},
+    {dialstatus::kNoCarrier2, "No carrier", false},
+    {dialstatus::kUnknownNumber, "I don't know your phone number!", false},
+};
+
 // Milliseconds from `since` to now.
 long long ElapsedMs(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
@@ -89,40 +108,17 @@ std::intptr_t CDialingDlg::OnLinkResult(const LinkAnswer& answer) {
 }
 
 bool CDialingDlg::ApplyStatus(std::int8_t status) {
+    for (const StatusLine& line : kStatusLines) {
+        if (line.status != status) continue;
+        m_strStatus = line.text;
+        return line.wait;
+    }
     switch (status) {
         case dialstatus::kNothing:
             m_strStatus += '.';
             return true;
-        case dialstatus::kDialling:
-            m_strStatus = "Dailing!";
-            return true;
-        case dialstatus::kCheckPassword:
-            m_strStatus = "Check password";
-            return true;
-        case dialstatus::kDownloadParameters:
-            m_strStatus = "Download parameters";
-            return true;
-        case dialstatus::kDownloadInfo:
-            m_strStatus = "Download InfoStruct";
-            return true;
-        case dialstatus::kDownloadEvents:
-            m_strStatus = "Download Events";
-            return true;
-        case dialstatus::kDownloadFinished:
-            m_strStatus = "Download finished";
-            return true;
-        case dialstatus::kPasswordError:
-            m_strStatus = "Password error!";
-            return true;
         case dialstatus::kConnected:
             m_pSheet->SetActivePage(m_pSheet->page(PageId::General));
-            return false;
-        case dialstatus::kNoCarrier:
-        case dialstatus::kNoCarrier2:
-            m_strStatus = "No carrier";
-            return false;
-        case dialstatus::kUnknownNumber:
-            m_strStatus = "I don't know your phone number!";
             return false;
         case dialstatus::kAborted:
             m_strStatus.clear();
