@@ -36,11 +36,10 @@ void AddProtocol(std::vector<Field>& t, const Protocol& p) {
     const std::string stem(p.prefix);
     t.push_back(Flag(stem + ".pstn_trouble", p.pstnFlag, p.page, "If PSTN line in trouble"));
     t.push_back(Flag(stem + ".option", p.optionFlag, p.page, "Second option"));
-    if (p.page == Page::Dtmf)
-        t.push_back(Flag("dtmf.variant", kFlagDtmfVariant, p.page, "Protocol variant"));
-    const bool ip = p.page == Page::Ip;
+    if (p.variantFlag)
+        t.push_back(Flag(stem + ".variant", p.variantFlag, p.page, "Protocol variant"));
     for (std::size_t i = 0; i < kMasksPerTable; ++i) {
-        t.push_back(Member({stem + (ip ? ".destination" : ".number"),
+        t.push_back(Member({stem + (p.destinations ? ".destination" : ".number"),
                             Place::Slot,
                             static_cast<std::size_t>(p.firstSlot) + i,
                             p.numberSize,
@@ -48,7 +47,7 @@ void AddProtocol(std::vector<Field>& t, const Protocol& p) {
                             Kind::Text,
                             false,
                             p.page,
-                            ip ? "Destination" : "Phone number",
+                            p.destinations ? "Destination" : "Phone number",
                             {}},
                            i, true));
         if (p.hasAccounts)
@@ -106,11 +105,9 @@ void AssignSections(std::vector<Field>& table) {
 
 std::vector<Field> BuildTable() {
     std::vector<Field> t;
-    t.push_back(Flag("communication.dtmf", kFlagDtmfInstalled, Page::Communication, "DTMF"));
-    t.push_back(Flag("communication.cid_sms", kFlagCidSmsInstalled, Page::Communication,
-                     "Contact ID via SMS"));
-    t.push_back(Flag("communication.sms", kFlagSmsInstalled, Page::Communication, "SMS"));
-    t.push_back(Flag("communication.ip", kFlagIpInstalled, Page::Communication, "IP"));
+    for (const Protocol& p : protocols::kProtocols)
+        t.push_back(Flag("communication." + std::string(p.prefix), p.installedFlag,
+                         Page::Communication, PageName(p.page)));
     t.push_back(Flag("communication.and", kFlagAnd, Page::Communication, "And"));
     t.push_back(Flag("communication.primary", kFlagPrimary, Page::Communication, "Primary"));
     for (const Protocol& p : protocols::kProtocols) AddProtocol(t, p);

@@ -1,5 +1,6 @@
 // The four ways the communicator reports, each described once: the field table, the
-// communication page and the handover record take their places and bits from here.
+// communication page, its protocol's page and the handover record take their places and bits
+// from here.
 #pragma once
 
 #include <cstddef>
@@ -18,29 +19,68 @@ struct Protocol {
     fields::Page page;
     int firstSlot;  // its phone book's first number (or destination) slot
     std::size_t numberSize;
+    bool destinations = false;  // its slots hold free-text IP destinations, not phone numbers
     MaskTable masks;
-    bool hasAccounts;
-    AccountTable accounts;  // with hasAccounts
+    bool filteredEvents = false;  // its events only those the unit's filter mask allows
+    bool hasAccounts = false;
+    AccountTable accounts = AccountTable::Dtmf;  // with hasAccounts
+    bool accountAtRow = false;  // a row's account is stored at the row's index, not the number's
     std::uint32_t installedFlag;
     std::uint32_t supportedFlag;
     std::uint32_t pstnFlag;
     std::uint32_t optionFlag;
+    std::uint32_t variantFlag = 0;  // the choice between two variants of the protocol, if any
 };
 
 // In the communication page's order: its rows carry the index.
 inline constexpr Protocol kProtocols[] = {
-    {"dtmf", fields::Page::Dtmf, layout::kSlotDtmfNumber0, layout::kPhoneNumberSize,
-     MaskTable::Dtmf, true, AccountTable::Dtmf, layout::kFlagDtmfInstalled,
-     layout::kFlagDtmfSupported, layout::kFlagDtmfPstn, layout::kFlagDtmfOption},
-    {"cid_sms", fields::Page::CidSms, layout::kSlotCidSmsNumber0, layout::kPhoneNumberSize,
-     MaskTable::CidSms, true, AccountTable::CidSms, layout::kFlagCidSmsInstalled,
-     layout::kFlagCidSmsSupported, layout::kFlagCidSmsPstn, layout::kFlagCidSmsOption},
-    {"sms", fields::Page::Sms, layout::kSlotSmsNumber0, layout::kPhoneNumberSize, MaskTable::Sms,
-     false, AccountTable::Dtmf, layout::kFlagSmsInstalled, layout::kFlagSmsSupported,
-     layout::kFlagSmsPstn, layout::kFlagSmsOption},
-    {"ip", fields::Page::Ip, layout::kSlotIpDestination0, layout::kIpDestinationSize, MaskTable::Ip,
-     true, AccountTable::Ip, layout::kFlagIpInstalled, layout::kFlagIpSupported,
-     layout::kFlagIpPstn, layout::kFlagIpOption},
+    {.prefix = "dtmf",
+     .page = fields::Page::Dtmf,
+     .firstSlot = layout::kSlotDtmfNumber0,
+     .numberSize = layout::kPhoneNumberSize,
+     .masks = MaskTable::Dtmf,
+     .filteredEvents = true,
+     .hasAccounts = true,
+     .accounts = AccountTable::Dtmf,
+     .accountAtRow = true,
+     .installedFlag = layout::kFlagDtmfInstalled,
+     .supportedFlag = layout::kFlagDtmfSupported,
+     .pstnFlag = layout::kFlagDtmfPstn,
+     .optionFlag = layout::kFlagDtmfOption,
+     .variantFlag = layout::kFlagDtmfVariant},
+    {.prefix = "cid_sms",
+     .page = fields::Page::CidSms,
+     .firstSlot = layout::kSlotCidSmsNumber0,
+     .numberSize = layout::kPhoneNumberSize,
+     .masks = MaskTable::CidSms,
+     .hasAccounts = true,
+     .accounts = AccountTable::CidSms,
+     .installedFlag = layout::kFlagCidSmsInstalled,
+     .supportedFlag = layout::kFlagCidSmsSupported,
+     .pstnFlag = layout::kFlagCidSmsPstn,
+     .optionFlag = layout::kFlagCidSmsOption},
+    {.prefix = "sms",
+     .page = fields::Page::Sms,
+     .firstSlot = layout::kSlotSmsNumber0,
+     .numberSize = layout::kPhoneNumberSize,
+     .masks = MaskTable::Sms,
+     .installedFlag = layout::kFlagSmsInstalled,
+     .supportedFlag = layout::kFlagSmsSupported,
+     .pstnFlag = layout::kFlagSmsPstn,
+     .optionFlag = layout::kFlagSmsOption},
+    {.prefix = "ip",
+     .page = fields::Page::Ip,
+     .firstSlot = layout::kSlotIpDestination0,
+     .numberSize = layout::kIpDestinationSize,
+     .destinations = true,
+     .masks = MaskTable::Ip,
+     .filteredEvents = true,
+     .hasAccounts = true,
+     .accounts = AccountTable::Ip,
+     .installedFlag = layout::kFlagIpInstalled,
+     .supportedFlag = layout::kFlagIpSupported,
+     .pstnFlag = layout::kFlagIpPstn,
+     .optionFlag = layout::kFlagIpOption},
 };
 inline constexpr int kCount = static_cast<int>(std::size(kProtocols));
 inline constexpr const Protocol& kDtmf = kProtocols[0];

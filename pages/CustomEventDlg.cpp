@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/MainSheet.h"
+#include "pages/ListPair.h"
 #include "resources/Resource.h"
 #include "resources/Templates.h"
 #include "ui/Services.h"
@@ -74,10 +75,8 @@ bool CCustomEventDlg::OnInitDialog() {
 }
 
 void CCustomEventDlg::FillLists() {
-    ui::ListView* send = GetListView(IDC_SEND_LIST);
-    ui::ListView* pool = GetListView(IDC_POOL_LIST);
-    send->DeleteAllItems();
-    pool->DeleteAllItems();
+    const ListPair lists{GetListView(IDC_SEND_LIST), GetListView(IDC_POOL_LIST)};
+    lists.Clear();
     const DeviceData& d = Data();
     const EventNames names = CatalogueNames(d.eventCatalogue.data(), kEventCatalogueSize);
     const ConstEventMask basic(basicEventMask.data(), kEventMaskSize);
@@ -85,10 +84,8 @@ void CCustomEventDlg::FillLists() {
         const std::string& name = names[static_cast<std::size_t>(event)];
         if (name.empty()) continue;
         if (m_nFilter && !EventMaskTest(d.eventFilterMask(), event)) continue;
-        if (EventMaskTest(Mask(), event))
-            send->InsertItem(send->GetItemCount(), name, 0, event);
-        else if (m_bAdvanced || EventMaskTest(basic, event))
-            pool->InsertItem(pool->GetItemCount(), name, 0, event);
+        const bool sent = EventMaskTest(Mask(), event);
+        if (sent || m_bAdvanced || EventMaskTest(basic, event)) lists.Append(sent, name, 0, event);
     }
     UpdateData(false);
 }

@@ -2,40 +2,13 @@
 
 #include "resources/Resource.h"
 
-using namespace layout;
+namespace {
 
-// A DTMF row's account code is kept at the row's index.
-const CPhoneBook::RowLayout CDTMFconf::kRows{
-    kSlotDtmfNumber0, 4, kPhoneNumberSize - 1, Codes::Accounts, AccountTable::Dtmf, true};
+constexpr CPhoneBook::Caption kCaptions[] = {
+    {IDC_BOOK_TITLE, "600"}, {IDC_BOOK_OPTION, "501"}, {IDC_SCENARIO_TITLE, "609"},
+    {IDC_SCENARIO_0, "610"}, {IDC_SCENARIO_1, "611"},
+};
 
-bool CDTMFconf::OnInitDialog() {
-    if (!CPhoneBook::OnInitDialog()) return false;
-    SetPageIcon(IDI_DTMF);
-    UpdateData(false);
-    SetAccountEntry(1);
-    SetDigitsOnly(1);
-    LoadRows(kRows);
-    for (int id : {IDC_SCENARIO_0, IDC_SCENARIO_1, IDC_SCENARIO_TITLE}) ShowItem(id, true);
-    CheckDlgButton(Data().reportFlag(kFlagDtmfVariant) ? IDC_SCENARIO_1 : IDC_SCENARIO_0, true);
-    return true;
-}
+}  // namespace
 
-bool CDTMFconf::OnSetActive() {
-    ShowOptions(kFlagDtmfPstn, kFlagDtmfOption);
-    m_pEventMasks = Data().eventMasks(MaskTable::Dtmf);
-    m_bEventFilter = 1;
-    SetText(IDC_BOOK_TITLE, "600");
-    SetText(IDC_BOOK_OPTION, "501");
-    SetText(IDC_SCENARIO_TITLE, "609");
-    SetText(IDC_SCENARIO_0, "610");
-    SetText(IDC_SCENARIO_1, "611");
-    UpdateData(false);
-    return CPhoneBook::OnSetActive();
-}
-
-void CDTMFconf::Store() {
-    if (StoreRows(kRows)) {
-        StoreOptions(kFlagDtmfPstn, kFlagDtmfOption);
-        StoreFlag(IDC_SCENARIO_1, kFlagDtmfVariant);
-    }
-}
+CDTMFconf::CDTMFconf() : CProtocolBook(protocols::kDtmf, {IDI_DTMF, kCaptions}) {}

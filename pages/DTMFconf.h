@@ -2,15 +2,9 @@
 // a choice between two variants of the protocol, and two options.
 #pragma once
 
-#include "pages/PhoneBook.h"
+#include "pages/ProtocolBook.h"
 
-class CDTMFconf : public CPhoneBook {
+class CDTMFconf : public CProtocolBook {
   public:
-    bool OnInitDialog() override;
-    bool OnSetActive() override;
-
-    static const RowLayout kRows;
-
-  protected:
-    void Store() override;
+    CDTMFconf();
 };

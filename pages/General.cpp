@@ -4,6 +4,7 @@
 
 #include "device/DeviceData.h"
 #include "device/Protocols.h"
+#include "pages/ListPair.h"
 #include "resources/Resource.h"
 #include "resources/Templates.h"
 #include "transfer/InfoDlg.h"
@@ -29,8 +30,6 @@ constexpr ProtocolInfo kInfo[CGeneral::kProtocolCount] = {
     {"303", "309", IDI_SMS},
     {"304", "316", IDI_IP},
 };
-static_assert(CGeneral::kProtocolCount == protocols::kCount);
-constexpr int kIpIndex = 3;
 
 // What the installer can choose on the page; none of it while the record is being read.
 constexpr int kChoiceControls[] = {IDC_PRIMARY, IDC_BACKUP, IDC_AND,       IDC_INFO,
@@ -144,19 +143,17 @@ std::intptr_t CGeneral::OnLinkResult(const LinkAnswer& answer) {
 }
 
 void CGeneral::FillLists() {
-    ui::ListView* installed = GetListView(IDC_INSTALLED);
-    ui::ListView* available = GetListView(IDC_AVAILABLE);
-    installed->DeleteAllItems();
-    available->DeleteAllItems();
+    const ListPair lists{GetListView(IDC_INSTALLED), GetListView(IDC_AVAILABLE)};
+    lists.Clear();
     const DeviceData& d = Data();
     for (int i = 0; i < kProtocolCount; ++i) {
-        const bool offered = d.reportFlag(kFlagPrimary)
-                                 ? i == kIpIndex
-                                 : d.reportFlag(protocols::kProtocols[i].supportedFlag);
+        const protocols::Protocol& protocol = protocols::kProtocols[i];
+        // Primary offers the IP protocol alone.
+        const bool offered = d.reportFlag(kFlagPrimary) ? &protocol == &protocols::kIp
+                                                        : d.reportFlag(protocol.supportedFlag);
         if (!offered) continue;
-        ui::ListView* list =
-            d.reportFlag(protocols::kProtocols[i].installedFlag) ? installed : available;
-        list->InsertItem(list->GetItemCount(), m_protocols[static_cast<std::size_t>(i)].name, i, i);
+        lists.Append(d.reportFlag(protocol.installedFlag),
+                     m_protocols[static_cast<std::size_t>(i)].name, i, i);
     }
 }
 

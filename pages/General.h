@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/WizardPage.h"
+#include "device/Protocols.h"
 #include "ui/ListView.h"
 
 class CGeneral : public CWizardPage {
@@ -17,7 +18,7 @@ class CGeneral : public CWizardPage {
     int OnWizardNext() override;
 
     static constexpr int kIdentifyRetries = 5;
-    static constexpr int kProtocolCount = 4;
+    static constexpr int kProtocolCount = protocols::kCount;
     static constexpr int kSiteReportTimer = 3;
 
   protected:

@@ -2,15 +2,18 @@
 
 #include <array>
 #include <iterator>
+#include <string>
 
 #include "resources/Resource.h"
 
 using namespace layout;
 
-const CPhoneBook::RowLayout CIPconf::kRows{kSlotIpDestination0, 4, kIpDestinationSize - 1,
-                                           Codes::Accounts, AccountTable::Ip};
-
 namespace {
+
+constexpr CPhoneBook::Caption kCaptions[] = {
+    {IDC_BOOK_OPTION, "501"},        {IDC_BOOK_TITLE, "800"},     {IDC_APN_LABEL, "801"},
+    {IDC_APN_PASSWORD_LABEL, "802"}, {IDC_APN_USER_LABEL, "803"},
+};
 
 constexpr int kLoginEdits[] = {IDC_APN, IDC_APN_USER, IDC_APN_PASSWORD};
 using LoginLengths = std::array<std::size_t, std::size(kLoginEdits)>;
@@ -27,8 +30,7 @@ std::size_t LoginLength(const LoginLengths& n) {
 
 }  // namespace
 
-CIPconf::CIPconf() {
-    m_nNumberLimit = static_cast<int>(kIpDestinationSize) - 1;
+CIPconf::CIPconf() : CProtocolBook(protocols::kIp, {IDI_IP, kCaptions}) {
     for (int id : kLoginEdits) OnChange(id, [this] { LimitLogin(); });
 }
 
@@ -46,11 +48,7 @@ void CIPconf::LimitLogin() {
 }
 
 bool CIPconf::OnInitDialog() {
-    if (!CPhoneBook::OnInitDialog()) return false;
-    SetPageIcon(IDI_IP);
-    UpdateData(false);
-    SetAccountEntry(1);
-    SetDigitsOnly(0);
+    if (!CProtocolBook::OnInitDialog()) return false;
     for (int id : {IDC_APN_LABEL, IDC_APN, IDC_APN_USER_LABEL, IDC_APN_USER, IDC_APN_PASSWORD_LABEL,
                    IDC_APN_PASSWORD})
         ShowItem(id, true);
@@ -59,27 +57,11 @@ bool CIPconf::OnInitDialog() {
     SetDlgItemText(IDC_APN_USER, login.user);
     SetDlgItemText(IDC_APN_PASSWORD, login.password);
     LimitLogin();
-    LoadRows(kRows);
-    m_pEventMasks = Data().eventMasks(MaskTable::Ip);
-    m_bEventFilter = 1;
-    return true;
-}
-
-bool CIPconf::OnSetActive() {
-    if (!CPhoneBook::OnSetActive()) return false;
-    SetText(IDC_BOOK_OPTION, "501");
-    SetText(IDC_BOOK_TITLE, "800");
-    SetText(IDC_APN_LABEL, "801");
-    SetText(IDC_APN_PASSWORD_LABEL, "802");
-    SetText(IDC_APN_USER_LABEL, "803");
-    ShowOptions(kFlagIpPstn, kFlagIpOption);
-    UpdateData(false);
     return true;
 }
 
 void CIPconf::Store() {
-    if (!StoreRows(kRows)) return;
-    StoreOptions(kFlagIpPstn, kFlagIpOption);
+    if (!StoreProtocol()) return;
     const std::string login = JoinApnLogin(
         {GetDlgItemText(IDC_APN), GetDlgItemText(IDC_APN_USER), GetDlgItemText(IDC_APN_PASSWORD)});
     Data().setSlotText(kSlotApnLogin, login);

@@ -2,18 +2,14 @@
 // with an account code and its own events, and two options.
 #pragma once
 
-#include <string>
-
 #include "device/Fields.h"
-#include "pages/PhoneBook.h"
+#include "pages/ProtocolBook.h"
 
-class CIPconf : public CPhoneBook {
+class CIPconf : public CProtocolBook {
   public:
     CIPconf();
     bool OnInitDialog() override;
-    bool OnSetActive() override;
 
-    static const RowLayout kRows;
     static constexpr int kLoginFieldMax = 32;
 
   protected:

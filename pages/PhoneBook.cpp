@@ -17,12 +17,18 @@ namespace {
 constexpr int kEditingControls[] = {IDC_BOOK_UP,     IDC_BOOK_DOWN,       IDC_BOOK_ADD,
                                     IDC_BOOK_REMOVE, IDC_BOOK_PROPERTIES, IDC_BOOK_LIST};
 constexpr std::size_t kRowTextMax = 127;
+constexpr CPhoneBook::Caption kBookCaptions[] = {
+    {IDC_BOOK_ADD, "407"},  {IDC_BOOK_REMOVE, "408"}, {IDC_BOOK_PROPERTIES, "409"},
+    {IDC_BOOK_UP, "410"},   {IDC_BOOK_DOWN, "411"},   {IDC_EVENT_TABLE, "414"},
+    {IDC_BOOK_PSTN, "413"},
+};
 
 }  // namespace
 
-CPhoneBook::CPhoneBook()
+CPhoneBook::CPhoneBook(std::span<const Caption> captions)
     : CWizardPage(GetTemplate(IDD_PHONEBOOK)),
-      m_pImageList(std::make_unique<ui::ImageList>(kIconSize)) {
+      m_pImageList(std::make_unique<ui::ImageList>(kIconSize)),
+      m_captions(captions) {
     OnClicked(IDC_BOOK_ADD, [this] { Add(); });
     OnClicked(IDC_BOOK_PROPERTIES, [this] { Properties(); });
     OnClicked(IDC_BOOK_REMOVE, [this] { Remove(); });
@@ -53,13 +59,8 @@ bool CPhoneBook::OnInitDialog() {
 }
 
 bool CPhoneBook::OnSetActive() {
-    SetText(IDC_BOOK_ADD, "407");
-    SetText(IDC_BOOK_REMOVE, "408");
-    SetText(IDC_BOOK_PROPERTIES, "409");
-    SetText(IDC_BOOK_UP, "410");
-    SetText(IDC_BOOK_DOWN, "411");
-    SetText(IDC_EVENT_TABLE, "414");
-    SetText(IDC_BOOK_PSTN, "413");
+    for (const auto& [id, section] : m_captions) SetText(id, section);
+    for (const auto& [id, section] : kBookCaptions) SetText(id, section);
     UpdateData(false);
     PostButtons(ui::PSWIZB_BACK | ui::PSWIZB_NEXT);
     m_nRetries = kCatalogueRetries;
@@ -108,10 +109,7 @@ std::uint8_t* CPhoneBook::RowMask(int row) const {
 
 bool CPhoneBook::RunPhoneDialog(std::uint8_t* mask) {
     CPhoneProp dialog(m_strNumber, m_strCode, mask, m_bEventFilter, 0);
-    if (m_bPasswordEntry) dialog.SetPasswordEntry(1);
-    if (m_bAccountEntry) dialog.SetAccountEntry(1);
-    if (m_bDigitsOnly) dialog.SetDigitsOnly(1);
-    dialog.SetNumberLimit(m_nNumberLimit);
+    dialog.SetEntry(m_entry);
     return dialog.DoModal() == ui::IDOK;
 }
 
@@ -206,8 +204,7 @@ void CPhoneBook::Scenario(int value) {
             m_strNumber.clear();
             m_strCode = d.slotText(kSlotUserCode);
             CPhoneProp dialog(m_strNumber, m_strCode, nullptr, 0, 0);
-            if (m_bPasswordEntry) dialog.SetPasswordEntry(1);
-            if (m_bPasswordOnly) dialog.SetPasswordOnly(1);
+            dialog.SetEntry({.password = m_entry.password, .passwordOnly = m_bPasswordOnly != 0});
             if (dialog.DoModal() != ui::IDOK) return;
             d.setUserCode(m_strCode);
             SetScenarioValue(1);

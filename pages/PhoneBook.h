@@ -2,20 +2,27 @@
 // Remove, Properties, Up and Down, each row's entry code and event mask kept beside it and
 // moved with it, the three scenario buttons, and the event catalogue request of the first such
 // page shown after a connection. It is also the one home of what the derived pages share:
-// rows loaded from and stored to the record's slots, page icons and option bits.
+// rows loaded from and stored to the record's slots, captions, page icons and option bits.
 #pragma once
 
 #include <array>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "app/WizardPage.h"
 #include "device/DeviceData.h"
+#include "pages/PhoneProp.h"
 #include "ui/ListView.h"
 
 class CPhoneBook : public CWizardPage {
   public:
-    CPhoneBook();
+    // A control's text, from a section of the language file, set on every activation.
+    struct Caption {
+        int id;
+        const char* section;
+    };
+    explicit CPhoneBook(std::span<const Caption> captions);
 
     bool OnInitDialog() override;
     bool OnSetActive() override;
@@ -24,9 +31,6 @@ class CPhoneBook : public CWizardPage {
     int OnWizardBack() override;
     int OnWizardNext() override;
 
-    void SetPasswordEntry(int on) { m_bPasswordEntry = on; }
-    void SetAccountEntry(int on) { m_bAccountEntry = on; }
-    void SetDigitsOnly(int on) { m_bDigitsOnly = on; }
     void EnableScenarios(int on) { m_bScenarios = on; }
 
     static constexpr int kCodeCount = 10;
@@ -72,7 +76,8 @@ class CPhoneBook : public CWizardPage {
     std::uint8_t* m_pEventMasks = nullptr;
     int m_bEventFilter = 0;
     int m_bPasswordOnly = 0;
-    int m_nNumberLimit = static_cast<int>(layout::kPhoneNumberSize) - 1;
+    // How the phone number dialog edits a row.
+    CPhoneProp::Entry m_entry{.numberLimit = static_cast<int>(layout::kPhoneNumberSize) - 1};
     int m_nRetries = kCatalogueRetries;
     std::string m_strNumber;
     std::string m_strCode;
@@ -93,9 +98,7 @@ class CPhoneBook : public CWizardPage {
     std::uint8_t* RowMask(int row) const;
     ui::ListView* List() const;
 
-    int m_bPasswordEntry = 0;
-    int m_bAccountEntry = 0;
-    int m_bDigitsOnly = 0;
+    const std::span<const Caption> m_captions;
     int m_bScenarios = 0;
     std::string m_strListLabel;  // bound to the static above the list; nothing fills it
 };

@@ -43,9 +43,9 @@ void CPhoneProp::InitPasswordEntry() {
 
 bool CPhoneProp::OnInitDialog() {
     if (!ui::Dialog::OnInitDialog()) return false;
-    if (m_bPasswordEntry) {
+    if (m_entry.password) {
         InitPasswordEntry();
-        if (m_bPasswordOnly) {
+        if (m_entry.passwordOnly) {
             ShowItem(IDC_NUMBER, false);
             ShowItem(IDC_NUMBER_LABEL, false);
             SetWindowText(AfxLangText("816"));
@@ -57,7 +57,7 @@ bool CPhoneProp::OnInitDialog() {
         // Until the unit's event names are in, the list would be empty (and its OK would
         // clear the mask) while the link is still writing the names.
         EnableItem(IDC_EVENT_FILTER, AfxGetMainSheet()->m_bEventsLoaded != 0);
-        if (m_bAccountEntry) {
+        if (m_entry.account) {
             ShowItem(IDC_CONFIRM, true);
             EnableItem(IDC_CONFIRM, true);
             SetMasked(IDC_CONFIRM, false);
@@ -67,11 +67,11 @@ bool CPhoneProp::OnInitDialog() {
             SetDlgItemText(IDC_CONFIRM_LABEL, AfxLangText("810"));
         }
     }
-    if (m_bDigitsOnly) ui::Dialog::SetDigitsOnly(IDC_NUMBER);
-    if (m_nNumberLimit > 0) LimitText(IDC_NUMBER, m_nNumberLimit);
+    if (m_entry.digitsOnly) ui::Dialog::SetDigitsOnly(IDC_NUMBER);
+    if (m_entry.numberLimit > 0) LimitText(IDC_NUMBER, m_entry.numberLimit);
     if (!m_pstrNumber.empty()) SetDlgItemText(IDC_NUMBER, m_pstrNumber);
-    const std::string label = AfxLangText(m_bDigitsOnly ? "811" : "812");
-    if (AfxGetMainSheet()->primaryMode && !m_bPasswordEntry) {
+    const std::string label = AfxLangText(m_entry.digitsOnly ? "811" : "812");
+    if (AfxGetMainSheet()->primaryMode && !m_entry.password) {
         for (int id : {IDC_EVENT_FILTER, IDC_CONFIRM, IDC_CONFIRM_LABEL}) ShowItem(id, false);
     }
     SetDlgItemText(IDC_NUMBER_LABEL, label);
@@ -104,7 +104,7 @@ bool CPhoneProp::CheckNumber() {
     }
     // A digits-only number keeps no non-digit it did not have, so no remnant of the
     // placeholder either.
-    if (HoldsPlaceholder(number) || (m_bDigitsOnly && ui::GainsNonDigit(m_pstrNumber, number)))
+    if (HoldsPlaceholder(number) || (m_entry.digitsOnly && ui::GainsNonDigit(m_pstrNumber, number)))
         return false;
     m_pstrNumber = number;
     return true;
@@ -126,12 +126,12 @@ bool CPhoneProp::CheckPasswords() {
 }
 
 void CPhoneProp::OnOK() {
-    if (!m_bPasswordOnly && !CheckNumber()) return;
-    if (m_bPasswordEntry) {
+    if (!m_entry.passwordOnly && !CheckNumber()) return;
+    if (m_entry.password) {
         if (CheckPasswords()) EndDialog(ui::IDOK);
         return;
     }
-    if (m_bAccountEntry && !AfxGetMainSheet()->primaryMode) {
+    if (m_entry.account && !AfxGetMainSheet()->primaryMode) {
         const std::string account = GetDlgItemText(IDC_CONFIRM);
         if (account.size() != kAccountLength) {
             SetDlgItemText(IDC_CONFIRM, kAccountReminder);

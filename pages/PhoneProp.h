@@ -11,15 +11,25 @@
 
 class CPhoneProp : public ui::Dialog {
   public:
+    // What the dialog asks for besides the number, and what the number may hold.
+    struct Entry {
+        bool password = false;  // a password, changed with old / new / confirmation
+        bool account = false;   // a 4-character account code
+        bool digitsOnly = false;
+        bool passwordOnly = false;  // the password without a number
+        // No more characters can be typed into the number than the calling page can store.
+        int numberLimit = 0;
+    };
+
     CPhoneProp(std::string& number, std::string& code, std::uint8_t* eventMask, int eventFilter,
                ui::Hwnd parent);
 
-    void SetPasswordEntry(int on) { m_bPasswordEntry = on; }
-    void SetAccountEntry(int on) { m_bAccountEntry = on; }
-    void SetDigitsOnly(int on) { m_bDigitsOnly = on; }
-    void SetPasswordOnly(int on) { m_bPasswordOnly = on; }
-    // No more characters can be typed into the number than the calling page can store.
-    void SetNumberLimit(int maxChars) { m_nNumberLimit = maxChars; }
+    void SetEntry(const Entry& entry) { m_entry = entry; }
+    void SetPasswordEntry(int on) { m_entry.password = on != 0; }
+    void SetAccountEntry(int on) { m_entry.account = on != 0; }
+    void SetDigitsOnly(int on) { m_entry.digitsOnly = on != 0; }
+    void SetPasswordOnly(int on) { m_entry.passwordOnly = on != 0; }
+    void SetNumberLimit(int maxChars) { m_entry.numberLimit = maxChars; }
 
     static constexpr int kPasswordMax = 10;
     static constexpr int kAccountLength = 4;
@@ -38,11 +48,7 @@ class CPhoneProp : public ui::Dialog {
     std::string& m_pstrCode;
     std::uint8_t* m_pEventMask;
     int m_nEventFilter;
-    int m_bPasswordEntry = 0;
-    int m_bAccountEntry = 0;
-    int m_bDigitsOnly = 0;
-    int m_bPasswordOnly = 0;
-    int m_nNumberLimit = 0;
+    Entry m_entry;
 };
 
 // The placeholder and the reminder the dialog puts into its edits.

@@ -1,7 +1,10 @@
-// A phone book page of one protocol: numbers with their events and, where the protocol keeps
-// them, account codes, and the protocol's two options. The SMS and Contact-ID-via-SMS pages are
-// this page over their protocol's descriptor, with their own icon and titles.
+// A phone book page of one protocol: numbers (or destinations) with their events and, where
+// the protocol keeps them, account codes, the protocol's two options and, where it has two
+// variants, the choice between them. Each protocol's page is this page over the protocol's
+// descriptor, with its own icon and captions; the IP page adds its access point.
 #pragma once
+
+#include <span>
 
 #include "device/Protocols.h"
 #include "pages/PhoneBook.h"
@@ -10,8 +13,7 @@ class CProtocolBook : public CPhoneBook {
   public:
     struct Look {
         const char* icon;
-        const char* titleSection;
-        const char* optionSection;
+        std::span<const Caption> captions;
     };
     CProtocolBook(const protocols::Protocol& protocol, const Look& look);
 
@@ -23,9 +25,11 @@ class CProtocolBook : public CPhoneBook {
 
   protected:
     void Store() override;
+    // The rows, then the options and the variant; stops with false where StoreRows does.
+    bool StoreProtocol();
 
   private:
     const protocols::Protocol& m_protocol;
-    const Look m_look;
+    const char* const m_icon;
     const RowLayout m_rows;
 };

@@ -2,4 +2,10 @@
 
 #include "resources/Resource.h"
 
-CRC_SMSConf::CRC_SMSConf() : CProtocolBook(protocols::kCidSms, {IDI_CID_SMS, "520", "521"}) {}
+namespace {
+
+constexpr CPhoneBook::Caption kCaptions[] = {{IDC_BOOK_TITLE, "520"}, {IDC_BOOK_OPTION, "521"}};
+
+}  // namespace
+
+CRC_SMSConf::CRC_SMSConf() : CProtocolBook(protocols::kCidSms, {IDI_CID_SMS, kCaptions}) {}

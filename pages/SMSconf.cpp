@@ -2,4 +2,10 @@
 
 #include "resources/Resource.h"
 
-CSMSconf::CSMSconf() : CProtocolBook(protocols::kSms, {IDI_SMS, "500", "501"}) {}
+namespace {
+
+constexpr CPhoneBook::Caption kCaptions[] = {{IDC_BOOK_TITLE, "500"}, {IDC_BOOK_OPTION, "501"}};
+
+}  // namespace
+
+CSMSconf::CSMSconf() : CProtocolBook(protocols::kSms, {IDI_SMS, kCaptions}) {}

@@ -9,15 +9,25 @@ const CPhoneBook::RowLayout CSupervisor::kRows{kSlotSupervisorNumber0, kSupervis
                                                kPhoneNumberSize - 1,   Codes::SupervisorCodes,
                                                AccountTable::Dtmf,     true};
 
-CSupervisor::CSupervisor() {
+namespace {
+
+constexpr CPhoneBook::Caption kCaptions[] = {
+    {IDC_BOOK_TITLE, "700"}, {IDC_SCENARIO_0, "701"},  {IDC_SCENARIO_1, "702"},
+    {IDC_SCENARIO_2, "703"}, {IDC_BOOK_OPTION, "707"},
+};
+
+}  // namespace
+
+CSupervisor::CSupervisor() : CPhoneBook(kCaptions) {
     m_nCapacity = kSupervisorCount;
+    m_entry.password = true;
+    m_entry.digitsOnly = true;
+    m_bPasswordOnly = 1;
 }
 
 bool CSupervisor::OnInitDialog() {
     if (!CPhoneBook::OnInitDialog()) return false;
     SetPageIcon(IDI_SUPERVISOR);
-    SetPasswordEntry(1);
-    m_bPasswordOnly = 1;
     ShowItem(IDC_BOOK_PSTN, false);
     ShowItem(IDC_EVENT_TABLE, false);
     for (int id : {IDC_SCENARIO_0, IDC_SCENARIO_1, IDC_SCENARIO_2, IDC_BOOK_OPTION})
@@ -26,8 +36,6 @@ bool CSupervisor::OnInitDialog() {
     EnableScenarios(1);
     ShowStartScenario();
     UpdateData(false);
-    SetPasswordEntry(1);
-    SetDigitsOnly(1);
     LoadRows(kRows);
     UpdateData(false);
     return true;
@@ -47,16 +55,6 @@ void CSupervisor::ShowStartScenario() {
     // Do what the button does, then show it chosen.
     ClickDlgButton(button);
     CheckDlgButton(button, true);
-}
-
-bool CSupervisor::OnSetActive() {
-    SetText(IDC_BOOK_TITLE, "700");
-    SetText(IDC_SCENARIO_0, "701");
-    SetText(IDC_SCENARIO_1, "702");
-    SetText(IDC_SCENARIO_2, "703");
-    SetText(IDC_BOOK_OPTION, "707");
-    UpdateData(false);
-    return CPhoneBook::OnSetActive();
 }
 
 void CSupervisor::Store() {

@@ -8,7 +8,6 @@ class CSupervisor : public CPhoneBook {
   public:
     CSupervisor();
     bool OnInitDialog() override;
-    bool OnSetActive() override;
 
     static const RowLayout kRows;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <ctime>
+#include <vector>
 
 #include "app/LangFile.h"
 #include "device/DeviceData.h"
@@ -152,8 +153,9 @@ struct ReportWriter {
     }
 
     void Pages() {
-        const Page order[] = {Page::Communication, Page::Dtmf, Page::CidSms, Page::Sms, Page::Ip,
-                              Page::Supervisor,    Page::End};
+        std::vector<Page> order{Page::Communication};
+        for (const protocols::Protocol& p : protocols::kProtocols) order.push_back(p.page);
+        order.insert(order.end(), {Page::Supervisor, Page::End});
         for (const Page page : order) {
             html += "<section><h2>" + Html(PageWords(page, in.langFile));
             if (!InUse(page)) html += " <small>(" + Html(Say(review::kNotInstalled)) + ")</small>";
