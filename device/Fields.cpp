@@ -461,24 +461,9 @@ std::string FieldValue(const DeviceData& data, const Field& f) {
 }
 
 std::string_view PageSection(Page page) {
-    switch (page) {
-        case Page::Dtmf:
-            return "600";
-        case Page::CidSms:
-            return "520";
-        case Page::Sms:
-            return "500";
-        case Page::Ip:
-            return "800";
-        case Page::Supervisor:
-            return "700";
-        case Page::Communication:
-        case Page::End:
-        case Page::PinCode:
-        case Page::Connection:
-            break;
-    }
-    return {};
+    if (const protocols::Protocol* protocol = protocols::OfPage(page))
+        return protocol->titleSection;
+    return page == Page::Supervisor ? "700" : std::string_view{};
 }
 
 int Ordinal(const Field& field) {

@@ -17,6 +17,12 @@ namespace protocols {
 struct Protocol {
     std::string_view prefix;  // the stem of its field names
     fields::Page page;
+    // Language sections: its page's title and option, and its name and description on the
+    // communication page.
+    const char* titleSection;
+    const char* optionSection;
+    const char* nameSection;
+    const char* descriptionSection;
     int firstSlot;  // its phone book's first number (or destination) slot
     std::size_t numberSize;
     bool destinations = false;  // its slots hold free-text IP destinations, not phone numbers
@@ -36,6 +42,10 @@ struct Protocol {
 inline constexpr Protocol kProtocols[] = {
     {.prefix = "dtmf",
      .page = fields::Page::Dtmf,
+     .titleSection = "600",
+     .optionSection = "501",
+     .nameSection = "301",
+     .descriptionSection = "307",
      .firstSlot = layout::kSlotDtmfNumber0,
      .numberSize = layout::kPhoneNumberSize,
      .masks = MaskTable::Dtmf,
@@ -50,6 +60,10 @@ inline constexpr Protocol kProtocols[] = {
      .variantFlag = layout::kFlagDtmfVariant},
     {.prefix = "cid_sms",
      .page = fields::Page::CidSms,
+     .titleSection = "520",
+     .optionSection = "521",
+     .nameSection = "305",
+     .descriptionSection = "308",
      .firstSlot = layout::kSlotCidSmsNumber0,
      .numberSize = layout::kPhoneNumberSize,
      .masks = MaskTable::CidSms,
@@ -61,6 +75,10 @@ inline constexpr Protocol kProtocols[] = {
      .optionFlag = layout::kFlagCidSmsOption},
     {.prefix = "sms",
      .page = fields::Page::Sms,
+     .titleSection = "500",
+     .optionSection = "501",
+     .nameSection = "303",
+     .descriptionSection = "309",
      .firstSlot = layout::kSlotSmsNumber0,
      .numberSize = layout::kPhoneNumberSize,
      .masks = MaskTable::Sms,
@@ -70,6 +88,10 @@ inline constexpr Protocol kProtocols[] = {
      .optionFlag = layout::kFlagSmsOption},
     {.prefix = "ip",
      .page = fields::Page::Ip,
+     .titleSection = "800",
+     .optionSection = "501",
+     .nameSection = "304",
+     .descriptionSection = "316",
      .firstSlot = layout::kSlotIpDestination0,
      .numberSize = layout::kIpDestinationSize,
      .destinations = true,

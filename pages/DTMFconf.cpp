@@ -5,10 +5,11 @@
 namespace {
 
 constexpr CPhoneBook::Caption kCaptions[] = {
-    {IDC_BOOK_TITLE, "600"}, {IDC_BOOK_OPTION, "501"}, {IDC_SCENARIO_TITLE, "609"},
-    {IDC_SCENARIO_0, "610"}, {IDC_SCENARIO_1, "611"},
+    {IDC_SCENARIO_TITLE, "609"},
+    {IDC_SCENARIO_0, "610"},
+    {IDC_SCENARIO_1, "611"},
 };
 
 }  // namespace
 
-CDTMFconf::CDTMFconf() : CProtocolBook(protocols::kDtmf, {IDI_DTMF, kCaptions}) {}
+CDTMFconf::CDTMFconf() : CProtocolBook(protocols::kDtmf, kCaptions) {}

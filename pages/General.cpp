@@ -5,6 +5,7 @@
 #include "device/DeviceData.h"
 #include "device/Protocols.h"
 #include "pages/ListPair.h"
+#include "pages/ProtocolBook.h"
 #include "resources/Resource.h"
 #include "resources/Templates.h"
 #include "transfer/InfoDlg.h"
@@ -16,20 +17,6 @@ namespace {
 
 constexpr int kIconSize = 32;
 constexpr std::size_t kRowTextMax = 127;
-
-// What the page shows of a protocol, by its index in protocols::kProtocols (its bits are there).
-struct ProtocolInfo {
-    const char* nameSection;
-    const char* descriptionSection;
-    const char* icon;
-};
-
-constexpr ProtocolInfo kInfo[CGeneral::kProtocolCount] = {
-    {"301", "307", IDI_DTMF},
-    {"305", "308", IDI_CID_SMS},
-    {"303", "309", IDI_SMS},
-    {"304", "316", IDI_IP},
-};
 
 // What the installer can choose on the page; none of it while the record is being read.
 constexpr int kChoiceControls[] = {IDC_PRIMARY, IDC_BACKUP, IDC_AND,       IDC_INFO,
@@ -67,7 +54,8 @@ void CGeneral::DoDataExchange(ui::DataExchange& dx) {
 bool CGeneral::OnInitDialog() {
     if (!CWizardPage::OnInitDialog()) return false;
     m_images = std::make_unique<ui::ImageList>(kIconSize);
-    for (const auto& info : kInfo) m_images->Add(info.icon);
+    for (const protocols::Protocol& protocol : protocols::kProtocols)
+        m_images->Add(ProtocolIcon(protocol));
     ui::ListView* installed = GetListView(IDC_INSTALLED);
     ui::ListView* available = GetListView(IDC_AVAILABLE);
     for (ui::ListView* list : {installed, available}) {
@@ -94,8 +82,9 @@ bool CGeneral::OnInitDialog() {
 
 bool CGeneral::OnSetActive() {
     for (int i = 0; i < kProtocolCount; ++i) {
-        m_protocols[static_cast<std::size_t>(i)] = {Text(kInfo[i].nameSection),
-                                                    Text(kInfo[i].descriptionSection)};
+        const protocols::Protocol& protocol = protocols::kProtocols[i];
+        m_protocols[static_cast<std::size_t>(i)] = {Text(protocol.nameSection),
+                                                    Text(protocol.descriptionSection)};
     }
     SetText(IDC_INSTALLED_LABEL, "314");
     SetText(IDC_AVAILABLE_LABEL, "315");

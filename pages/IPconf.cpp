@@ -11,8 +11,9 @@ using namespace layout;
 namespace {
 
 constexpr CPhoneBook::Caption kCaptions[] = {
-    {IDC_BOOK_OPTION, "501"},        {IDC_BOOK_TITLE, "800"},     {IDC_APN_LABEL, "801"},
-    {IDC_APN_PASSWORD_LABEL, "802"}, {IDC_APN_USER_LABEL, "803"},
+    {IDC_APN_LABEL, "801"},
+    {IDC_APN_PASSWORD_LABEL, "802"},
+    {IDC_APN_USER_LABEL, "803"},
 };
 
 constexpr int kLoginEdits[] = {IDC_APN, IDC_APN_USER, IDC_APN_PASSWORD};
@@ -30,7 +31,7 @@ std::size_t LoginLength(const LoginLengths& n) {
 
 }  // namespace
 
-CIPconf::CIPconf() : CProtocolBook(protocols::kIp, {IDI_IP, kCaptions}) {
+CIPconf::CIPconf() : CProtocolBook(protocols::kIp, kCaptions) {
     for (int id : kLoginEdits) OnChange(id, [this] { LimitLogin(); });
 }
 

@@ -1,9 +1,23 @@
 #include "pages/ProtocolBook.h"
 
+#include <iterator>
+
 #include "resources/Resource.h"
 
-CProtocolBook::CProtocolBook(const protocols::Protocol& protocol, const Look& look)
-    : CPhoneBook(look.captions), m_protocol(protocol), m_icon(look.icon), m_rows(RowsOf(protocol)) {
+namespace {
+
+// By the protocol's index in protocols::kProtocols.
+constexpr const char* kIcons[] = {IDI_DTMF, IDI_CID_SMS, IDI_SMS, IDI_IP};
+static_assert(std::size(kIcons) == std::size(protocols::kProtocols));
+
+}  // namespace
+
+const char* ProtocolIcon(const protocols::Protocol& protocol) {
+    return kIcons[&protocol - protocols::kProtocols];
+}
+
+CProtocolBook::CProtocolBook(const protocols::Protocol& protocol, std::span<const Caption> captions)
+    : CPhoneBook(captions), m_protocol(protocol), m_rows(RowsOf(protocol)) {
     m_entry.account = protocol.hasAccounts;
     m_entry.digitsOnly = !protocol.destinations;
     m_entry.numberLimit = static_cast<int>(protocol.numberSize) - 1;
@@ -17,7 +31,7 @@ CPhoneBook::RowLayout CProtocolBook::RowsOf(const protocols::Protocol& protocol)
 
 bool CProtocolBook::OnInitDialog() {
     if (!CPhoneBook::OnInitDialog()) return false;
-    SetPageIcon(m_icon);
+    SetPageIcon(ProtocolIcon(m_protocol));
     UpdateData(false);
     LoadRows(m_rows);
     if (m_protocol.variantFlag) {
@@ -32,6 +46,8 @@ bool CProtocolBook::OnSetActive() {
     ShowOptions(m_protocol.pstnFlag, m_protocol.optionFlag);
     m_pEventMasks = Data().eventMasks(m_protocol.masks);
     m_bEventFilter = m_protocol.filteredEvents ? 1 : 0;
+    SetText(IDC_BOOK_TITLE, m_protocol.titleSection);
+    SetText(IDC_BOOK_OPTION, m_protocol.optionSection);
     return CPhoneBook::OnSetActive();
 }
 

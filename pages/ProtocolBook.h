@@ -1,7 +1,7 @@
 // A phone book page of one protocol: numbers (or destinations) with their events and, where
 // the protocol keeps them, account codes, the protocol's two options and, where it has two
 // variants, the choice between them. Each protocol's page is this page over the protocol's
-// descriptor, with its own icon and captions; the IP page adds its access point.
+// descriptor, with captions of its own where it has more; the IP page adds its access point.
 #pragma once
 
 #include <span>
@@ -11,11 +11,8 @@
 
 class CProtocolBook : public CPhoneBook {
   public:
-    struct Look {
-        const char* icon;
-        std::span<const Caption> captions;
-    };
-    CProtocolBook(const protocols::Protocol& protocol, const Look& look);
+    explicit CProtocolBook(const protocols::Protocol& protocol,
+                           std::span<const Caption> captions = {});
 
     bool OnInitDialog() override;
     bool OnSetActive() override;
@@ -30,6 +27,8 @@ class CProtocolBook : public CPhoneBook {
 
   private:
     const protocols::Protocol& m_protocol;
-    const char* const m_icon;
     const RowLayout m_rows;
 };
+
+// The protocol's icon, on its page and on the communication page.
+const char* ProtocolIcon(const protocols::Protocol& protocol);
