@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,36 +28,46 @@ class ImageList {
     std::vector<std::string> m_resources;
 };
 
-// The shared half (ListView.cpp) keeps the selection mark, the image list and the notifications
-// around inserts and deletes; a backend owes every pure member, the protected ones included.
+// One class for both backends, as Window is. ui/ListView.cpp defines InsertItem, DeleteItem,
+// DeleteAllItems, SetSelectionMark, MoveMark, SetImageList and ActivateItem: the selection mark,
+// the image list and the notifications around inserts and deletes. Each backend (ui/qt,
+// ui/win32) owes Impl, the constructor and destructor, every control call from GetItemCount to
+// EditLabel and the private control calls from InsertRow to ShowSelectionMark, in its
+// Controls.cpp.
 class ListView {
   public:
-    virtual ~ListView() = default;
+    // The backend's side of the list: the control it drives. Only the backend knows it.
+    struct Impl;
+    explicit ListView(std::unique_ptr<Impl> impl);
+    ~ListView();
+    ListView(const ListView&) = delete;
+    ListView& operator=(const ListView&) = delete;
+    Impl& impl() const { return *m_impl; }
 
     // The row lands at `index` (in a sorted list where its text belongs); its row, or -1.
     int InsertItem(int index, std::string_view text, int image, std::intptr_t data);
     bool DeleteItem(int index);
     void DeleteAllItems();
     bool HasRow(int index) const { return index >= 0 && index < GetItemCount(); }
-    virtual int GetItemCount() const = 0;
-    virtual std::string GetItemText(int index) const = 0;
-    virtual void SetItemText(int index, std::string_view text) = 0;
-    virtual int GetItemImage(int index) const = 0;
-    virtual std::intptr_t GetItemData(int index) const = 0;
+    int GetItemCount() const;
+    std::string GetItemText(int index) const;
+    void SetItemText(int index, std::string_view text);
+    int GetItemImage(int index) const;
+    std::intptr_t GetItemData(int index) const;
 
     // The mark follows its row as rows come and go above it; -1 once its row is deleted.
     int GetSelectionMark() const { return m_mark; }
     void SetSelectionMark(int index);
     // Selected rows, top to bottom.
-    virtual std::vector<int> GetSelectedItems() const = 0;
-    virtual void SetItemSelected(int index, bool selected) = 0;
+    std::vector<int> GetSelectedItems() const;
+    void SetItemSelected(int index, bool selected);
 
     void SetImageList(const ImageList* images);
     const ImageList* GetImageList() const { return m_images; }
     // The width is in pixels at 96 DPI, as the image sizes are.
-    virtual void InsertColumn(std::string_view header, int widthPixels) = 0;
+    void InsertColumn(std::string_view header, int widthPixels);
     // Starts an in-place edit of a row's text.
-    virtual void EditLabel(int index) = 0;
+    void EditLabel(int index);
     void ActivateItem(int index);
 
     // Notifications.
@@ -66,19 +77,20 @@ class ListView {
     std::function<void(int index)> onItemDeleting;  // the row is still counted
     std::function<void(int index, const std::string& text)> onEndLabelEdit;
 
-  protected:
+  private:
     // The control takes a row at `index` (0..count); the row it landed on, or -1.
-    virtual int InsertRow(int index, std::string_view text, int image, std::intptr_t data) = 0;
+    int InsertRow(int index, std::string_view text, int image, std::intptr_t data);
     // The control drops a row it has.
-    virtual void RemoveRow(int index) = 0;
+    void RemoveRow(int index);
     // The control draws its rows' images from `images` (nullptr: none) from now on.
-    virtual void ShowImages(const ImageList* images) = 0;
+    void ShowImages(const ImageList* images);
     // A control with a mark of its own (the anchor of a shift-click) follows ours.
-    virtual void ShowSelectionMark(int /*index*/) {}
-    // The user moved the mark to `row`, by a click or a key: onItemChanging hears of it.
+    void ShowSelectionMark(int index);
+    // The user moved the mark to `row`, by a click or a key: onItemChanging hears of it. The
+    // backend's Impl calls it from the control's notifications.
     void MoveMark(int row);
 
-  private:
+    std::unique_ptr<Impl> m_impl;
     const ImageList* m_images = nullptr;
     int m_mark = -1;
 };

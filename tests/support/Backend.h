@@ -61,9 +61,9 @@ void Choose(ui::Window& window, int comboId, int index);
 // Makes a row the current and only selected one, as a click on it would.
 void SelectRow(ui::ListView& list, int row);
 bool IsShown(const ui::Window& window);
-// Saves a picture of the window (or the sheet) as <folder>/<name>.png.
+// Saves a picture of the top-level window that shows `window` (a dialog's own, a page's
+// sheet) as <folder>/<name>.png.
 void Screenshot(const ui::Window& window, const std::string& folder, const std::string& name);
-void Screenshot(const ui::PropertySheet& sheet, const std::string& folder, const std::string& name);
 // The sheet's title as its window shows it, in UTF-8.
 std::string ShownTitle(const ui::PropertySheet& sheet);
 void ClearSettings();

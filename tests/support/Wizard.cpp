@@ -167,7 +167,7 @@ std::string ScreenshotFolder() {
 
 void Wizard::Screenshot(const std::string& name) const {
     Settle(50);  // posted button states first
-    if (!ScreenshotFolder().empty()) backend::Screenshot(*sheet, ScreenshotFolder(), name);
+    if (const ui::PropertyPage* page = sheet->GetActivePage()) ScreenshotWindow(*page, name);
 }
 
 void Wizard::ScreenshotWindow(const ui::Window& window, const std::string& name) {

@@ -66,7 +66,7 @@ constexpr int kImageRole = Qt::UserRole + 1;
 // In-place renames are handed to the list's owner, who decides whether the row takes them.
 class RenameDelegate : public QStyledItemDelegate {
   public:
-    RenameDelegate(ListViewControl* view) : QStyledItemDelegate(view), m_view(view) {}
+    RenameDelegate(ListView& list) : QStyledItemDelegate(list.impl().tree), m_list(list) {}
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
@@ -76,126 +76,141 @@ class RenameDelegate : public QStyledItemDelegate {
     void setModelData(QWidget* editor, QAbstractItemModel*,
                       const QModelIndex& index) const override {
         const auto* edit = qobject_cast<QLineEdit*>(editor);
-        if (!edit || !m_view->onEndLabelEdit) return;
-        if (edit->text() != m_view->tree()->topLevelItem(index.row())->text(0))
-            m_view->onEndLabelEdit(index.row(), EncodeAnsi(edit->text()));
+        if (!edit || !m_list.onEndLabelEdit) return;
+        if (edit->text() != m_list.impl().tree->topLevelItem(index.row())->text(0))
+            m_list.onEndLabelEdit(index.row(), EncodeAnsi(edit->text()));
     }
 
   private:
-    ListViewControl* m_view;
+    ListView& m_list;
 };
+
+QTreeWidget* MakeTree(QWidget* parent, unsigned style) {
+    auto* tree = new QTreeWidget(parent);
+    tree->setColumnCount(1);
+    tree->setRootIsDecorated(false);
+    tree->setUniformRowHeights(true);
+    tree->setHeaderHidden(!(style & kReport));
+    tree->header()->setStretchLastSection(true);
+    tree->setSelectionMode((style & kSingleSel) ? QAbstractItemView::SingleSelection
+                                                : QAbstractItemView::ExtendedSelection);
+    tree->setEditTriggers((style & kEditLabels) ? QAbstractItemView::EditKeyPressed |
+                                                      QAbstractItemView::SelectedClicked
+                                                : QAbstractItemView::NoEditTriggers);
+    return tree;
+}
 
 }  // namespace
 
 ListViewControl::ListViewControl(QWidget* parent, unsigned style)
-    : QWidget(parent), m_tree(new QTreeWidget(this)), m_sorted(style & kSortAscending) {
-    m_tree->setColumnCount(1);
-    m_tree->setRootIsDecorated(false);
-    m_tree->setUniformRowHeights(true);
-    m_tree->setHeaderHidden(!(style & kReport));
-    m_tree->header()->setStretchLastSection(true);
-    m_tree->setSelectionMode((style & kSingleSel) ? QAbstractItemView::SingleSelection
-                                                  : QAbstractItemView::ExtendedSelection);
-    m_tree->setEditTriggers((style & kEditLabels) ? QAbstractItemView::EditKeyPressed |
-                                                        QAbstractItemView::SelectedClicked
-                                                  : QAbstractItemView::NoEditTriggers);
-    m_tree->setItemDelegate(new RenameDelegate(this));
-    setFocusProxy(m_tree);
+    : QWidget(parent),
+      m_list(std::make_unique<ListView::Impl>(MakeTree(this, style), style & kSortAscending)) {
+    QTreeWidget* tree = m_list.impl().tree;
+    setFocusProxy(tree);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_tree);
+    layout->addWidget(tree);
+}
 
-    QObject::connect(m_tree, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item) {
-        MoveMark(m_tree->indexOfTopLevelItem(item));
+ListView::ListView(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {
+    QTreeWidget* tree = m_impl->tree;
+    tree->setItemDelegate(new RenameDelegate(*this));
+    QObject::connect(tree, &QTreeWidget::itemPressed, tree, [this, tree](QTreeWidgetItem* item) {
+        MoveMark(tree->indexOfTopLevelItem(item));
     });
-    QObject::connect(m_tree, &QTreeWidget::currentItemChanged, this,
-                     [this](QTreeWidgetItem* current) {
-                         if (!current || m_tree->signalsBlocked()) return;
-                         const int row = m_tree->indexOfTopLevelItem(current);
+    QObject::connect(tree, &QTreeWidget::currentItemChanged, tree,
+                     [this, tree](QTreeWidgetItem* current) {
+                         if (!current || tree->signalsBlocked()) return;
+                         const int row = tree->indexOfTopLevelItem(current);
                          if (row != GetSelectionMark()) MoveMark(row);
                      });
-    QObject::connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        if (onItemActivate) onItemActivate(m_tree->indexOfTopLevelItem(item));
+    QObject::connect(tree, &QTreeWidget::itemActivated, tree, [this, tree](QTreeWidgetItem* item) {
+        if (onItemActivate) onItemActivate(tree->indexOfTopLevelItem(item));
     });
 }
 
-QTreeWidgetItem* ListViewControl::Item(int index) const {
-    return HasRow(index) ? m_tree->topLevelItem(index) : nullptr;
+ListView::~ListView() = default;
+
+QTreeWidgetItem* ListView::Impl::Item(int index) const {
+    return index >= 0 && index < tree->topLevelItemCount() ? tree->topLevelItem(index) : nullptr;
 }
 
-int ListViewControl::SortedPosition(const QString& text) const {
+int ListView::Impl::SortedPosition(const QString& text) const {
     int pos = 0;
-    while (pos < GetItemCount() && QString::localeAwareCompare(Item(pos)->text(0), text) <= 0)
+    while (pos < tree->topLevelItemCount() &&
+           QString::localeAwareCompare(tree->topLevelItem(pos)->text(0), text) <= 0)
         ++pos;
     return pos;
 }
 
-int ListViewControl::InsertRow(int index, std::string_view bytes, int image,
-                               std::intptr_t itemData) {
+int ListView::InsertRow(int index, std::string_view bytes, int image, std::intptr_t itemData) {
     const QString text = DecodeAnsi(bytes);
-    const int row = m_sorted ? SortedPosition(text) : index;
+    const int row = m_impl->sorted ? m_impl->SortedPosition(text) : index;
     auto* item = new QTreeWidgetItem(QStringList(text));
     item->setData(0, kDataRole, QVariant::fromValue<qlonglong>(itemData));
     item->setData(0, kImageRole, image);
     if (GetImageList()) item->setIcon(0, LoadIcon(GetImageList()->resource(image)));
     item->setFlags(item->flags() | Qt::ItemIsEditable);
     {
-        const QSignalBlocker quiet(m_tree);
-        m_tree->insertTopLevelItem(row, item);
+        const QSignalBlocker quiet(m_impl->tree);
+        m_impl->tree->insertTopLevelItem(row, item);
     }
     return row;
 }
 
-void ListViewControl::RemoveRow(int index) {
-    const QSignalBlocker quiet(m_tree);
-    delete Item(index);
+void ListView::RemoveRow(int index) {
+    const QSignalBlocker quiet(m_impl->tree);
+    delete m_impl->Item(index);
 }
 
-int ListViewControl::GetItemCount() const {
-    return m_tree->topLevelItemCount();
+int ListView::GetItemCount() const {
+    return m_impl->tree->topLevelItemCount();
 }
 
-std::string ListViewControl::GetItemText(int index) const {
-    const auto* item = Item(index);
+std::string ListView::GetItemText(int index) const {
+    const auto* item = m_impl->Item(index);
     return item ? EncodeAnsi(item->text(0)) : std::string();
 }
 
-void ListViewControl::SetItemText(int index, std::string_view text) {
-    if (auto* item = Item(index)) item->setText(0, DecodeAnsi(text));
+void ListView::SetItemText(int index, std::string_view text) {
+    if (auto* item = m_impl->Item(index)) item->setText(0, DecodeAnsi(text));
 }
 
-int ListViewControl::GetItemImage(int index) const {
-    const auto* item = Item(index);
+int ListView::GetItemImage(int index) const {
+    const auto* item = m_impl->Item(index);
     return item ? item->data(0, kImageRole).toInt() : -1;
 }
 
-std::intptr_t ListViewControl::GetItemData(int index) const {
-    const auto* item = Item(index);
+std::intptr_t ListView::GetItemData(int index) const {
+    const auto* item = m_impl->Item(index);
     return item ? static_cast<std::intptr_t>(item->data(0, kDataRole).toLongLong()) : 0;
 }
 
-std::vector<int> ListViewControl::GetSelectedItems() const {
+std::vector<int> ListView::GetSelectedItems() const {
     std::vector<int> rows;
     for (int i = 0; i < GetItemCount(); ++i)
-        if (Item(i)->isSelected()) rows.push_back(i);
+        if (m_impl->Item(i)->isSelected()) rows.push_back(i);
     return rows;
 }
 
-void ListViewControl::SetItemSelected(int index, bool selected) {
-    if (auto* item = Item(index)) item->setSelected(selected);
+void ListView::SetItemSelected(int index, bool selected) {
+    if (auto* item = m_impl->Item(index)) item->setSelected(selected);
 }
 
-void ListViewControl::ShowImages(const ImageList* images) {
-    if (images) m_tree->setIconSize(QSize(images->size(), images->size()));
+void ListView::ShowImages(const ImageList* images) {
+    if (images) m_impl->tree->setIconSize(QSize(images->size(), images->size()));
 }
 
-void ListViewControl::InsertColumn(std::string_view header, int widthPixels) {
-    m_tree->setHeaderLabels(QStringList(DecodeAnsi(header)));
-    m_tree->setColumnWidth(0, widthPixels);
+// The tree's current item is its only mark, and it already follows ours.
+void ListView::ShowSelectionMark(int) {}
+
+void ListView::InsertColumn(std::string_view header, int widthPixels) {
+    m_impl->tree->setHeaderLabels(QStringList(DecodeAnsi(header)));
+    m_impl->tree->setColumnWidth(0, widthPixels);
 }
 
-void ListViewControl::EditLabel(int index) {
-    if (auto* item = Item(index)) m_tree->editItem(item, 0);
+void ListView::EditLabel(int index) {
+    if (auto* item = m_impl->Item(index)) m_impl->tree->editItem(item, 0);
 }
 
 // --- bitmap button ---

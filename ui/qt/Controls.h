@@ -39,34 +39,25 @@ class DialogUnits {
 QString ResourcePath(const QString& name);
 QIcon LoadIcon(std::string_view name);
 
-// The list view control. Texts cross in the code page.
-class ListViewControl : public QWidget, public ListView {
-  public:
-    ListViewControl(QWidget* parent, unsigned style);
-
-    int GetItemCount() const override;
-    std::string GetItemText(int index) const override;
-    void SetItemText(int index, std::string_view text) override;
-    int GetItemImage(int index) const override;
-    std::intptr_t GetItemData(int index) const override;
-    std::vector<int> GetSelectedItems() const override;
-    void SetItemSelected(int index, bool selected) override;
-    void InsertColumn(std::string_view header, int widthPixels) override;
-    void EditLabel(int index) override;
-
-    QTreeWidget* tree() const { return m_tree; }
-
-  protected:
-    int InsertRow(int index, std::string_view text, int image, std::intptr_t data) override;
-    void RemoveRow(int index) override;
-    void ShowImages(const ImageList* images) override;
-
-  private:
+// The list view control: a tree of one column, no branches. Texts cross in the code page.
+struct ListView::Impl {
+    Impl(QTreeWidget* control, bool sortedByText) : tree(control), sorted(sortedByText) {}
     QTreeWidgetItem* Item(int index) const;
+    // Where a sorted list takes a row of that text.
     int SortedPosition(const QString& text) const;
 
-    QTreeWidget* m_tree;
-    bool m_sorted;
+    QTreeWidget* tree;  // the widget's child: Qt deletes it
+    bool sorted;
+};
+
+// The widget a template's list view becomes: it holds the tree and the list that drives it.
+class ListViewControl : public QWidget {
+  public:
+    ListViewControl(QWidget* parent, unsigned style);
+    ListView& list() { return m_list; }
+
+  private:
+    ListView m_list;
 };
 
 // A button drawn from three images: up (U), pressed (D) and disabled (X).

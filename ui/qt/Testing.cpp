@@ -17,8 +17,7 @@ QWidget* ControlOf(const Window& window, int id) {
 }
 
 QTreeWidget* TreeOf(ListView* list) {
-    auto* control = dynamic_cast<ListViewControl*>(list);
-    return control ? control->tree() : nullptr;
+    return list ? list->impl().tree : nullptr;
 }
 
 void ClearSettings() {

@@ -205,7 +205,8 @@ void Window::SetMasked(int id, bool masked) {
 }
 
 ListView* Window::GetListView(int id) const {
-    return dynamic_cast<ListViewControl*>(m_impl->Control(id));
+    auto* control = dynamic_cast<ListViewControl*>(m_impl->Control(id));
+    return control ? &control->list() : nullptr;
 }
 
 namespace {

@@ -138,34 +138,32 @@ void DrawBitmapButton(const DRAWITEMSTRUCT& item, std::string_view faceName) {
 
 // --- list view ---
 
-ListViewControl::ListViewControl(HWND list, bool report) : m_list(list) {
-    SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                 LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+ListView::Impl::Impl(HWND control, bool report) : hwnd(control) {
+    SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     if (!report) return;
     RECT client{};
-    GetClientRect(m_list, &client);
+    GetClientRect(hwnd, &client);
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
     column.cx = client.right - client.left;
-    SendMessageW(m_list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(hwnd, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 }
 
-// The list view destroys the image list it holds when its window goes.
-ListViewControl::~ListViewControl() = default;
+ListView::ListView(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
 
-void ListViewControl::SyncImages() {
-    const ImageList* images = GetImageList();
-    if (!images || !m_imageList) return;
-    for (int i = ImageList_GetImageCount(m_imageList); i < images->count(); ++i) {
-        HICON icon = LoadIconResource(images->resource(i), ScalePixels(m_list, images->size()));
-        ImageList_ReplaceIcon(m_imageList, -1, icon);
+ListView::~ListView() = default;
+
+void ListView::Impl::SyncImages(const ImageList* images) {
+    if (!images || !imageList) return;
+    for (int i = ImageList_GetImageCount(imageList); i < images->count(); ++i) {
+        HICON icon = LoadIconResource(images->resource(i), ScalePixels(hwnd, images->size()));
+        ImageList_ReplaceIcon(imageList, -1, icon);
         if (icon) DestroyIcon(icon);
     }
 }
 
-int ListViewControl::InsertRow(int index, std::string_view bytes, int image,
-                               std::intptr_t itemData) {
-    SyncImages();
+int ListView::InsertRow(int index, std::string_view bytes, int image, std::intptr_t itemData) {
+    m_impl->SyncImages(GetImageList());
     std::wstring text = WidenAnsi(bytes);
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
@@ -174,18 +172,18 @@ int ListViewControl::InsertRow(int index, std::string_view bytes, int image,
     item.iImage = image;
     item.lParam = itemData;
     return static_cast<int>(
-        SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        SendMessageW(m_impl->hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-void ListViewControl::RemoveRow(int index) {
-    SendMessageW(m_list, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+void ListView::RemoveRow(int index) {
+    SendMessageW(m_impl->hwnd, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
 }
 
-int ListViewControl::GetItemCount() const {
-    return static_cast<int>(SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0));
+int ListView::GetItemCount() const {
+    return static_cast<int>(SendMessageW(m_impl->hwnd, LVM_GETITEMCOUNT, 0, 0));
 }
 
-std::string ListViewControl::GetItemText(int index) const {
+std::string ListView::GetItemText(int index) const {
     if (!HasRow(index)) return {};
     std::wstring buffer(256, L'\0');
     for (;;) {
@@ -193,92 +191,93 @@ std::string ListViewControl::GetItemText(int index) const {
         item.iSubItem = 0;
         item.pszText = buffer.data();
         item.cchTextMax = static_cast<int>(buffer.size());
-        const auto length = static_cast<std::size_t>(SendMessageW(
-            m_list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+        const auto length = static_cast<std::size_t>(SendMessageW(m_impl->hwnd, LVM_GETITEMTEXTW,
+                                                                  static_cast<WPARAM>(index),
+                                                                  reinterpret_cast<LPARAM>(&item)));
         if (length + 1 < buffer.size()) return NarrowAnsi(std::wstring_view(buffer.data(), length));
         buffer.resize(buffer.size() * 2);
     }
 }
 
-void ListViewControl::SetItemText(int index, std::string_view bytes) {
+void ListView::SetItemText(int index, std::string_view bytes) {
     if (!HasRow(index)) return;
     std::wstring text = WidenAnsi(bytes);
     LVITEMW item{};
     item.iSubItem = 0;
     item.pszText = text.data();
-    SendMessageW(m_list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
+    SendMessageW(m_impl->hwnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(&item));
 }
 
-int ListViewControl::GetItemImage(int index) const {
+int ListView::GetItemImage(int index) const {
     if (!HasRow(index)) return -1;
     LVITEMW item{};
     item.mask = LVIF_IMAGE;
     item.iItem = index;
-    SendMessageW(m_list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(m_impl->hwnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     return item.iImage;
 }
 
-std::intptr_t ListViewControl::GetItemData(int index) const {
+std::intptr_t ListView::GetItemData(int index) const {
     if (!HasRow(index)) return 0;
     LVITEMW item{};
     item.mask = LVIF_PARAM;
     item.iItem = index;
-    SendMessageW(m_list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(m_impl->hwnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     return item.lParam;
 }
 
-void ListViewControl::ShowSelectionMark(int index) {
-    SendMessageW(m_list, LVM_SETSELECTIONMARK, 0, index);
+void ListView::ShowSelectionMark(int index) {
+    SendMessageW(m_impl->hwnd, LVM_SETSELECTIONMARK, 0, index);
 }
 
-std::vector<int> ListViewControl::GetSelectedItems() const {
+std::vector<int> ListView::GetSelectedItems() const {
     std::vector<int> rows;
     int row = -1;
-    while ((row = static_cast<int>(SendMessageW(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
-                                                LVNI_SELECTED))) >= 0)
+    while ((row = static_cast<int>(SendMessageW(m_impl->hwnd, LVM_GETNEXTITEM,
+                                                static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0)
         rows.push_back(row);
     return rows;
 }
 
-void ListViewControl::SetItemSelected(int index, bool selected) {
+void ListView::SetItemSelected(int index, bool selected) {
     if (!HasRow(index)) return;
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED;
     item.state = selected ? LVIS_SELECTED : 0;
-    SendMessageW(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+    SendMessageW(m_impl->hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(&item));
 }
 
-void ListViewControl::ShowImages(const ImageList* images) {
-    const int size = images ? ScalePixels(m_list, images->size()) : 0;
+void ListView::ShowImages(const ImageList* images) {
+    const int size = images ? ScalePixels(m_impl->hwnd, images->size()) : 0;
     HIMAGELIST list =
         images ? ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, images->count(), 4) : nullptr;
-    m_imageList = list;
-    SyncImages();
+    m_impl->imageList = list;
+    m_impl->SyncImages(images);
     const auto previous = reinterpret_cast<HIMAGELIST>(
-        SendMessageW(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(list)));
+        SendMessageW(m_impl->hwnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(list)));
     if (previous) ImageList_Destroy(previous);
 }
 
-void ListViewControl::InsertColumn(std::string_view header, int widthPixels) {
+void ListView::InsertColumn(std::string_view header, int widthPixels) {
     std::wstring text = WidenAnsi(header);
-    const int width = ScalePixels(m_list, widthPixels);
+    const int width = ScalePixels(m_impl->hwnd, widthPixels);
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = text.data();
     column.cx = width;
-    if (!SendMessageW(m_list, LVM_SETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column)))
-        SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 0, width);  // list mode has no header
+    if (!SendMessageW(m_impl->hwnd, LVM_SETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column)))
+        SendMessageW(m_impl->hwnd, LVM_SETCOLUMNWIDTH, 0, width);  // list mode has no header
 }
 
-void ListViewControl::EditLabel(int index) {
+void ListView::EditLabel(int index) {
     if (!HasRow(index)) return;
-    SetFocus(m_list);
-    SendMessageW(m_list, LVM_EDITLABELW, static_cast<WPARAM>(index), 0);
+    SetFocus(m_impl->hwnd);
+    SendMessageW(m_impl->hwnd, LVM_EDITLABELW, static_cast<WPARAM>(index), 0);
 }
 
-LRESULT ListViewControl::OnNotify(const NMHDR& header) {
+LRESULT ListView::Impl::OnNotify(ListView& list, const NMHDR& header) {
     switch (header.code) {
         case LVN_ITEMCHANGED: {
             // The focused row moved, by the keyboard or by a click whose own report follows.
@@ -286,32 +285,33 @@ LRESULT ListViewControl::OnNotify(const NMHDR& header) {
             const bool focused =
                 (change.uNewState & LVIS_FOCUSED) && !(change.uOldState & LVIS_FOCUSED);
             if (!(change.uChanged & LVIF_STATE) || !focused || change.iItem < 0 ||
-                change.iItem == GetSelectionMark())
+                change.iItem == list.GetSelectionMark())
                 return 0;
-            m_markMovedTo = (GetKeyState(VK_LBUTTON) < 0) ? change.iItem : -1;
-            MoveMark(change.iItem);
+            markMovedTo = (GetKeyState(VK_LBUTTON) < 0) ? change.iItem : -1;
+            list.MoveMark(change.iItem);
             return 0;
         }
         case NM_CLICK: {
             const int row = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
-            const bool reported = row == m_markMovedTo;
-            m_markMovedTo = -1;
-            if (row >= 0 && !reported) MoveMark(row);
+            const bool reported = row == markMovedTo;
+            markMovedTo = -1;
+            if (row >= 0 && !reported) list.MoveMark(row);
             return 0;
         }
         case LVN_ITEMACTIVATE:
-            ActivateItem(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
+            list.ActivateItem(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
             return 0;
         case LVN_ENDLABELEDITW: {
             // The owner decides whether the row takes the new text.
             const auto& edit = reinterpret_cast<const NMLVDISPINFOW&>(header);
-            if (!edit.item.pszText || !onEndLabelEdit) return FALSE;
+            if (!edit.item.pszText || !list.onEndLabelEdit) return FALSE;
             if (HoldsForeignCharacter(std::wstring_view(edit.item.pszText))) {
                 MessageBeep();
                 return FALSE;
             }
             const std::string text = NarrowAnsi(edit.item.pszText);
-            if (text != GetItemText(edit.item.iItem)) onEndLabelEdit(edit.item.iItem, text);
+            if (text != list.GetItemText(edit.item.iItem))
+                list.onEndLabelEdit(edit.item.iItem, text);
             return FALSE;
         }
         default:

@@ -26,40 +26,18 @@ void DrawResource(HDC dc, const RECT& area, std::string_view resource);
 void DrawPicture(const DRAWITEMSTRUCT& item, std::string_view resource);
 void DrawBitmapButton(const DRAWITEMSTRUCT& item, std::string_view faceName);
 
-// The list view control. Texts cross in the code page.
-class ListViewControl : public ListView {
-  public:
-    ListViewControl(HWND list, bool report);
-    ~ListViewControl() override;
-    ListViewControl(const ListViewControl&) = delete;
-    ListViewControl& operator=(const ListViewControl&) = delete;
+// The list view control: the common controls' list view. Texts cross in the code page. The
+// list view destroys the image list it holds when its window goes.
+struct ListView::Impl {
+    Impl(HWND control, bool report);
+    // The list's notifications to `list`, from its parent's WM_NOTIFY; the answer to return.
+    LRESULT OnNotify(ListView& list, const NMHDR& header);
+    // Loads into the image list the images added to `images` since.
+    void SyncImages(const ImageList* images);
 
-    int GetItemCount() const override;
-    std::string GetItemText(int index) const override;
-    void SetItemText(int index, std::string_view text) override;
-    int GetItemImage(int index) const override;
-    std::intptr_t GetItemData(int index) const override;
-    std::vector<int> GetSelectedItems() const override;
-    void SetItemSelected(int index, bool selected) override;
-    void InsertColumn(std::string_view header, int widthPixels) override;
-    void EditLabel(int index) override;
-
-    // The list's notifications, from its parent's WM_NOTIFY; the answer to return.
-    LRESULT OnNotify(const NMHDR& header);
-    HWND hwnd() const { return m_list; }
-
-  protected:
-    int InsertRow(int index, std::string_view text, int image, std::intptr_t data) override;
-    void RemoveRow(int index) override;
-    void ShowImages(const ImageList* images) override;
-    void ShowSelectionMark(int index) override;
-
-  private:
-    void SyncImages();
-
-    HWND m_list;
-    HIMAGELIST m_imageList = nullptr;
-    int m_markMovedTo = -1;  // the row a focus change just marked, before its click arrives
+    HWND hwnd;
+    HIMAGELIST imageList = nullptr;
+    int markMovedTo = -1;  // the row a focus change just marked, before its click arrives
 };
 
 }  // namespace ui

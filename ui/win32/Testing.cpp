@@ -13,8 +13,7 @@ HWND ControlOf(const Window& window, int id) {
 }
 
 HWND ListOf(const ListView& list) {
-    const auto* control = dynamic_cast<const ListViewControl*>(&list);
-    return control ? control->hwnd() : nullptr;
+    return list.impl().hwnd;
 }
 
 }  // namespace ui

@@ -93,7 +93,8 @@ void Window::Impl::Adopt(Window& w, HWND dialog) {
         if (c.kind == Kind::Picture && c.image) pictures[c.id] = c.image;
         if (c.kind == Kind::BitmapButton) pictures[c.id] = c.text;
         if (c.kind == Kind::ListView)
-            lists[c.id] = std::make_unique<ListViewControl>(control, (c.style & kReport) != 0);
+            lists[c.id] = std::make_unique<ListView>(
+                std::make_unique<ListView::Impl>(control, (c.style & kReport) != 0));
         if (c.kind == Kind::ComboEdit) {
             chosen[c.id] = -1;
             edits[c.id];  // its edit part takes what an edit takes
@@ -190,7 +191,7 @@ INT_PTR CALLBACK Window::Impl::DialogProc(HWND hwnd, UINT message, WPARAM wParam
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             const auto list = impl.lists.find(static_cast<int>(header->idFrom));
             if (list == impl.lists.end()) return FALSE;
-            const LRESULT answer = list->second->OnNotify(*header);
+            const LRESULT answer = list->second->impl().OnNotify(*list->second, *header);
             SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, answer);
             return TRUE;
         }

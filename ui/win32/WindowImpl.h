@@ -32,7 +32,7 @@ struct Window::Impl {
     std::map<int, int> radioGroup;  // radio id -> its group's first id
     std::map<int, EditState> edits;
     std::map<int, std::string> pictures;  // picture or bitmap button id -> resource name
-    std::map<int, std::unique_ptr<ListViewControl>> lists;
+    std::map<int, std::unique_ptr<ListView>> lists;
     // A drop-down with an edit part -> the entry chosen last. Windows drops its selection
     // when the typed text matches no entry; the entry the installer chose still holds.
     std::map<int, int> chosen;

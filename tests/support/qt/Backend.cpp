@@ -179,12 +179,8 @@ bool IsShown(const ui::Window& window) {
 }
 
 void Screenshot(const ui::Window& window, const std::string& folder, const std::string& name) {
-    Grab(ui::WidgetOf(window), folder, name);
-}
-
-void Screenshot(const ui::PropertySheet& sheet, const std::string& folder,
-                const std::string& name) {
-    Grab(ui::SheetWindow(sheet), folder, name);
+    const QWidget* widget = ui::WidgetOf(window);
+    Grab(widget ? widget->window() : nullptr, folder, name);
 }
 
 std::string ShownTitle(const ui::PropertySheet& sheet) {

@@ -321,12 +321,7 @@ bool IsShown(const ui::Window& window) {
 }
 
 void Screenshot(const ui::Window& window, const std::string& folder, const std::string& name) {
-    Grab(ui::HwndOfWindow(window), folder, name);
-}
-
-void Screenshot(const ui::PropertySheet& sheet, const std::string& folder,
-                const std::string& name) {
-    Grab(ui::SheetWindow(sheet), folder, name);
+    Grab(GetAncestor(ui::HwndOfWindow(window), GA_ROOT), folder, name);
 }
 
 std::string ShownTitle(const ui::PropertySheet& sheet) {
