@@ -1,4 +1,5 @@
-// Lists, before Finish, every field the upload will change in the unit.
+// Lists, before Finish, every field the upload will change in the unit, or, editing a site
+// file without a unit, every field that differs from the opened file.
 #pragma once
 
 #include <string>
@@ -7,11 +8,12 @@
 
 class CChangesDlg : public ui::Dialog {
   public:
-    CChangesDlg(std::string text, ui::Hwnd parent);
+    CChangesDlg(std::string text, bool againstFile, ui::Hwnd parent);
 
   protected:
     bool OnInitDialog() override;
 
   private:
     std::string m_strText;
+    bool m_bAgainstFile;
 };

@@ -116,15 +116,19 @@ void CEndPage::UpdateChangeCount() {
     if (m_verdict) return;  // the line says what the unit holds now
     const auto changes = fields::ChangedFields(m_pSheet->unitRecord(), *FinishRecord());
     SetDlgItemText(IDC_END_CHANGE_COUNT,
-                   ChangeCountText(changes.size(), m_pSheet->m_strLangFile,
-                                   m_pSheet->workMode() == WorkMode::SiteFile));
+                   ChangeCountText(changes.size(), m_pSheet->m_strLangFile, AgainstFile()));
 }
 
 void CEndPage::ShowChanges() {
     const auto record = FinishRecord();
     const auto changes = fields::ChangedFields(m_pSheet->unitRecord(), *record);
-    CChangesDlg(ChangesText(changes, EventNamesInHand(), m_pSheet->m_strLangFile), handle())
+    CChangesDlg(ChangesText(changes, EventNamesInHand(), m_pSheet->m_strLangFile), AgainstFile(),
+                handle())
         .DoModal();
+}
+
+bool CEndPage::AgainstFile() const {
+    return m_pSheet->workMode() == WorkMode::SiteFile;
 }
 
 EventNames CEndPage::EventNamesInHand() const {

@@ -36,6 +36,8 @@ class CEndPage : public CWizardPage {
     bool SaveSiteFile();
     void RetryUpload();
     void UpdateChangeCount();
+    // Without a unit the changes are measured against the opened site file.
+    bool AgainstFile() const;
     void ShowChanges();
     void SaveReport();
     // The unit's event names when they have been read this session, else none.

@@ -32,6 +32,7 @@ inline constexpr ReviewText kManyDiffer{"1306", "%1 fields differ from the opene
 inline constexpr ReviewText kOneDiffers{"1307", "1 field differs from the opened file."};
 inline constexpr ReviewText kNoneDiffers{"1308", "No field differs from the opened file."};
 inline constexpr ReviewText kChangesHeading{"1206", "What Finish will change in the unit:"};
+inline constexpr ReviewText kFileChangesHeading{"1309", "What differs from the opened file:"};
 inline constexpr ReviewText kSecretChanged{"1207", "changed"};
 inline constexpr ReviewText kOn{"1208", "on"};
 inline constexpr ReviewText kOff{"1209", "off"};

@@ -2,6 +2,7 @@
 // with the demo unit, both on a line that has no port at all.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 
 #include "app/StartPage.h"
@@ -148,6 +149,16 @@ TEST(WithoutUnit, SiteFileEditedOfflineUploadsAsTheSameEditsOnTheCable) {
             changed.push_back(change.field->name);
         EXPECT_EQ(changed, (std::vector<std::string>{"communication.and", "gprs.access_point",
                                                      "end.text.1"}));
+        std::string heading;
+        std::string shown;
+        w.OnDialog([&](ui::Window& d) {
+            heading = d.GetDlgItemText(IDC_CHANGES_LABEL);
+            shown = d.GetDlgItemText(IDC_CHANGES_TEXT);
+            Wizard::Click(d, ui::IDOK);
+        });
+        Wizard::Click(end, IDC_END_CHANGES);
+        EXPECT_EQ(heading, "What differs from the opened file:");
+        EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n') + 1, 3) << shown;
         // The file kept no passwords, and asking for them adds none.
         Wizard::Click(end, IDC_INCLUDE_PASSWORDS);
         FileDialogAnswer answer(saved);
