@@ -55,8 +55,10 @@ CMainSheet::CMainSheet(std::string_view caption, ui::Hwnd parent, PageId startPa
 }
 
 CMainSheet::~CMainSheet() {
-    for (auto& p : m_pages) p.reset();  // before the worker they talk to stops
+    // The worker first: an exchange may still be filling a page's record (the end page's
+    // read-back), so no page may go before the thread has.
     m_link.Stop();
+    for (auto& p : m_pages) p.reset();
     if (g_mainSheet == this) g_mainSheet = nullptr;
 }
 
